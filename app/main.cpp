@@ -1,0 +1,50 @@
+#include <windows.h>
+
+#include "app/shell_state.h"
+#include "app/startup.h"
+#include "app/window_titles.h"
+#include "records/event_log.h"
+#include "settings/monitor_settings.h"
+#include "settings/settings_file.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
+{
+    screenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
+    screenHeight = GetSystemMetrics(SM_CYFULLSCREEN);
+    instanceHandle = instance;
+
+    if (!previousInstance && !registerMainWindowClass()) {
+        logEvent(9);
+        return 255;
+    }
+    if (!createMainWindow()) {
+        logEvent(10);
+        return 255;
+    }
+    ShowWindow(mainWindow, SW_SHOWMAXIMIZED);
+    UpdateWindow(mainWindow);
+
+    if (!readSettings()) {
+        applyDefaultSettings(monitorSettings);
+        writeSettings();
+        logEvent(11);
+    }
+    setBarographTitle();
+    checkFreeDiskSpace();
+
+    SetTimer(mainWindow, timerIdentifier, timerPeriodMs, nullptr);
+
+    MSG message = {};
+    BOOL got;
+    while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0) {
+        if (got == -1) break;  // an invalid call; nothing more will arrive
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+
+    writeSettings();
+    KillTimer(mainWindow, timerIdentifier);
+    // A quit command leaves the window in place; a closed window is gone already.
+    if (IsWindow(mainWindow)) DestroyWindow(mainWindow);
+    return static_cast<int>(message.wParam);
+}

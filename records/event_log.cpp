@@ -1,0 +1,53 @@
+#include "records/event_log.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "app/shell_state.h"
+#include "records/append_file.h"
+#include "records/event_text.h"
+#include "settings/monitor_settings.h"
+
+namespace {
+
+const char logFileName[] = "monitor.err";
+
+LocalStamp localNow()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return LocalStamp{now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute};
+}
+
+} // namespace
+
+void logEvent(int number)
+{
+    if (monitorSettings.ERR == 0) return;
+    LocalStamp when = localNow();
+    HANDLE file = openForAppend(logFileName);
+    char line[256];
+    size_t length = formatEventLine(number, when, line);
+    if (file == INVALID_HANDLE_VALUE) return;
+    writeBytes(file, line, static_cast<DWORD>(length));
+    writeBytes(file, "\r\n", 2);
+    CloseHandle(file);
+}
+
+void fatalError(int number)
+{
+    LocalStamp when = localNow();
+    HANDLE file = openForAppend(logFileName);
+    if (file != INVALID_HANDLE_VALUE) {
+        char line[64];
+        size_t length = formatFatalLine(number, when, line);
+        writeBytes(file, line, static_cast<DWORD>(length));
+        CloseHandle(file);
+    }
+    char text[128];
+    formatFatalMessage(number, when, uiLanguage(), text);
+    MessageBoxA(mainWindow, text, fatalCaption(uiLanguage()), MB_ICONERROR);
+    MessageBeep(MB_ICONEXCLAMATION);
+    PostQuitMessage(0);
+}

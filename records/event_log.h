@@ -1,0 +1,9 @@
+#pragma once
+// The program's only diagnostic channel: numbered events and fatal errors in monitor.err.
+
+// Appends one event line while the ERR setting is on.
+void logEvent(int number);
+
+// Always appends a fatal-error line, shows the fatal message in the current
+// language, beeps and asks the message loop to end. Returns to the caller.
+void fatalError(int number);

@@ -1,0 +1,38 @@
+#pragma once
+// The in-memory settings: one field per key of monitor.ini.
+#include <cstdint>
+
+enum DataMode : uint8_t { Barograph = 0, Nmea = 1 };
+
+enum UiLanguage : uint8_t { German = 0, English = 1, French = 2 };
+
+struct MonitorSettings {
+    DataMode DATA;
+    char COM;       // port digit '1'..'8'
+    uint32_t SAVE;  // 300 = record every five minutes, 0 = do not record
+    uint32_t SHOW;  // spacing of the records the history loader takes: 300, 600, 900, 1800
+    int32_t T1;
+    int32_t T3;
+    int32_t VAR;
+    int32_t TC;
+    int32_t AD;
+    uint8_t ERR;
+    int32_t U;
+    uint8_t SIG;
+    uint8_t DKS;
+    UiLanguage LANG;
+    int32_t DW;
+    int32_t AW;
+    int32_t LO;
+};
+
+// Starts equal to the defaults, so that events raised before monitor.ini is
+// read (a missing file at the first start) are logged.
+extern MonitorSettings monitorSettings;
+
+// The defaults used when monitor.ini cannot be opened. DKS, DW and AW are
+// not part of them and keep what they hold.
+void applyDefaultSettings(MonitorSettings& settings);
+
+// The current user interface language, as every text is chosen by it.
+inline UiLanguage uiLanguage() { return monitorSettings.LANG; }

@@ -1,0 +1,45 @@
+#include "settings/settings_file.h"
+
+#include <windows.h>
+
+#include "records/event_log.h"
+#include "settings/monitor_settings.h"
+#include "settings/settings_text.h"
+
+namespace {
+const char settingsFileName[] = "monitor.ini";
+}
+
+bool readSettings()
+{
+    HANDLE file = CreateFileA(settingsFileName, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        logEvent(2);
+        return false;
+    }
+    uint8_t buffer[128] = {};
+    DWORD count = 0;
+    if (!ReadFile(file, buffer, static_cast<DWORD>(settingsTextLength), &count, nullptr)) count = 0;
+    CloseHandle(file);
+    decodeSettingsText(buffer, count, monitorSettings);
+    return true;
+}
+
+void writeSettings()
+{
+    char text[settingsTextLength];
+    encodeSettingsText(monitorSettings, text);
+    HANDLE file = CreateFileA(settingsFileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        logEvent(3);
+        fatalError(1);
+        return;
+    }
+    DWORD written = 0;
+    if (!WriteFile(file, text, static_cast<DWORD>(settingsTextLength), &written, nullptr) ||
+        written != settingsTextLength)
+        logEvent(21);
+    CloseHandle(file);
+}

@@ -1,0 +1,134 @@
+#include "settings/settings_text.h"
+
+#include <cstring>
+
+namespace {
+
+const char settingsTemplate[] =
+    "DATA=  TQ\nCOM=COMX\nSAVE=XXXX\nSHOW=XXXX\nT1=1\nT3=1\nVAR=1\nTC=1\nAD=0\nERR=0\n"
+    "U=0\nSIG=0\nDKS=0\nLANG=DE\nDW=0\nAW=0\nLO=0\n";
+static_assert(sizeof(settingsTemplate) - 1 == settingsTextLength, "template is 110 bytes");
+
+// Value positions in the file.
+constexpr size_t posData = 5, posCom = 17, posSave = 24, posShow = 34, posT1 = 42, posT3 = 47,
+                 posVar = 53, posTc = 58, posAd = 63, posErr = 69, posU = 73, posSig = 79,
+                 posDks = 85, posLang = 92, posDw = 98, posAw = 103, posLo = 108;
+
+// Each byte is taken as a signed character and need not be a digit.
+int32_t fourDigits(const uint8_t* bytes, size_t pos)
+{
+    int32_t value = 0;
+    for (size_t i = 0; i < 4; ++i)
+        value = value * 10 + (static_cast<int8_t>(bytes[pos + i]) - '0');
+    return value;
+}
+
+bool isLegalShow(int64_t value)
+{
+    return value == 300 || value == 600 || value == 900 || value == 1800;
+}
+
+void writeFourDigits(char* at, uint32_t value)
+{
+    at[0] = static_cast<char>('0' + value / 1000 % 10);
+    at[1] = static_cast<char>('0' + value / 100 % 10);
+    at[2] = static_cast<char>('0' + value / 10 % 10);
+    at[3] = static_cast<char>('0' + value % 10);
+}
+
+} // namespace
+
+void decodeSettingsText(const uint8_t* bytes, size_t count, MonitorSettings& settings)
+{
+    MonitorSettings defaults = settings;
+    applyDefaultSettings(defaults);
+    defaults.DKS = 0;
+    defaults.DW = 0;
+    defaults.AW = 0;
+    auto has = [count](size_t lastPos) { return lastPos < count; };
+
+    if (has(posShow + 3)) {
+        int32_t show = fourDigits(bytes, posShow);
+        settings.SHOW = isLegalShow(show) ? static_cast<uint32_t>(show) : 300;
+    } else {
+        settings.SHOW = defaults.SHOW;
+    }
+
+    // Recording is always on after a start; the value in the file does not matter.
+    settings.SAVE = 300;
+
+    if (has(posCom)) {
+        int8_t digit = static_cast<int8_t>(bytes[posCom]);
+        if (digit > '8') digit = '8';
+        if (digit < '1') digit = '1';
+        settings.COM = static_cast<char>(digit);
+    } else {
+        settings.COM = defaults.COM;
+    }
+
+    // Only the character '0' turns a flag off.
+    auto flag = [&](size_t pos, int32_t fallback) -> int32_t {
+        if (!has(pos)) return fallback;
+        return bytes[pos] == '0' ? 0 : 1;
+    };
+    settings.T1 = flag(posT1, defaults.T1);
+    settings.T3 = flag(posT3, defaults.T3);
+    settings.VAR = flag(posVar, defaults.VAR);
+    settings.U = flag(posU, defaults.U);
+    settings.TC = flag(posTc, defaults.TC);
+    settings.AD = flag(posAd, defaults.AD);
+    settings.ERR = static_cast<uint8_t>(flag(posErr, defaults.ERR));
+    settings.SIG = static_cast<uint8_t>(flag(posSig, defaults.SIG));
+    settings.DKS = static_cast<uint8_t>(flag(posDks, defaults.DKS));
+    settings.DW = flag(posDw, defaults.DW);
+    settings.AW = flag(posAw, defaults.AW);
+    settings.LO = flag(posLo, defaults.LO);
+
+    if (has(posData))
+        settings.DATA = bytes[posData] == ' ' ? Barograph : Nmea;
+    else
+        settings.DATA = defaults.DATA;
+
+    settings.LANG = German;
+    if (has(posLang + 1)) {
+        char a = static_cast<char>(bytes[posLang]), b = static_cast<char>(bytes[posLang + 1]);
+        if (a == 'D' && b == 'E') settings.LANG = German;
+        else if (a == 'E' && b == 'N') settings.LANG = English;
+        else if (a == 'F' && b == 'R') settings.LANG = French;
+    }
+}
+
+void encodeSettingsText(MonitorSettings& settings, char (&text)[settingsTextLength])
+{
+    std::memcpy(text, settingsTemplate, settingsTextLength);
+
+    text[posCom] = settings.COM;
+
+    if (settings.SAVE != 300) settings.SAVE = 300;
+    writeFourDigits(text + posSave, settings.SAVE);
+
+    if (settings.SHOW < 300) settings.SHOW = 300;
+    if (settings.SHOW > 1800) settings.SHOW = 1800;
+    if (!isLegalShow(settings.SHOW)) settings.SHOW = 300;
+    writeFourDigits(text + posShow, settings.SHOW);
+
+    auto flag = [&](size_t pos, int32_t value) { text[pos] = value != 0 ? '1' : '0'; };
+    flag(posT1, settings.T1);
+    flag(posT3, settings.T3);
+    flag(posVar, settings.VAR);
+    flag(posTc, settings.TC);
+    flag(posAd, settings.AD);
+    flag(posErr, settings.ERR);
+    flag(posU, settings.U);
+    flag(posSig, settings.SIG);
+    flag(posDks, settings.DKS);
+    flag(posDw, settings.DW);
+    flag(posAw, settings.AW);
+    flag(posLo, settings.LO);
+
+    if (settings.DATA == Nmea) std::memcpy(text + posData, "NMEA", 4);
+
+    const char* lang = settings.LANG == English ? "EN" : settings.LANG == French ? "FR" : "DE";
+    text[posLang] = lang[0];
+    text[posLang + 1] = lang[1];
+}
