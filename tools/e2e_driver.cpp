@@ -1,1 +1,199 @@
-int main() { return 0; }
+// Drives the running monitor.exe from outside for the end-to-end tests.
+// It reads one command per line on stdin and answers on stdout:
+//   wait-window MS          "ok" once the main window exists, else "timeout"
+//   title                   "ok <title>"
+//   maximized               "ok 1" when the main window is maximised, else "ok 0"
+//   command ID              posts WM_COMMAND with ID to the main window
+//   close                   posts WM_CLOSE to the main window
+//   boxes                   "ok N", then N lines "<hwnd>\t<caption>\t<text>\t<id:label,...>"
+//   wait-boxes N MS         as boxes, once at least N message boxes are open
+//   press HWND ID           clicks the button ID of the message box HWND
+//   hold PATH               opens PATH (a file or "COM3") without sharing, until release
+//   release PATH            closes what hold opened
+//   quit
+// Texts are the program's own Windows-1252 bytes with \n, \r, \t and \\ escaped.
+// The driver only posts messages and reads window texts: Wine lets another
+// process do both, and posting never blocks on a modal loop of the program.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char mainWindowClass[] = "Fensterklasse";
+std::map<std::string, HANDLE> heldFiles;
+
+std::string escaped(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\\': out += "\\\\"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string windowText(HWND window)
+{
+    char text[2048] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+void reply(const std::string& line)
+{
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+HWND mainWindow() { return FindWindowA(mainWindowClass, nullptr); }
+
+struct Box {
+    HWND window;
+    std::string caption;
+    std::string text;
+    std::string buttons;
+};
+
+BOOL CALLBACK collectButton(HWND child, LPARAM param)
+{
+    char className[64] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (_stricmp(className, "Button") == 0 && IsWindowVisible(child)) {
+        auto* buttons = reinterpret_cast<std::string*>(param);
+        if (!buttons->empty()) *buttons += ",";
+        *buttons += std::to_string(GetDlgCtrlID(child)) + ":" + windowText(child);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK collectBox(HWND window, LPARAM param)
+{
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+    Box box{window, windowText(window), "", ""};
+    // A message box shows its text in the static control with id 0xFFFF.
+    if (HWND text = GetDlgItem(window, 0xFFFF)) box.text = windowText(text);
+    EnumChildWindows(window, collectButton, reinterpret_cast<LPARAM>(&box.buttons));
+    reinterpret_cast<std::vector<Box>*>(param)->push_back(box);
+    return TRUE;
+}
+
+std::vector<Box> openBoxes()
+{
+    std::vector<Box> boxes;
+    EnumWindows(collectBox, reinterpret_cast<LPARAM>(&boxes));
+    return boxes;
+}
+
+void replyBoxes(const std::vector<Box>& boxes)
+{
+    reply("ok " + std::to_string(boxes.size()));
+    for (const Box& box : boxes) {
+        char handle[32];
+        std::snprintf(handle, sizeof handle, "%llu",
+                      static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(box.window)));
+        reply(std::string(handle) + "\t" + escaped(box.caption) + "\t" + escaped(box.text) + "\t" +
+              escaped(box.buttons));
+    }
+}
+
+void runCommand(const std::string& name, const std::string& argument)
+{
+    if (name == "wait-window") {
+        DWORD limit = GetTickCount() + std::strtoul(argument.c_str(), nullptr, 10);
+        while (!mainWindow() && GetTickCount() < limit) Sleep(50);
+        reply(mainWindow() ? "ok" : "timeout");
+    } else if (name == "title") {
+        HWND window = mainWindow();
+        reply(window ? "ok " + escaped(windowText(window)) : "none");
+    } else if (name == "maximized") {
+        HWND window = mainWindow();
+        reply(window ? std::string("ok ") + (IsZoomed(window) ? "1" : "0") : "none");
+    } else if (name == "command") {
+        HWND window = mainWindow();
+        unsigned id = std::strtoul(argument.c_str(), nullptr, 10);
+        reply(window && PostMessageA(window, WM_COMMAND, id, 0) ? "ok" : "none");
+    } else if (name == "close") {
+        HWND window = mainWindow();
+        reply(window && PostMessageA(window, WM_CLOSE, 0, 0) ? "ok" : "none");
+    } else if (name == "boxes") {
+        replyBoxes(openBoxes());
+    } else if (name == "wait-boxes") {
+        char* rest = nullptr;
+        size_t wanted = std::strtoul(argument.c_str(), &rest, 10);
+        DWORD limit = GetTickCount() + std::strtoul(rest, nullptr, 10);
+        std::vector<Box> boxes = openBoxes();
+        while (boxes.size() < wanted && GetTickCount() < limit) {
+            Sleep(50);
+            boxes = openBoxes();
+        }
+        replyBoxes(boxes);
+    } else if (name == "press") {
+        char* rest = nullptr;
+        auto box = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(argument.c_str(), &rest, 10)));
+        int id = static_cast<int>(std::strtol(rest, nullptr, 10));
+        HWND button = GetDlgItem(box, id);
+        bool posted = button && PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                                             reinterpret_cast<LPARAM>(button));
+        reply(posted ? "ok" : "none");
+    } else if (name == "hold") {
+        HANDLE file = CreateFileA(argument.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && std::strncmp(argument.c_str(), "COM", 3) == 0)
+            file = CreateFileA(argument.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_OVERLAPPED, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            reply("fail " + std::to_string(GetLastError()));
+        } else {
+            heldFiles[argument] = file;
+            reply("ok");
+        }
+    } else if (name == "release") {
+        auto held = heldFiles.find(argument);
+        if (held == heldFiles.end()) {
+            reply("none");
+        } else {
+            CloseHandle(held->second);
+            heldFiles.erase(held);
+            reply("ok");
+        }
+    } else {
+        reply("unknown " + name);
+    }
+}
+
+} // namespace
+
+int main()
+{
+    // Answers are bytes; no CR may be added before the line feed.
+    _setmode(_fileno(stdout), _O_BINARY);
+    char line[4096];
+    while (std::fgets(line, sizeof line, stdin)) {
+        std::string text(line);
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        size_t space = text.find(' ');
+        std::string name = text.substr(0, space);
+        std::string argument = space == std::string::npos ? "" : text.substr(space + 1);
+        if (name == "quit") break;
+        if (!name.empty()) runCommand(name, argument);
+    }
+    for (auto& held : heldFiles) CloseHandle(held.second);
+    return 0;
+}

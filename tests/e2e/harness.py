@@ -1,0 +1,282 @@
+"""End-to-end harness: runs the real monitor.exe under Wine in a fresh working
+folder, with pseudo terminals linked as its COM ports, and drives it through
+tools/e2e_driver.exe. Everything started here is stopped here, by pid."""
+
+import atexit
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import tty
+
+BUILD = os.environ.get("MONITOR_BUILD", os.path.join(os.path.dirname(__file__), "..", "..", "build", "win64"))
+BUILD = os.path.abspath(BUILD)
+SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+PREFIX = os.environ.get("MONITOR_WINEPREFIX", os.path.join(BUILD, "wineprefix"))
+MONITOR_EXE = os.path.join(BUILD, "app", "monitor.exe")
+DRIVER_EXE = os.path.join(BUILD, "tools", "e2e_driver.exe")
+
+# Local time differs from UTC, so that a mix-up of the two shows.
+TEST_TZ = "XYZ-3"
+
+DEFAULT_INI = (b"DATA=  TQ\nCOM=COM2\nSAVE=0300\nSHOW=0300\nT1=1\nT3=1\nVAR=1\nTC=0\nAD=0\nERR=1\n"
+               b"U=0\nSIG=0\nDKS=0\nLANG=DE\nDW=0\nAW=0\nLO=0\n")
+
+_started = []  # processes to stop at exit, newest last
+
+
+def _stop(process, timeout=5):
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+def _stop_all():
+    for process in reversed(_started):
+        _stop(process)
+    _started.clear()
+    env = wine_env()
+    subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def _free_display():
+    for number in range(90, 200):
+        if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
+            return number
+    raise RuntimeError("no free X display")
+
+
+_environment = {}
+
+
+def wine_env():
+    env = dict(os.environ)
+    env.update(_environment)
+    env["WINEPREFIX"] = PREFIX
+    env["WINEDEBUG"] = "-all"
+    env["TZ"] = TEST_TZ
+    return env
+
+
+def set_up_session():
+    """Display, prefix and a persistent wineserver, once per test run."""
+    if _environment.get("ready"):
+        return
+    os.environ["TZ"] = TEST_TZ
+    time.tzset()
+    if not os.environ.get("DISPLAY"):
+        number = _free_display()
+        xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        _started.append(xvfb)
+        deadline = time.time() + 10
+        while not os.path.exists(f"/tmp/.X11-unix/X{number}") and time.time() < deadline:
+            time.sleep(0.05)
+        _environment["DISPLAY"] = f":{number}"
+    subprocess.run([os.path.join(SOURCE, "scripts", "wine-prefix"), PREFIX], check=True)
+    server = subprocess.Popen(["wineserver", "-f", "-p"], env=wine_env(),
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _started.append(server)
+    atexit.register(_stop_all)
+    _environment["ready"] = "1"
+
+
+class SerialLine:
+    """A pseudo terminal whose slave end Wine opens as a COM port."""
+
+    def __init__(self):
+        self.master, self.slave = os.openpty()
+        tty.setraw(self.slave)
+        self.path = os.ttyname(self.slave)
+
+    def write(self, data):
+        view = memoryview(data)
+        while view:
+            written = os.write(self.master, view)
+            view = view[written:]
+
+    def close(self):
+        for fd in (self.master, self.slave):
+            try:
+                os.close(fd)
+            except OSError:
+                pass
+
+
+def link_ports(ports):
+    """Makes exactly the given COM ports exist: {number: device path}."""
+    dosdevices = os.path.join(PREFIX, "dosdevices")
+    for name in os.listdir(dosdevices):
+        if name.startswith("com"):
+            os.unlink(os.path.join(dosdevices, name))
+    for number, path in ports.items():
+        os.symlink(path, os.path.join(dosdevices, f"com{number}"))
+
+
+class Driver:
+    def __init__(self, cwd):
+        self.process = subprocess.Popen(["wine", DRIVER_EXE], cwd=cwd, env=wine_env(),
+                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        _started.append(self.process)
+
+    def ask(self, command):
+        self.process.stdin.write(command.encode("cp1252") + b"\n")
+        self.process.stdin.flush()
+        return self._line()
+
+    def _line(self):
+        line = self.process.stdout.readline()
+        if not line:
+            raise RuntimeError("driver ended")
+        return unescape(line.rstrip(b"\n").decode("cp1252"))
+
+    def boxes(self, wanted=0, timeout_ms=0):
+        head = self.ask(f"wait-boxes {wanted} {timeout_ms}" if wanted else "boxes")
+        count = int(head.split()[1])
+        result = []
+        for _ in range(count):
+            raw = self.process.stdout.readline().rstrip(b"\n").decode("cp1252")
+            handle, caption, text, buttons = raw.split("\t")
+            result.append({"handle": handle, "caption": unescape(caption), "text": unescape(text),
+                           "buttons": unescape(buttons)})
+        return result
+
+    def wait_box(self, exclude=(), timeout=15):
+        """The first open message box whose handle is not in `exclude`, or None."""
+        deadline = time.time() + timeout
+        while True:
+            fresh = [box for box in self.boxes() if box["handle"] not in exclude]
+            if fresh or time.time() > deadline:
+                return fresh[0] if fresh else None
+            time.sleep(0.05)
+
+    def press(self, box, button_id=1):
+        return self.ask(f"press {box['handle']} {button_id}")
+
+    def close(self):
+        if self.process.poll() is None:
+            try:
+                self.process.stdin.write(b"quit\n")
+                self.process.stdin.flush()
+                self.process.wait(5)
+            except (BrokenPipeError, subprocess.TimeoutExpired):
+                pass
+        _stop(self.process)
+
+
+def unescape(text):
+    out, i = [], 0
+    while i < len(text):
+        c = text[i]
+        if c == "\\" and i + 1 < len(text):
+            out.append({"n": "\n", "r": "\r", "t": "\t", "\\": "\\"}.get(text[i + 1], text[i + 1]))
+            i += 2
+        else:
+            out.append(c)
+            i += 1
+    return "".join(out)
+
+
+class Monitor:
+    """One run of monitor.exe in a working folder."""
+
+    def __init__(self, workdir):
+        self.workdir = workdir
+        self.process = None
+
+    def start(self):
+        self.process = subprocess.Popen(["wine", MONITOR_EXE], cwd=self.workdir, env=wine_env(),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        _started.append(self.process)
+
+    def wait(self, timeout=20):
+        return self.process.wait(timeout)
+
+    def running(self):
+        return self.process is not None and self.process.poll() is None
+
+    def stop(self):
+        if self.process is not None:
+            _stop(self.process)
+
+
+class MonitorTestMixin:
+    """Per test: a fresh working folder, the driver, and cleanup by pid."""
+
+    def setUp(self):
+        set_up_session()
+        self.workdir = tempfile.mkdtemp(prefix="monitor-e2e-")
+        self.lines = {}
+        self.driver = Driver(self.workdir)
+        self.monitor = Monitor(self.workdir)
+
+    def tearDown(self):
+        self.monitor.stop()
+        self.driver.close()
+        for line in self.lines.values():
+            line.close()
+        shutil.rmtree(self.workdir, ignore_errors=True)
+
+    # helpers
+    def path(self, name):
+        return os.path.join(self.workdir, name)
+
+    def read(self, name):
+        with open(self.path(name), "rb") as f:
+            return f.read()
+
+    def write(self, name, data):
+        with open(self.path(name), "wb") as f:
+            f.write(data)
+
+    def serial_ports(self, *numbers):
+        """Links a fresh pty as each of the given COM ports; all others are missing."""
+        self.lines = {number: SerialLine() for number in numbers}
+        link_ports({number: line.path for number, line in self.lines.items()})
+        return self.lines
+
+    def start_monitor(self, wait_window=True):
+        self.monitor.start()
+        if wait_window:
+            self.assertEqual(self.driver.ask("wait-window 15000"), "ok")
+
+    def title(self):
+        answer = self.driver.ask("title")
+        self.assertTrue(answer.startswith("ok "), answer)
+        return answer[3:]
+
+    def wait_title(self, predicate, timeout=10):
+        deadline = time.time() + timeout
+        title = self.title()
+        while not predicate(title) and time.time() < deadline:
+            time.sleep(0.05)
+            title = self.title()
+        return title
+
+    def quit_monitor(self, command="command 1008"):
+        self.assertEqual(self.driver.ask(command), "ok")
+        return self.monitor.wait()
+
+    def wait_for(self, predicate, timeout=10, interval=0.05):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if predicate():
+                return True
+            time.sleep(interval)
+        return predicate()
+
+
+def local_stamps(before, after):
+    """The 'dd.mm.yyyy hh:mm' texts of local time between two time.time() values."""
+    stamps = set()
+    t = before - 60
+    while t <= after + 60:
+        stamps.add(time.strftime("%d.%m.%Y %H:%M", time.localtime(t)))
+        t += 30
+    return stamps

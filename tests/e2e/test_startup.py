@@ -1,0 +1,144 @@
+"""Start-up, settings file, event log and shutdown of the real program."""
+
+import os
+import time
+import unittest
+
+from harness import DEFAULT_INI, MonitorTestMixin, local_stamps
+
+
+def event_line(stamp, number, text):
+    return f"{stamp}  event nr. {number} {text}\r\n".encode("cp1252")
+
+
+class FirstStart(MonitorTestMixin, unittest.TestCase):
+    def test_first_start_writes_defaults_and_quit_command_ends_with_zero(self):
+        self.serial_ports(2)
+        before = time.time()
+        self.start_monitor()
+        self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.ini"))))
+        after = time.time()
+        self.assertEqual(self.read("monitor.ini"), DEFAULT_INI)
+        log = self.read("monitor.err")
+        stamps = local_stamps(before, after)
+        lines = log.split(b"\r\n")
+        self.assertEqual(len(lines), 3, log)
+        self.assertEqual(lines[2], b"")
+        stamp = lines[0][:16].decode()
+        self.assertIn(stamp, stamps)
+        self.assertEqual(lines[0] + b"\r\n", event_line(stamp, 2, "read error: file MONITOR.INI "))
+        self.assertEqual(lines[1] + b"\r\n", event_line(lines[1][:16].decode(), 11, "file MONITOR.INI not found "))
+        self.assertEqual(self.driver.ask("maximized"), "ok 1")
+        self.assertEqual(self.title(), "Zudoderozezavedi Verbindung \u00fcber COM2")
+
+        # Whatever stands in the file now is replaced by the settings held in
+        # memory when the loop ends.
+        self.write("monitor.ini", b"")
+        self.assertEqual(self.quit_monitor("command 1008"), 0)
+        self.assertEqual(self.read("monitor.ini"), DEFAULT_INI)
+        self.assertEqual(self.read("monitor.err"), log, "no further events")
+
+    def test_closing_the_window_ends_with_zero_and_writes_settings(self):
+        self.serial_ports(2)
+        self.write("monitor.ini", DEFAULT_INI.replace(b"LANG=DE", b"LANG=EN"))
+        self.start_monitor()
+        self.assertEqual(self.wait_title(lambda t: t.startswith("Air")), "Air pressure monitor link: COM2")
+        self.write("monitor.ini", b"junk")
+        self.assertEqual(self.quit_monitor("close"), 0)
+        self.assertEqual(self.read("monitor.ini"), DEFAULT_INI.replace(b"LANG=DE", b"LANG=EN"))
+        self.assertFalse(os.path.exists(self.path("monitor.err")), "a readable file logs nothing")
+
+
+class SettingsThroughTheFile(MonitorTestMixin, unittest.TestCase):
+    def run_with(self, ini, ports):
+        self.serial_ports(*ports)
+        self.write("monitor.ini", ini)
+        self.start_monitor()
+        title = self.wait_title(lambda t: "TQ5108" not in t)
+        self.assertEqual(self.quit_monitor(), 0)
+        return title, self.read("monitor.ini")
+
+    def test_out_of_range_values_are_clamped_and_written_back(self):
+        ini = (DEFAULT_INI.replace(b"SHOW=0300", b"SHOW=0450").replace(b"SAVE=0300", b"SAVE=0000")
+               .replace(b"COM=COM2", b"COM=COM9").replace(b"T1=1", b"T1=x").replace(b"LANG=DE", b"LANG=EN")
+               .replace(b"ERR=1", b"ERR=0"))
+        title, written = self.run_with(ini, [8])
+        self.assertEqual(title, "Air pressure monitor link: COM8")
+        self.assertEqual(written, DEFAULT_INI.replace(b"COM=COM2", b"COM=COM8").replace(b"LANG=DE", b"LANG=EN")
+                         .replace(b"ERR=1", b"ERR=0"))
+
+    def test_nmea_byte_low_port_and_unknown_language(self):
+        ini = (DEFAULT_INI.replace(b"DATA=  TQ", b"DATA= xTQ").replace(b"COM=COM2", b"COM=COM0")
+               .replace(b"LANG=DE", b"LANG=NL").replace(b"SHOW=0300", b"SHOW=1800").replace(b"LO=0", b"LO=1")
+               .replace(b"DKS=0", b"DKS=1"))
+        self.assertEqual(ini[5:6], b" ")
+        ini = ini[:5] + b"Q" + ini[6:]
+        title, written = self.run_with(ini, [1])
+        # The Barograph title is set at start whatever the mode.
+        self.assertEqual(title, "Zudoderozezavedi Verbindung \u00fcber COM1")
+        self.assertEqual(written, DEFAULT_INI.replace(b"DATA=  TQ", b"DATA=NMEA").replace(b"COM=COM2", b"COM=COM1")
+                         .replace(b"SHOW=0300", b"SHOW=1800").replace(b"LO=0", b"LO=1").replace(b"DKS=0", b"DKS=1"))
+
+    def test_short_and_empty_files_take_defaults_for_what_is_missing(self):
+        ini = DEFAULT_INI.replace(b"COM=COM2", b"COM=COM6").replace(b"T1=1", b"T1=0").replace(b"LANG=DE", b"LANG=FR")
+        title, written = self.run_with(ini[:49], [6])
+        self.assertEqual(title, "Zudoderozezavedi Verbindung \u00fcber COM6")
+        self.assertEqual(written, DEFAULT_INI.replace(b"COM=COM2", b"COM=COM6").replace(b"T1=1", b"T1=0"))
+        self.assertFalse(os.path.exists(self.path("monitor.err")))
+
+    def test_empty_file(self):
+        title, written = self.run_with(b"", [2])
+        self.assertEqual(written, DEFAULT_INI)
+        self.assertFalse(os.path.exists(self.path("monitor.err")))
+
+
+class SettingsFileCannotBeCreated(MonitorTestMixin, unittest.TestCase):
+    def expect_fatal_twice(self):
+        """Start-up and shutdown each show fatal error 1; the program then ends with 0."""
+        box = self.driver.wait_box()
+        self.assertIsNotNone(box)
+        self.assertEqual(box["caption"], "Fehler")
+        lines = box["text"].split("\n")
+        self.assertEqual(lines[1:], ["Fehler Nr. 001", "Programm wird beendet"])
+        self.assertRegex(lines[0], r"^\d\d\.\d\d\.\d{4} \d\d:\d\d$")
+        self.assertEqual(self.driver.press(box), "ok")
+        # The quit posted by the first box ends the loop; writing at the end fails again.
+        second = self.driver.wait_box(exclude={box["handle"]})
+        self.assertIsNotNone(second)
+        self.assertEqual(second["text"].split("\n")[1], "Fehler Nr. 001")
+        self.assertEqual(self.driver.press(second), "ok")
+        self.assertEqual(self.monitor.wait(), 0)
+        log = self.read("monitor.err").decode("cp1252")
+        entries = [line[17:] for line in log.replace("\r\n", "\n").split("\n") if line]
+        self.assertEqual(entries, [
+            " event nr. 2 read error: file MONITOR.INI ",
+            " event nr. 3 write error: file MONITOR.INI ",
+            "fatal error nr. 001",
+            " event nr. 11 file MONITOR.INI not found ",
+            " event nr. 3 write error: file MONITOR.INI ",
+            "fatal error nr. 001",
+        ])
+        # Event lines end in CR LF, fatal lines in a line feed alone.
+        self.assertIn(b"MONITOR.INI \r\n", self.read("monitor.err"))
+        self.assertIn(b"nr. 001\n", self.read("monitor.err"))
+        self.assertNotIn(b"nr. 001\r\n", self.read("monitor.err"))
+
+    def test_a_folder_named_monitor_ini(self):
+        self.serial_ports(2)
+        os.mkdir(self.path("monitor.ini"))
+        self.start_monitor(wait_window=False)
+        self.expect_fatal_twice()
+
+    def test_settings_file_held_by_another_program(self):
+        self.serial_ports(2)
+        self.write("monitor.ini", DEFAULT_INI.replace(b"LANG=DE", b"LANG=EN"))
+        self.assertEqual(self.driver.ask("hold monitor.ini"), "ok")
+        self.start_monitor(wait_window=False)
+        self.expect_fatal_twice()
+        self.assertEqual(self.driver.ask("release monitor.ini"), "ok")
+        # Nothing was written over the file the other program held.
+        self.assertEqual(self.read("monitor.ini"), DEFAULT_INI.replace(b"LANG=DE", b"LANG=EN"))
+
+
+if __name__ == "__main__":
+    unittest.main()
