@@ -1,5 +1,9 @@
 #include <windows.h>
 
+#include "acquisition/measurement_state.h"
+#include "acquisition/receive_line.h"
+#include "acquisition/receive_poll.h"
+#include "acquisition/serial_port.h"
 #include "app/shell_state.h"
 #include "app/startup.h"
 #include "app/window_titles.h"
@@ -11,7 +15,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
 {
     screenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
     screenHeight = GetSystemMetrics(SM_CYFULLSCREEN);
+    resetReceiveLine();
+    acquisitionCounters.recordCounter = 0;
+    acquisitionCounters.nmeaLineCounter = 0;
     instanceHandle = instance;
+    installReceiverFrontEnd();
 
     if (!previousInstance && !registerMainWindowClass()) {
         logEvent(9);
@@ -31,6 +39,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     }
     setBarographTitle();
     checkFreeDiskSpace();
+    clearHistory();
+    clearNmeaLines();
+    openSerialPort(true);
+    variationCycle.converterMax = 0;
+    variationCycle.converterMin = 65535;
 
     SetTimer(mainWindow, timerIdentifier, timerPeriodMs, nullptr);
 
@@ -44,6 +57,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
 
     writeSettings();
     KillTimer(mainWindow, timerIdentifier);
+    closeSerialPort();
     // A quit command leaves the window in place; a closed window is gone already.
     if (IsWindow(mainWindow)) DestroyWindow(mainWindow);
     return static_cast<int>(message.wParam);

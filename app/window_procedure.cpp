@@ -1,5 +1,6 @@
 #include "app/window_procedure.h"
 
+#include "acquisition/receive_poll.h"
 #include "app/commands.h"
 #include "app/shell_state.h"
 
@@ -30,6 +31,7 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         paintWindow(window);
         break;
     case WM_TIMER:
+        pollReceiver();
         break;
     case WM_COMMAND:
         runCommand(static_cast<unsigned>(wParam));

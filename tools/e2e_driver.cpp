@@ -8,7 +8,7 @@
 //   boxes                   "ok N", then N lines "<hwnd>\t<caption>\t<text>\t<id:label,...>"
 //   wait-boxes N MS         as boxes, once at least N message boxes are open
 //   press HWND ID           clicks the button ID of the message box HWND
-//   hold PATH               opens PATH (a file or "COM3") without sharing, until release
+//   hold PATH               opens the file PATH without sharing, until release
 //   release PATH            closes what hold opened
 //   quit
 // Texts are the program's own Windows-1252 bytes with \n, \r, \t and \\ escaped.
@@ -155,9 +155,6 @@ void runCommand(const std::string& name, const std::string& argument)
     } else if (name == "hold") {
         HANDLE file = CreateFileA(argument.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE && std::strncmp(argument.c_str(), "COM", 3) == 0)
-            file = CreateFileA(argument.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                               FILE_FLAG_OVERLAPPED, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             reply("fail " + std::to_string(GetLastError()));
         } else {

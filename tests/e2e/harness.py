@@ -3,7 +3,9 @@ folder, with pseudo terminals linked as its COM ports, and drives it through
 tools/e2e_driver.exe. Everything started here is stopped here, by pid."""
 
 import atexit
+import fcntl
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -94,12 +96,44 @@ class SerialLine:
         self.master, self.slave = os.openpty()
         tty.setraw(self.slave)
         self.path = os.ttyname(self.slave)
+        flags = fcntl.fcntl(self.master, fcntl.F_GETFL)
+        fcntl.fcntl(self.master, fcntl.F_SETFL, flags | os.O_NONBLOCK)
 
-    def write(self, data):
+    def write(self, data, timeout=120):
+        """Writes all of `data`, waiting while the line's buffer is full."""
         view = memoryview(data)
+        deadline = time.time() + timeout
         while view:
-            written = os.write(self.master, view)
+            if time.time() > deadline:
+                raise TimeoutError(f"{len(view)} bytes not taken by the reader")
+            select.select([], [self.master], [], 0.2)
+            try:
+                written = os.write(self.master, view)
+            except BlockingIOError:
+                continue
             view = view[written:]
+
+    # Wine does not apply share modes to serial devices, so another Windows
+    # program holding the port cannot be staged. A locked pty refuses every
+    # open, which is what the program sees of a port that another program holds.
+    _TIOCSPTLCK = 0x40045431
+
+    def hold(self):
+        fcntl.ioctl(self.master, self._TIOCSPTLCK, (1).to_bytes(4, "little"))
+
+    def release(self):
+        fcntl.ioctl(self.master, self._TIOCSPTLCK, (0).to_bytes(4, "little"))
+
+    def drain(self, timeout=60):
+        """Waits until the reader has taken every byte written so far."""
+        import termios
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            waiting = fcntl.ioctl(self.slave, termios.FIONREAD, b"\0\0\0\0")
+            if int.from_bytes(waiting, "little") == 0:
+                return True
+            time.sleep(0.05)
+        return False
 
     def close(self):
         for fd in (self.master, self.slave):
@@ -237,6 +271,8 @@ class MonitorTestMixin:
 
     def serial_ports(self, *numbers):
         """Links a fresh pty as each of the given COM ports; all others are missing."""
+        for line in self.lines.values():
+            line.close()
         self.lines = {number: SerialLine() for number in numbers}
         link_ports({number: line.path for number, line in self.lines.items()})
         return self.lines

@@ -1,0 +1,115 @@
+#include "acquisition/line_dispatch.h"
+
+#include <cstring>
+
+#include "acquisition/barograph_parser.h"
+#include "acquisition/live_titles.h"
+#include "settings/monitor_settings.h"
+
+ReceiverFrontEnd receiverFrontEnd = {};
+
+namespace {
+
+// Record and sentence numbers are written with six digits.
+constexpr uint32_t counterLimit = 999999;
+constexpr uint32_t variationLimit = 999;
+
+void advanceWrapping(uint32_t& counter)
+{
+    ++counter;
+    if (counter > counterLimit) counter = 0;
+}
+
+void showTitle(const char* title)
+{
+    if (receiverFrontEnd.setTitle) receiverFrontEnd.setTitle(title);
+}
+
+void invalidateWindow()
+{
+    if (receiverFrontEnd.invalidateWindow) receiverFrontEnd.invalidateWindow();
+}
+
+void closeCycle(int parseResult)
+{
+    variationCycle.acceptedSentences = 0;
+    if (parseResult == 0) {
+        uint32_t spread = variationCycle.converterMax - variationCycle.converterMin;
+        variationCycle.variation = spread > variationLimit ? variationLimit : spread;
+        variationCycle.converterMax = 0;
+        variationCycle.converterMin = 65535;
+    }
+    if (monitorSettings.SAVE != 0) {
+        advanceWrapping(acquisitionCounters.recordCounter);
+        if (receiverFrontEnd.appendBarographRecord) receiverFrontEnd.appendBarographRecord();
+    }
+}
+
+void handleBarographLine(const char* line, size_t length)
+{
+    advanceWrapping(acquisitionCounters.sentenceCounter);
+    int result = parseBarographSentence(line, length);
+    currentReading.parseResult = result;
+    if (result == 0) ++variationCycle.acceptedSentences;
+    if (receiverFrontEnd.utcNow) currentReading.sampleTime = receiverFrontEnd.utcNow();
+
+    char title[liveTitleSize];
+    formatLiveBarographTitle(monitorSettings.LANG, acquisitionCounters.sentenceCounter,
+                             currentReading.sampleTime, currentReading.pressure,
+                             currentReading.tendency1h, currentReading.tendency3h,
+                             currentReading.minutesAgo, title);
+    showTitle(title);
+
+    // A rejected line folds the previous value in again.
+    uint32_t converter = currentReading.converterValue;
+    if (converter > variationCycle.converterMax) variationCycle.converterMax = converter;
+    if (converter < variationCycle.converterMin) variationCycle.converterMin = converter;
+
+    storeHistoryPressures();
+    computeTendencies();
+    if (historyChanged()) invalidateWindow();
+
+    if (variationCycle.acceptedSentences >= sentencesPerCycle) closeCycle(result);
+}
+
+void handleNmeaLine(const char* line, size_t length)
+{
+    ++acquisitionCounters.nmeaLineCounter;
+    pushNmeaLine(line, length);
+
+    if (receiverFrontEnd.appendNmeaLine) {
+        if (length <= nmeaMaxLineLength) {
+            receiverFrontEnd.appendNmeaLine(nmeaLineStore.lines[0], length);
+        } else {
+            // The store keeps only the start of a long line; nmea.txt gets that
+            // start with a line end of its own, so the next line starts afresh.
+            // A cut that ends on the line's own carriage return keeps it.
+            char cut[nmeaMaxLineLength + 2];
+            size_t kept = nmeaMaxLineLength;
+            std::memcpy(cut, nmeaLineStore.lines[0], kept);
+            if (cut[kept - 1] == '\r') --kept;
+            cut[kept] = '\r';
+            cut[kept + 1] = '\n';
+            receiverFrontEnd.appendNmeaLine(cut, kept + 2);
+        }
+    }
+
+    invalidateWindow();
+    char title[liveTitleSize];
+    formatNmeaCountTitle(monitorSettings.LANG, acquisitionCounters.nmeaLineCounter, title);
+    showTitle(title);
+}
+
+} // namespace
+
+void dispatchLine(const char* line, size_t length)
+{
+    if (acquisitionCounters.recordCounter > counterLimit) acquisitionCounters.recordCounter = 0;
+
+    if (monitorSettings.DATA == Barograph) {
+        handleBarographLine(line, length);
+    } else if (length > 0 && line[0] == '$') {
+        handleNmeaLine(line, length);
+    }
+    // Other lines in Nmea mode are not NMEA sentences and are dropped.
+}

@@ -1,0 +1,97 @@
+#pragma once
+// The shared measurement state: the last reading, the five-minute cycle, the
+// counters, the 52-hour pressure history and the store of recent NMEA lines.
+// Each exists once; measured values are integers in fixed units.
+#include <cstddef>
+#include <cstdint>
+
+// UTC date and time to the minute.
+struct UtcStamp {
+    uint16_t year;
+    uint8_t month, day, hour, minute;
+};
+
+struct CurrentReading {
+    uint32_t pressure;        // hundredths of a hPa, 0..150000
+    uint32_t converterValue;  // raw converter counts
+    int32_t tendency1h;       // tenths of a hPa, -999..999
+    int32_t tendency3h;       // tenths of a hPa, -999..999
+    uint32_t minutesAgo;      // age of pressureThen, 0..3120
+    uint32_t pressureThen;    // hundredths of a hPa, 0..150000
+    int32_t parseResult;      // 0 accepted, 1..5 wrong header characters
+    UtcStamp sampleTime;      // when the last barograph line was handled
+    uint8_t windAlarm;        // nothing sets it; written into every record
+};
+
+// 300 accepted sentences make one cycle.
+struct VariationCycle {
+    uint32_t acceptedSentences;
+    uint32_t converterMax;
+    uint32_t converterMin;
+    uint32_t variation;  // max - min of the last closed cycle, at most 999
+};
+
+struct AcquisitionCounters {
+    uint32_t sentenceCounter;
+    uint32_t recordCounter;
+    uint32_t nmeaLineCounter;
+};
+
+struct HistorySlot {
+    uint32_t year;
+    uint8_t month;
+    uint8_t day;
+    uint8_t hour;
+    uint8_t minute;
+    int32_t pressure;  // hundredths of a hPa; 0 means no value
+    int32_t tendency1h;
+    int32_t tendency3h;
+    int32_t variation;
+    uint8_t windAlarm;
+};
+
+constexpr size_t historySlotCount = 128;
+// Slots 0..103 are the 52 hours the charts draw, 30 minutes each, slot 0 newest.
+constexpr size_t historyWindowSlots = 104;
+constexpr uint32_t minutesPerSlot = 30;
+
+struct PressureHistory {
+    HistorySlot slots[historySlotCount];
+    int32_t lastHistorySum;
+};
+
+constexpr size_t nmeaLineCount = 127;
+constexpr size_t nmeaLineSize = 128;
+// Longest stored line; the byte after it and the last byte stay zero.
+constexpr size_t nmeaMaxLineLength = 126;
+// Lines 0..81 are filled; 82..126 stay zero.
+constexpr size_t nmeaFilledLines = 82;
+
+struct NmeaLineStore {
+    char lines[nmeaLineCount][nmeaLineSize];  // line 0 is the newest
+};
+
+extern CurrentReading currentReading;
+extern VariationCycle variationCycle;
+extern AcquisitionCounters acquisitionCounters;
+extern PressureHistory pressureHistory;
+extern NmeaLineStore nmeaLineStore;
+
+// Zeroes slots 0..103; slots 104..127 and lastHistorySum are kept.
+void clearHistory();
+
+// Slot 0 takes the current pressure, then the slot for minutesAgo takes
+// pressureThen (so below 30 minutes the stored value wins in slot 0).
+void storeHistoryPressures();
+
+// Tendencies of slots 0..103 from the slot pressures two and six slots older.
+void computeTendencies();
+
+// True when the pressure sum of slots 0..103 differs from the last one seen;
+// remembers the new sum.
+bool historyChanged();
+
+void clearNmeaLines();
+
+// Puts `text` (cut to 126 bytes) in line 0 and moves lines 0..80 down by one.
+void pushNmeaLine(const char* text, size_t length);

@@ -1,0 +1,65 @@
+#include "acquisition/receive_poll.h"
+
+#include <windows.h>
+
+#include "acquisition/line_dispatch.h"
+#include "acquisition/receive_line.h"
+#include "acquisition/serial_port.h"
+#include "app/shell_state.h"
+#include "records/event_log.h"
+#include "records/record_files.h"
+
+namespace {
+
+constexpr DWORD maxBytesPerTick = 512;
+constexpr DWORD stoppingErrors = CE_RXOVER | CE_OVERRUN | CE_FRAME | CE_IOE;
+
+UtcStamp utcNow()
+{
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    return UtcStamp{now.wYear, static_cast<uint8_t>(now.wMonth), static_cast<uint8_t>(now.wDay),
+                    static_cast<uint8_t>(now.wHour), static_cast<uint8_t>(now.wMinute)};
+}
+
+void setTitle(const char* text) { SetWindowTextA(mainWindow, text); }
+
+void invalidateWindow() { InvalidateRect(mainWindow, nullptr, TRUE); }
+
+} // namespace
+
+void installReceiverFrontEnd()
+{
+    receiverFrontEnd.utcNow = utcNow;
+    receiverFrontEnd.setTitle = setTitle;
+    receiverFrontEnd.invalidateWindow = invalidateWindow;
+    receiverFrontEnd.appendBarographRecord = appendRecord;
+    receiverFrontEnd.appendNmeaLine = appendNmeaRecord;
+}
+
+int pollReceiver()
+{
+    if (!portOpen) return 1;
+    DWORD errors = 0;
+    COMSTAT status = {};
+    if (!ClearCommError(portHandle, &errors, &status)) {
+        logEvent(19);
+        return 1;
+    }
+    // The bytes stay in the driver and are taken on the next tick.
+    if (errors & stoppingErrors) return 1;
+    DWORD wanted = status.cbInQue;
+    if (wanted == 0) return 0;
+    if (wanted > maxBytesPerTick) wanted = maxBytesPerTick;
+
+    // One read for what the driver reported; the time-outs make it return at once.
+    uint8_t bytes[maxBytesPerTick];
+    DWORD got = 0;
+    OVERLAPPED overlapped = {};
+    BOOL done = ReadFile(portHandle, bytes, wanted, &got, &overlapped);
+    // The request must be finished before `overlapped` goes out of scope.
+    if (!done && GetLastError() == ERROR_IO_PENDING)
+        done = GetOverlappedResult(portHandle, &overlapped, &got, TRUE);
+    if (done && got <= wanted) receiveBytes(bytes, got);
+    return 0;
+}

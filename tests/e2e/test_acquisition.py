@@ -1,0 +1,196 @@
+"""Reception through a pty linked as a COM port, titles, record files and port failures."""
+
+import os
+import time
+import unittest
+
+from harness import DEFAULT_INI, MonitorTestMixin
+
+EXAMPLE = b"$PXDR,0998.60,52684,+01.2,+03.5,-0300,0995.40\r\n"
+WIXDR = b"$WIXDR,P,0.9986,B\r\n"
+
+
+def ini(**changes):
+    text = DEFAULT_INI
+    for key, value in changes.items():
+        lines = text.split(b"\n")
+        for i, line in enumerate(lines):
+            if line.startswith(key.encode() + b"="):
+                lines[i] = (key + "=" + value).encode()
+        text = b"\n".join(lines)
+    assert len(text) == 110, text
+    return text
+
+
+def pxdr(pressure, converter, t1, t3, minutes, then):
+    def hpa(value):
+        return f"{value // 100:04d}.{value % 100:02d}"
+
+    def tendency(value):
+        return f"{'-' if value < 0 else '+'}{abs(value) // 10:02d}.{abs(value) % 10}"
+
+    return f"$PXDR,{hpa(pressure)},{converter:05d},{tendency(t1)},{tendency(t3)},-{minutes:04d},{hpa(then)}\r\n".encode()
+
+
+def utc_clock_texts(before, after):
+    texts = set()
+    t = before - 60
+    while t <= after + 60:
+        texts.add(time.strftime("%H:%M", time.gmtime(t)))
+        t += 30
+    return texts
+
+
+class BarographTitles(MonitorTestMixin, unittest.TestCase):
+    def test_titles_in_three_languages(self):
+        expected = {
+            "DE": "Zudoderozezavedi {n} {clock}  998.6 hPa +1.2 hPa/Std +3.5 hPa/3Std (- 5h)",
+            "EN": "Air pressure monitor {n} {clock}  998.6 hPa +1.2 hPa/hr +3.5 hPa/3hrs (- 5hr)",
+            "FR": "Pression atmospherique {n} {clock}  998.6 hPa +1.2 hPa/hr +3.5 hPa/3hrs (- 5hr)",
+        }
+        for language, pattern in expected.items():
+            with self.subTest(language=language):
+                lines = self.serial_ports(2)
+                self.write("monitor.ini", ini(LANG=language))
+                self.start_monitor()
+                before = time.time()
+                lines[2].write(EXAMPLE)
+                title = self.wait_title(lambda t: t.endswith(")"))
+                after = time.time()
+                clocks = [pattern.format(n=1, clock=clock) for clock in utc_clock_texts(before, after)]
+                self.assertIn(title, clocks, "the title shows the reading and the UTC time")
+                # The device's second sentence is rejected: counted, shown with the last reading.
+                lines[2].write(WIXDR)
+                second = self.wait_title(lambda t: t != title)
+                self.assertEqual(second, title.replace(" 1 ", " 2 ", 1))
+                self.assertEqual(self.quit_monitor(), 0)
+
+
+class BarographRecords(MonitorTestMixin, unittest.TestCase):
+    def feed_cycle(self, line, start_converter):
+        """300 accepted sentences, each followed by the device's $WIXDR sentence."""
+        data = b""
+        converters = []
+        for i in range(300):
+            converter = start_converter + (i * 7) % 23
+            converters.append(converter)
+            data += pxdr(101325 - i, converter, -27, 104, (i * 30) % 3121, 102000) + WIXDR
+        line.write(data)
+        return converters
+
+    def test_three_hundred_sentences_give_one_record(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.txt", b"earlier content\r\n")
+        self.start_monitor()
+        before = time.time()
+        converters = self.feed_cycle(lines[2], 40000)
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) > 17, timeout=60))
+        after = time.time()
+        time.sleep(0.5)
+        content = self.read("monitor.txt")
+        self.assertTrue(content.startswith(b"earlier content\r\n"))
+        record = content[17:]
+        self.assertEqual(len(record), 80, record)
+        variation = max(converters) - min(converters)
+        stamp = record[7:23].decode()
+        expected = (f"000001 {stamp} 1010,26 hPa -02,7 hPa/hr +10,4 hPa/3h "
+                    f"{variation // 10:02d},{variation % 10} hPa/h var 0\r\n").encode()
+        self.assertEqual(record, expected)
+        dates = {time.strftime("%d.%m.%Y %H:%M", time.gmtime(t)) for t in range(int(before) - 60, int(after) + 60)}
+        self.assertIn(stamp, dates, "record time is UTC")
+        title = self.title()
+        self.assertTrue(title.startswith("Zudoderozezavedi 600 "), title)
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_record_file_held_by_another_program(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.txt", b"")
+        self.start_monitor()
+        self.assertEqual(self.driver.ask("hold monitor.txt"), "ok")
+        self.feed_cycle(lines[2], 50000)
+        self.assertTrue(self.wait_for(lambda: b"event nr. 13 " in self.read("monitor.err"), timeout=60))
+        self.assertIn(b"  event nr. 13 error wrinting in file MONITOR.TXT \r\n", self.read("monitor.err"))
+        self.assertEqual(self.driver.ask("release monitor.txt"), "ok")
+        self.assertEqual(self.read("monitor.txt"), b"")
+        self.feed_cycle(lines[2], 50000)
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) == 80, timeout=60))
+        self.assertTrue(self.read("monitor.txt").startswith(b"000002 "), "the lost record kept its number")
+        self.assertTrue(self.monitor.running())
+        self.assertEqual(self.quit_monitor(), 0)
+
+
+class NmeaMode(MonitorTestMixin, unittest.TestCase):
+    def test_sentences_land_in_nmea_txt_byte_for_byte(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.ini", ini(DATA="NMEA", LANG="EN"))
+        self.start_monitor()
+        first = b"$GPGLL,5300.97914,N,00259.98174,W,125926,A*2B01234" + b"\r\n"
+        self.assertEqual(len(first), 52)
+        lines[2].write(first)
+        self.assertEqual(self.wait_title(lambda t: t.startswith("1 ")), "1 NMEA - records ")
+        self.assertEqual(self.read("nmea.txt"), first)
+
+        sentences = [f"$GPXTE,A,A,{i:04d}.{i % 10},L,N*{i % 100:02d}\r\n".encode() for i in range(40)]
+        for burst in range(0, 40, 5):
+            lines[2].write(b"".join(sentences[burst:burst + 5]))
+            time.sleep(0.05)
+        self.assertEqual(self.wait_title(lambda t: t.startswith("41 ")), "41 NMEA - records ")
+        self.assertEqual(self.read("nmea.txt"), first + b"".join(sentences))
+
+        # Lines that are no sentences are dropped.
+        lines[2].write(b"noise\r\n$GPZDA,1*00\r\n")
+        self.assertEqual(self.wait_title(lambda t: t.startswith("42 ")), "42 NMEA - records ")
+        self.assertEqual(self.read("nmea.txt"), first + b"".join(sentences) + b"$GPZDA,1*00\r\n")
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_count_title_in_german_and_french(self):
+        for language, expected in (("DE", "3 NMEA - Datens\u00e4tze "), ("FR", "3 NMEA ")):
+            with self.subTest(language=language):
+                lines = self.serial_ports(2)
+                self.write("monitor.ini", ini(DATA="NMEA", LANG=language))
+                self.start_monitor()
+                lines[2].write(b"$GPA*00\r\n$GPB*00\r\n$GPC*00\r\n")
+                self.assertEqual(self.wait_title(lambda t: t.startswith("3 ")), expected)
+                self.assertEqual(self.quit_monitor(), 0)
+
+
+class PortFailures(MonitorTestMixin, unittest.TestCase):
+    def expect_port_box(self, caption, text, events):
+        box = self.driver.wait_box()
+        self.assertIsNotNone(box, "no port message")
+        self.assertEqual((box["caption"], box["text"]), (caption, text))
+        self.assertEqual(self.driver.press(box), "ok")
+        self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.err"))
+                                      and self.read("monitor.err").count(b"\r\n") == len(events)))
+        log = self.read("monitor.err").decode("cp1252")
+        self.assertEqual([line[17:] for line in log.split("\r\n") if line], events)
+        # The program runs on with the port closed.
+        self.assertEqual(self.driver.ask("wait-window 5000"), "ok")
+        self.assertTrue(self.monitor.running())
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_missing_port_five_in_german(self):
+        self.serial_ports(2)
+        self.write("monitor.ini", ini(COM="COM5"))
+        self.start_monitor(wait_window=False)
+        self.expect_port_box("serielle Schnittstelle", "Fehler: Schnittstelle COM5 steht nicht zur Verf\u00fcgung !",
+                             [" event nr. 1 error: COM port already in use "])
+
+    def test_missing_port_four_in_french(self):
+        self.serial_ports(2)
+        self.write("monitor.ini", ini(COM="COM4", LANG="FR"))
+        self.start_monitor(wait_window=False)
+        self.expect_port_box("erreur porte serielle", "porte serielle COM4 pas disponible !",
+                             [" event nr. 1 error: COM port already in use ", " event nr. 17 error using port COM4 "])
+
+    def test_port_held_by_another_program_in_english(self):
+        lines = self.serial_ports(2, 3)
+        self.write("monitor.ini", ini(COM="COM3", LANG="EN"))
+        lines[3].hold()
+        self.start_monitor(wait_window=False)
+        self.expect_port_box("Com port error", "error: port COM3 not available !",
+                             [" event nr. 1 error: COM port already in use ", " event nr. 16 error using port COM3 "])
+
+
+if __name__ == "__main__":
+    unittest.main()

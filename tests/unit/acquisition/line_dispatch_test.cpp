@@ -1,0 +1,368 @@
+// The receive path from bytes to dispatched lines, through a fake front end.
+#include "acquisition/line_dispatch.h"
+
+#include "acquisition/measurement_state.h"
+#include "acquisition/receive_line.h"
+#include "records/record_line.h"
+#include "settings/monitor_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string exampleSentence = "$PXDR,0998.60,52684,+01.2,+03.5,-0300,0995.40\r\n";
+const std::string secondSentence = "$WIXDR,P,0.9986,B\r\n";
+
+struct FakeFrontEnd {
+    UtcStamp now;
+    std::vector<std::string> titles;
+    int invalidations;
+    std::vector<std::string> records;  // formatted when the record was asked for
+    std::vector<std::string> nmeaWrites;
+};
+
+FakeFrontEnd fake;
+
+UtcStamp fakeUtcNow() { return fake.now; }
+void fakeSetTitle(const char* text) { fake.titles.emplace_back(text); }
+void fakeInvalidateWindow() { ++fake.invalidations; }
+void fakeAppendBarographRecord()
+{
+    char line[recordLineLength];
+    formatBarographRecord(line);
+    fake.records.emplace_back(line, sizeof line);
+}
+void fakeAppendNmeaLine(const char* bytes, size_t length) { fake.nmeaWrites.emplace_back(bytes, length); }
+
+void feed(const std::string& bytes)
+{
+    receiveBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+std::string sentenceWithConverter(uint32_t converter)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "$PXDR,0998.60,%05u,+01.2,+03.5,-0300,0995.40\r\n",
+                  static_cast<unsigned>(converter));
+    return text;
+}
+
+class LineDispatch : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedSettings = monitorSettings;
+        applyDefaultSettings(monitorSettings);  // Barograph, SAVE 300, German
+
+        currentReading = CurrentReading{};
+        variationCycle = VariationCycle{0, 0, 65535, 0};
+        acquisitionCounters = AcquisitionCounters{};
+        pressureHistory = PressureHistory{};
+        clearNmeaLines();
+        resetReceiveLine();
+
+        fake = FakeFrontEnd{};
+        fake.now = UtcStamp{2003, 12, 28, 16, 5};
+        receiverFrontEnd = ReceiverFrontEnd{fakeUtcNow, fakeSetTitle, fakeInvalidateWindow,
+                                            fakeAppendBarographRecord, fakeAppendNmeaLine};
+    }
+
+    void TearDown() override
+    {
+        receiverFrontEnd = ReceiverFrontEnd{};
+        monitorSettings = savedSettings;
+        resetReceiveLine();
+    }
+
+    MonitorSettings savedSettings;
+};
+
+} // namespace
+
+TEST_F(LineDispatch, SeveralLinesInOneFeedAreEachHandled)
+{
+    feed(exampleSentence + secondSentence + "$PXDR,1001.00,52690,-00.4,+00.0,-0030,0999.00\r\n");
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 3u);
+    EXPECT_EQ(variationCycle.acceptedSentences, 2u);
+    ASSERT_EQ(fake.titles.size(), 3u);
+    EXPECT_EQ(fake.titles[0], "Zudoderozezavedi 1 16:05  998.6 hPa +1.2 hPa/Std +3.5 hPa/3Std (- 5h)");
+    EXPECT_EQ(fake.titles[1], "Zudoderozezavedi 2 16:05  998.6 hPa +1.2 hPa/Std +3.5 hPa/3Std (- 5h)");
+    EXPECT_EQ(fake.titles[2], "Zudoderozezavedi 3 16:05 1001.0 hPa -0.4 hPa/Std +0.0 hPa/3Std (- 0h)");
+    EXPECT_EQ(currentReading.pressure, 100100u);
+    EXPECT_EQ(variationCycle.converterMax, 52690u);
+    EXPECT_EQ(variationCycle.converterMin, 52684u);
+
+    monitorSettings.DATA = Nmea;
+    feed("$GPGLL,1*00\r\n$GPRMC,2*00\r\n");
+    ASSERT_EQ(fake.nmeaWrites.size(), 2u);
+    EXPECT_EQ(fake.nmeaWrites[0], "$GPGLL,1*00\r\n");
+    EXPECT_EQ(fake.nmeaWrites[1], "$GPRMC,2*00\r\n");
+    EXPECT_STREQ(nmeaLineStore.lines[0], "$GPRMC,2*00\r\n");
+    EXPECT_STREQ(nmeaLineStore.lines[1], "$GPGLL,1*00\r\n");
+    EXPECT_EQ(acquisitionCounters.nmeaLineCounter, 2u);
+}
+
+TEST_F(LineDispatch, SplitSentenceIsHandledWhenItsLineFeedArrives)
+{
+    feed(exampleSentence.substr(0, 20));
+    EXPECT_TRUE(fake.titles.empty());
+    feed(exampleSentence.substr(20, exampleSentence.size() - 21));  // up to the carriage return
+    EXPECT_TRUE(fake.titles.empty());
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 0u);
+
+    feed("\n");
+    EXPECT_EQ(fake.titles.size(), 1u);
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 1u);
+    EXPECT_EQ(currentReading.parseResult, 0);
+    EXPECT_EQ(currentReading.pressure, 99860u);
+    EXPECT_EQ(currentReading.pressureThen, 99540u);
+}
+
+TEST_F(LineDispatch, OverlongLineIsDroppedWhole)
+{
+    // 1023 bytes, then a sentence: the line reaches 1024 bytes without a line
+    // feed, so it goes up to and including that sentence's line feed.
+    feed(std::string(1023, 'x') + exampleSentence);
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 0u);
+    EXPECT_TRUE(fake.titles.empty());
+    EXPECT_EQ(currentReading.pressure, 0u);
+    feed(exampleSentence);
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 1u);
+    EXPECT_EQ(currentReading.pressure, 99860u);
+
+    monitorSettings.DATA = Nmea;
+    feed("$" + std::string(1500, 'y'));
+    feed("$GPGGA,tail\r\n$GPRMC,next\r\n");
+    ASSERT_EQ(fake.nmeaWrites.size(), 1u);
+    EXPECT_EQ(fake.nmeaWrites[0], "$GPRMC,next\r\n");
+    EXPECT_EQ(acquisitionCounters.nmeaLineCounter, 1u);
+    EXPECT_STREQ(nmeaLineStore.lines[0], "$GPRMC,next\r\n");
+    EXPECT_STREQ(nmeaLineStore.lines[1], "");
+}
+
+TEST_F(LineDispatch, LineOfExactly1024BytesIsKept)
+{
+    monitorSettings.DATA = Nmea;
+    const std::string longest = "$" + std::string(1021, 'a') + "\r\n";
+    ASSERT_EQ(longest.size(), receiveLineCapacity);
+    feed(longest);
+    ASSERT_EQ(fake.nmeaWrites.size(), 1u);
+    EXPECT_EQ(fake.nmeaWrites[0], longest.substr(0, 126) + "\r\n");
+
+    feed("$" + std::string(1022, 'b') + "\r\n");  // one byte more: dropped
+    feed("$OK\r\n");
+    ASSERT_EQ(fake.nmeaWrites.size(), 2u);
+    EXPECT_EQ(fake.nmeaWrites[1], "$OK\r\n");
+}
+
+TEST_F(LineDispatch, EveryThreeHundredAcceptedSentencesCloseACycleAndWriteOneRecord)
+{
+    for (int i = 0; i < 299; ++i) feed(exampleSentence + secondSentence);
+    EXPECT_TRUE(fake.records.empty());
+    EXPECT_EQ(variationCycle.acceptedSentences, 299u);
+
+    feed(exampleSentence);
+    feed(secondSentence);
+    ASSERT_EQ(fake.records.size(), 1u);
+    EXPECT_EQ(fake.records[0],
+              "000001 28.12.2003 16:05 0998,60 hPa +01,2 hPa/hr +03,5 hPa/3h 00,0 hPa/h var 0\r\n");
+    EXPECT_EQ(acquisitionCounters.recordCounter, 1u);
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 600u);
+    EXPECT_EQ(variationCycle.acceptedSentences, 0u);
+    EXPECT_EQ(variationCycle.variation, 0u);
+    // The rejected line after the close folded the previous value into the new cycle.
+    EXPECT_EQ(variationCycle.converterMax, 52684u);
+    EXPECT_EQ(variationCycle.converterMin, 52684u);
+}
+
+TEST_F(LineDispatch, WithoutRecordingTheCycleStillCloses)
+{
+    monitorSettings.SAVE = 0;
+    const uint32_t values[] = {52684, 52690, 52679};
+    for (int i = 0; i < 300; ++i) {
+        feed(sentenceWithConverter(values[i % 3]));
+        feed(secondSentence);
+    }
+    EXPECT_TRUE(fake.records.empty());
+    EXPECT_EQ(acquisitionCounters.recordCounter, 0u);
+    EXPECT_EQ(variationCycle.variation, 11u);
+    EXPECT_EQ(variationCycle.acceptedSentences, 0u);
+    // Reset at the close, then the last rejected line folded 52679 in again.
+    EXPECT_EQ(variationCycle.converterMax, 52679u);
+    EXPECT_EQ(variationCycle.converterMin, 52679u);
+}
+
+TEST_F(LineDispatch, VariationIsTheSpreadOfTheCycleCappedAt999)
+{
+    const uint32_t values[] = {52684, 52690, 52679};
+    for (int i = 0; i < 300; ++i) feed(sentenceWithConverter(values[i % 3]));
+    EXPECT_EQ(variationCycle.variation, 11u);
+    ASSERT_EQ(fake.records.size(), 1u);
+    EXPECT_EQ(fake.records[0].substr(62, 4), "01,1");
+    EXPECT_EQ(variationCycle.converterMax, 0u);
+    EXPECT_EQ(variationCycle.converterMin, 65535u);
+
+    for (int i = 0; i < 300; ++i) feed(sentenceWithConverter(i == 150 ? 40000 : 52684));
+    EXPECT_EQ(variationCycle.variation, 999u);
+    ASSERT_EQ(fake.records.size(), 2u);
+    EXPECT_EQ(fake.records[1].substr(0, 6), "000002");
+    EXPECT_EQ(fake.records[1].substr(62, 4), "99,9");
+}
+
+TEST_F(LineDispatch, RejectedLineFoldsThePreviousConverterValue)
+{
+    // Nothing accepted yet: the rejected line folds the reading's 0.
+    feed(secondSentence);
+    EXPECT_EQ(variationCycle.converterMin, 0u);
+    EXPECT_EQ(variationCycle.acceptedSentences, 0u);
+    for (int i = 0; i < 300; ++i) feed(exampleSentence);
+    EXPECT_EQ(variationCycle.variation, 999u);
+}
+
+TEST_F(LineDispatch, RecordNumberNeverPassesSixDigits)
+{
+    acquisitionCounters.recordCounter = 999999;
+    for (int i = 0; i < 300; ++i) feed(exampleSentence);
+    ASSERT_EQ(fake.records.size(), 1u);
+    EXPECT_EQ(fake.records[0].substr(0, 7), "000000 ");
+    EXPECT_EQ(fake.records[0].size(), 80u);
+    EXPECT_EQ(acquisitionCounters.recordCounter, 0u);
+
+    // Any complete line puts a counter above 999999 back to 0, in both modes.
+    acquisitionCounters.recordCounter = 1000005;
+    feed(secondSentence);
+    EXPECT_EQ(acquisitionCounters.recordCounter, 0u);
+    monitorSettings.DATA = Nmea;
+    acquisitionCounters.recordCounter = 1000005;
+    feed("not a sentence\r\n");
+    EXPECT_EQ(acquisitionCounters.recordCounter, 0u);
+}
+
+TEST_F(LineDispatch, SentenceCounterFollows999999With0)
+{
+    acquisitionCounters.sentenceCounter = 999998;
+    feed(exampleSentence);
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 999999u);
+    feed(exampleSentence);
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 0u);
+    ASSERT_EQ(fake.titles.size(), 2u);
+    EXPECT_EQ(fake.titles[1].substr(0, 19), "Zudoderozezavedi 0 ");
+}
+
+TEST_F(LineDispatch, TitleAndSampleTimeForEveryLine)
+{
+    acquisitionCounters.sentenceCounter = 41;
+    feed(exampleSentence);
+    ASSERT_EQ(fake.titles.size(), 1u);
+    EXPECT_EQ(fake.titles[0], "Zudoderozezavedi 42 16:05  998.6 hPa +1.2 hPa/Std +3.5 hPa/3Std (- 5h)");
+
+    // A rejected line: new time and result, previous reading in the title.
+    fake.now = UtcStamp{2003, 12, 28, 16, 6};
+    monitorSettings.LANG = English;
+    feed(secondSentence);
+    EXPECT_EQ(currentReading.parseResult, 4);
+    EXPECT_EQ(currentReading.sampleTime.minute, 6);
+    EXPECT_EQ(currentReading.pressure, 99860u);
+    ASSERT_EQ(fake.titles.size(), 2u);
+    EXPECT_EQ(fake.titles[1], "Air pressure monitor 43 16:06  998.6 hPa +1.2 hPa/hr +3.5 hPa/3hrs (- 5hr)");
+}
+
+TEST_F(LineDispatch, WindowIsInvalidatedWhenTheHistoryChanged)
+{
+    feed(exampleSentence);
+    EXPECT_EQ(fake.invalidations, 1);
+    EXPECT_EQ(pressureHistory.slots[0].pressure, 99860);
+    EXPECT_EQ(pressureHistory.slots[10].pressure, 99540);
+    EXPECT_EQ(pressureHistory.slots[0].tendency1h, 0);
+
+    feed(exampleSentence);
+    feed(secondSentence);  // stores the previous values again
+    EXPECT_EQ(fake.invalidations, 1);
+
+    feed("$PXDR,0998.60,52684,+01.2,+03.5,-0060,0997.40\r\n");
+    EXPECT_EQ(fake.invalidations, 2);
+    EXPECT_EQ(pressureHistory.slots[2].pressure, 99740);
+    EXPECT_EQ(pressureHistory.slots[0].tendency1h, 12);
+}
+
+TEST_F(LineDispatch, MissingFrontEndEntriesAreSkipped)
+{
+    receiverFrontEnd = ReceiverFrontEnd{};
+    for (int i = 0; i < 300; ++i) feed(exampleSentence);
+    EXPECT_EQ(acquisitionCounters.recordCounter, 1u);
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 300u);
+
+    monitorSettings.DATA = Nmea;
+    feed("$GPGLL,1*00\r\n" + std::string("$") + std::string(200, 'z') + "\r\n");
+    EXPECT_EQ(acquisitionCounters.nmeaLineCounter, 2u);
+    EXPECT_EQ(std::string(nmeaLineStore.lines[0]), "$" + std::string(125, 'z'));
+}
+
+TEST_F(LineDispatch, LineCutAfterItsCarriageReturnGetsOneLineEnd)
+{
+    monitorSettings.DATA = Nmea;
+    const std::string line127 = "$" + std::string(124, 'r') + "\r\n";
+    feed(line127);
+    EXPECT_EQ(std::string(nmeaLineStore.lines[0]), line127.substr(0, 126));
+    ASSERT_EQ(fake.nmeaWrites.size(), 1u);
+    EXPECT_EQ(fake.nmeaWrites[0], line127);
+}
+
+TEST_F(LineDispatch, NmeaSentencesAreStoredAndHandedOnAsReceived)
+{
+    monitorSettings.DATA = Nmea;
+    const std::string sentence = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545*";
+    ASSERT_EQ(sentence.size(), 50u);
+    feed(sentence + "\r\n");
+    EXPECT_EQ(std::string(nmeaLineStore.lines[0]), sentence + "\r\n");
+    ASSERT_EQ(fake.nmeaWrites.size(), 1u);
+    EXPECT_EQ(fake.nmeaWrites[0], sentence + "\r\n");
+    EXPECT_EQ(fake.nmeaWrites[0].size(), 52u);
+    EXPECT_EQ(fake.invalidations, 1);
+    ASSERT_EQ(fake.titles.size(), 1u);
+    EXPECT_EQ(fake.titles[0], "1 NMEA - Datens\xE4" "tze ");
+
+    // A long line: the store keeps its start, nmea.txt gets that start as a line.
+    const std::string longLine = "$" + std::string(199, 'q');
+    feed(longLine + "\r\n");
+    EXPECT_EQ(std::string(nmeaLineStore.lines[0]), longLine.substr(0, 126));
+    ASSERT_EQ(fake.nmeaWrites.size(), 2u);
+    EXPECT_EQ(fake.nmeaWrites[1], longLine.substr(0, 126) + "\r\n");
+    EXPECT_EQ(fake.nmeaWrites[1].size(), 128u);
+    EXPECT_EQ(fake.titles.back(), "2 NMEA - Datens\xE4" "tze ");
+
+    // The barograph path is not taken in Nmea mode.
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 0u);
+    feed(exampleSentence);
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 0u);
+    EXPECT_EQ(currentReading.pressure, 0u);
+    EXPECT_EQ(acquisitionCounters.nmeaLineCounter, 3u);
+}
+
+TEST_F(LineDispatch, NmeaModeDropsLinesThatAreNoSentences)
+{
+    monitorSettings.DATA = Nmea;
+    monitorSettings.LANG = French;
+    feed("GPGGA,123519\r\n\r\n\n x$GPGGA\r\n");
+    EXPECT_EQ(acquisitionCounters.nmeaLineCounter, 0u);
+    EXPECT_TRUE(fake.nmeaWrites.empty());
+    EXPECT_TRUE(fake.titles.empty());
+    EXPECT_EQ(fake.invalidations, 0);
+    EXPECT_STREQ(nmeaLineStore.lines[0], "");
+
+    feed("$GPGGA\r\n");
+    EXPECT_EQ(fake.titles.back(), "1 NMEA ");
+}
+
+TEST_F(LineDispatch, BarographModeLeavesTheNmeaStoreAlone)
+{
+    feed(exampleSentence + "$GPGGA,1\r\n");
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 2u);
+    EXPECT_EQ(acquisitionCounters.nmeaLineCounter, 0u);
+    EXPECT_STREQ(nmeaLineStore.lines[0], "");
+    EXPECT_TRUE(fake.nmeaWrites.empty());
+}
