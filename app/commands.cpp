@@ -2,14 +2,124 @@
 
 #include <windows.h>
 
+#include "acquisition/measurement_state.h"
+#include "acquisition/serial_port.h"
+#include "app/menu_bar.h"
+#include "app/menu_layout.h"
+#include "app/shell_state.h"
+#include "app/window_titles.h"
+#include "records/event_log.h"
+#include "settings/monitor_settings.h"
+
+namespace {
+
+template <typename Flag>
+void toggle(Flag& flag)
+{
+    flag = flag != 0 ? 0 : 1;
+}
+
+void eraseFile(const char* name)
+{
+    // Asks nothing and ignores the result: a missing file is as good as erased.
+    OFSTRUCT info;
+    OpenFile(name, &info, OF_DELETE);
+}
+
+void selectPort(char digit)
+{
+    monitorSettings.COM = digit;
+    closeSerialPort();
+    openSerialPort(true);
+}
+
+void selectLanguage(UiLanguage language)
+{
+    monitorSettings.LANG = language;
+    setBarographTitle();
+    buildMenus();
+    refreshMenuMarks();
+    reapplyPortGreying();
+}
+
+} // namespace
+
 void runCommand(unsigned id)
 {
+    bool marks = true;
+    bool repaint = false;
     switch (id) {
     case cmdQuit:
         // The window is destroyed during shutdown, after the loop.
         PostQuitMessage(0);
+        marks = false;
+        break;
+    case cmdEraseMonitorTxt:
+        eraseFile("monitor.txt");
+        logEvent(12);
+        clearHistory();
+        marks = false;
+        break;
+    case cmdEraseNmeaTxt:
+        eraseFile("nmea.txt");
+        clearNmeaLines();
+        marks = false;
+        break;
+    case cmdToggleT1:
+        toggle(monitorSettings.T1);
+        repaint = true;
+        break;
+    case cmdToggleT3:
+        toggle(monitorSettings.T3);
+        repaint = true;
+        break;
+    case cmdBarographMode:
+        monitorSettings.DATA = Barograph;
+        acquisitionCounters.recordCounter = 0;
+        clearHistory();
+        setBarographTitle();
+        repaint = true;
+        break;
+    case cmdNmeaMode:
+        monitorSettings.DATA = Nmea;
+        acquisitionCounters.recordCounter = 0;
+        clearNmeaLines();
+        setNmeaTitle();
+        repaint = true;
+        break;
+    case cmdSaveOff:
+        monitorSettings.SAVE = 0;
+        break;
+    case cmdSaveOn:
+        monitorSettings.SAVE = 300;
+        break;
+    case cmdToggleSig:
+        toggle(monitorSettings.SIG);
+        break;
+    case cmdToggleErr:
+        toggle(monitorSettings.ERR);
+        break;
+    case cmdGerman:
+    case cmdEnglish:
+    case cmdFrench:
+        selectLanguage(id == cmdGerman ? German : id == cmdEnglish ? English : French);
+        repaint = true;
+        break;
+    case cmdScale950:
+        monitorSettings.LO = 0;
+        repaint = true;
+        break;
+    case cmdScale900:
+        monitorSettings.LO = 1;
+        repaint = true;
         break;
     default:
-        break;
+        if (char digit = portDigitOf(id)) {
+            selectPort(digit);
+            break;
+        }
+        return;  // not a command of this window
     }
+    if (marks) refreshMenuMarks();
+    if (repaint) InvalidateRect(mainWindow, nullptr, TRUE);
 }

@@ -4,6 +4,7 @@
 #include "acquisition/receive_line.h"
 #include "acquisition/receive_poll.h"
 #include "acquisition/serial_port.h"
+#include "app/menu_bar.h"
 #include "app/shell_state.h"
 #include "app/startup.h"
 #include "app/window_titles.h"
@@ -38,7 +39,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
         logEvent(11);
     }
     setBarographTitle();
+    buildMenus();
     checkFreeDiskSpace();
+    probePorts();
+    refreshMenuMarks();
     clearHistory();
     clearNmeaLines();
     openSerialPort(true);
@@ -58,6 +62,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     writeSettings();
     KillTimer(mainWindow, timerIdentifier);
     closeSerialPort();
+    destroyMenus();
     // A quit command leaves the window in place; a closed window is gone already.
     if (IsWindow(mainWindow)) DestroyWindow(mainWindow);
     return static_cast<int>(message.wParam);

@@ -8,6 +8,8 @@
 //   boxes                   "ok N", then N lines "<hwnd>\t<caption>\t<text>\t<id:label,...>"
 //   wait-boxes N MS         as boxes, once at least N message boxes are open
 //   press HWND ID           clicks the button ID of the message box HWND
+//   menu                    "ok N", then the N lines of the program's menu bar as menu_probe
+//                           writes them (the driver and the program share a working folder)
 //   hold PATH               opens the file PATH without sharing, until release
 //   release PATH            closes what hold opened
 //   quit
@@ -113,6 +115,54 @@ void replyBoxes(const std::vector<Box>& boxes)
     }
 }
 
+HHOOK menuHook = nullptr;
+
+// Hooks menu_probe.dll (beside the driver) into the program's thread once.
+bool hookMenuProbe(HWND window)
+{
+    if (menuHook) return true;
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    char* slash = std::strrchr(path, '\\');
+    if (!slash) return false;
+    std::strcpy(slash + 1, "menu_probe.dll");
+    HMODULE probe = LoadLibraryA(path);
+    if (!probe) return false;
+    auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "menuProbeHook")));
+    if (!hook) return false;
+    menuHook = SetWindowsHookExA(WH_GETMESSAGE, hook, probe, GetWindowThreadProcessId(window, nullptr));
+    return menuHook != nullptr;
+}
+
+void replyMenu()
+{
+    HWND window = mainWindow();
+    if (!window || !hookMenuProbe(window)) {
+        reply("none");
+        return;
+    }
+    DeleteFileA("menu-dump.txt");
+    PostMessageA(window, RegisterWindowMessageA("MonitorMenuDump"), 0, 0);
+    DWORD limit = GetTickCount() + 5000;
+    while (GetFileAttributesA("menu-dump.txt") == INVALID_FILE_ATTRIBUTES && GetTickCount() < limit) Sleep(20);
+    FILE* in = std::fopen("menu-dump.txt", "rb");
+    if (!in) {
+        reply("timeout");
+        return;
+    }
+    std::vector<std::string> lines;
+    char line[512];
+    while (std::fgets(line, sizeof line, in)) {
+        std::string text(line);
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        lines.push_back(text);
+    }
+    std::fclose(in);
+    DeleteFileA("menu-dump.txt");
+    reply("ok " + std::to_string(lines.size()));
+    for (const std::string& text : lines) reply(text);
+}
+
 void runCommand(const std::string& name, const std::string& argument)
 {
     if (name == "wait-window") {
@@ -132,6 +182,8 @@ void runCommand(const std::string& name, const std::string& argument)
     } else if (name == "close") {
         HWND window = mainWindow();
         reply(window && PostMessageA(window, WM_CLOSE, 0, 0) ? "ok" : "none");
+    } else if (name == "menu") {
+        replyMenu();
     } else if (name == "boxes") {
         replyBoxes(openBoxes());
     } else if (name == "wait-boxes") {
@@ -192,5 +244,6 @@ int main()
         if (!name.empty()) runCommand(name, argument);
     }
     for (auto& held : heldFiles) CloseHandle(held.second);
+    if (menuHook) UnhookWindowsHookEx(menuHook);
     return 0;
 }

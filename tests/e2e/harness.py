@@ -190,6 +190,23 @@ class Driver:
                 return fresh[0] if fresh else None
             time.sleep(0.05)
 
+    def menu(self):
+        """The program's menu bar: a list of (title, [entries]) with entries
+        (id, text, checked, grayed) or None for a separator."""
+        head = self.ask("menu")
+        if not head.startswith("ok "):
+            raise RuntimeError("menu: " + head)
+        bar = []
+        for _ in range(int(head.split()[1])):
+            fields = self.process.stdout.readline().rstrip(b"\n").decode("cp1252").split("\t")
+            if fields[0] == "popup":
+                bar.append((fields[1], []))
+            elif fields[0] == "separator":
+                bar[-1][1].append(None)
+            else:
+                bar[-1][1].append((int(fields[1]), fields[2], fields[3] == "1", fields[4] == "1"))
+        return bar
+
     def press(self, box, button_id=1):
         return self.ask(f"press {box['handle']} {button_id}")
 

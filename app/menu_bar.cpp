@@ -1,0 +1,86 @@
+#include "app/menu_bar.h"
+
+#include <windows.h>
+
+#include "app/commands.h"
+#include "app/menu_layout.h"
+#include "app/shell_state.h"
+#include "settings/monitor_settings.h"
+
+bool portAvailable[8] = {true, true, true, true, true, true, true, true};
+
+namespace {
+
+HMENU menuBar = nullptr;
+
+void mark(unsigned id, bool checked)
+{
+    CheckMenuItem(menuBar, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+} // namespace
+
+void buildMenus()
+{
+    HMENU previous = menuBar;
+    menuBar = CreateMenu();
+    for (const DropDown& dropDown : menuLayout(uiLanguage())) {
+        HMENU popup = CreatePopupMenu();
+        for (const MenuEntry& entry : dropDown.entries) {
+            if (entry.id == 0)
+                AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+            else
+                AppendMenuA(popup, MF_STRING | MF_ENABLED | MF_UNCHECKED, entry.id, entry.text);
+        }
+        AppendMenuA(menuBar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), dropDown.title);
+    }
+    SetMenu(mainWindow, menuBar);
+    // Destroying a bar destroys its drop-downs with it.
+    if (previous) DestroyMenu(previous);
+}
+
+void refreshMenuMarks()
+{
+    mark(cmdToggleT1, monitorSettings.T1 != 0);
+    mark(cmdToggleT3, monitorSettings.T3 != 0);
+    mark(cmdBarographMode, monitorSettings.DATA == Barograph);
+    mark(cmdNmeaMode, monitorSettings.DATA == Nmea);
+    for (char digit = '1'; digit <= '8'; ++digit) mark(portCommand(digit), monitorSettings.COM == digit);
+    mark(cmdSaveOff, monitorSettings.SAVE == 0);
+    mark(cmdSaveOn, monitorSettings.SAVE != 0);
+    mark(cmdScale950, monitorSettings.LO == 0);
+    mark(cmdScale900, monitorSettings.LO != 0);
+    mark(cmdToggleSig, monitorSettings.SIG != 0);
+    mark(cmdToggleErr, monitorSettings.ERR != 0);
+    mark(cmdGerman, uiLanguage() == German);
+    mark(cmdEnglish, uiLanguage() == English);
+    mark(cmdFrench, uiLanguage() == French);
+}
+
+void probePorts()
+{
+    char name[5] = "COM1";
+    for (int i = 0; i < 8; ++i) {
+        name[3] = static_cast<char>('1' + i);
+        HANDLE port = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OVERLAPPED, nullptr);
+        portAvailable[i] = port != INVALID_HANDLE_VALUE;
+        if (portAvailable[i]) CloseHandle(port);
+    }
+    reapplyPortGreying();
+}
+
+void reapplyPortGreying()
+{
+    for (int i = 0; i < 8; ++i)
+        EnableMenuItem(menuBar, portCommand(static_cast<char>('1' + i)),
+                       MF_BYCOMMAND | (portAvailable[i] ? MF_ENABLED : MF_GRAYED));
+}
+
+void destroyMenus()
+{
+    if (!menuBar) return;
+    if (IsWindow(mainWindow)) SetMenu(mainWindow, nullptr);
+    DestroyMenu(menuBar);
+    menuBar = nullptr;
+}

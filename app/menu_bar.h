@@ -1,0 +1,22 @@
+#pragma once
+// The menu bar of the main window: building, check marks and port greying.
+#include <cstdint>
+
+// Port availability found by the probe at start-up, COM1..COM8.
+extern bool portAvailable[8];
+
+// Creates the bar and its five drop-downs in the current language and
+// attaches it to the main window, replacing (and destroying) any earlier one.
+void buildMenus();
+
+// Sets every check mark from the settings.
+void refreshMenuMarks();
+
+// Tries to open every port once; greys the items of those that do not open.
+void probePorts();
+
+// Greys or enables the port items from the last probe, without probing.
+void reapplyPortGreying();
+
+// Detaches and destroys the bar and its drop-downs.
+void destroyMenus();

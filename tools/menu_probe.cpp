@@ -1,0 +1,50 @@
+// Loaded into the running monitor.exe by the end-to-end driver through a
+// message hook: Wine does not let one process read another's menus, so the
+// program's own thread writes its menu bar to menu-dump.txt in its working
+// folder when the driver posts the message "MonitorMenuDump".
+// One line per entry: "popup\t<title>", "item\t<id>\t<text>\t<checked>\t<grayed>", "separator".
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+void dumpMenu(HMENU menu, FILE* out)
+{
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = sizeof text - 1;
+        if (!GetMenuItemInfoA(menu, i, TRUE, &info)) continue;
+        if (info.fType & MFT_SEPARATOR) {
+            std::fprintf(out, "separator\n");
+        } else if (info.hSubMenu) {
+            std::fprintf(out, "popup\t%s\n", text);
+            dumpMenu(info.hSubMenu, out);
+        } else {
+            std::fprintf(out, "item\t%u\t%s\t%d\t%d\n", info.wID, text, (info.fState & MFS_CHECKED) ? 1 : 0,
+                         (info.fState & MFS_GRAYED) ? 1 : 0);
+        }
+    }
+}
+
+} // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK menuProbeHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    static UINT dumpMessage = RegisterWindowMessageA("MonitorMenuDump");
+    auto* message = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == dumpMessage) {
+        FILE* out = std::fopen("menu-dump.tmp", "wb");
+        if (out) {
+            if (HMENU bar = GetMenu(message->hwnd)) dumpMenu(bar, out);
+            std::fclose(out);
+            MoveFileA("menu-dump.tmp", "menu-dump.txt");
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
