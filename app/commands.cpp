@@ -4,6 +4,7 @@
 
 #include "acquisition/measurement_state.h"
 #include "acquisition/serial_port.h"
+#include "app/information_windows.h"
 #include "app/menu_bar.h"
 #include "app/menu_layout.h"
 #include "app/shell_state.h"
@@ -112,6 +113,22 @@ void runCommand(unsigned id)
     case cmdScale900:
         monitorSettings.LO = 1;
         repaint = true;
+        break;
+    case cmdHelp:
+        showHelp();
+        marks = false;
+        break;
+    case cmdAbout:
+        showAbout();
+        marks = false;
+        break;
+    case cmdLinkCable:
+        showLinkCable();
+        marks = false;
+        break;
+    case cmdDataFormats:
+        showDataFormats();
+        marks = false;
         break;
     default:
         if (char digit = portDigitOf(id)) {
