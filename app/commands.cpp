@@ -9,8 +9,10 @@
 #include "app/menu_layout.h"
 #include "app/shell_state.h"
 #include "app/window_titles.h"
+#include "printing/print_jobs.h"
 #include "records/event_log.h"
 #include "settings/monitor_settings.h"
+#include "storedata/record_check.h"
 
 namespace {
 
@@ -55,6 +57,17 @@ void runCommand(unsigned id)
         PostQuitMessage(0);
         marks = false;
         break;
+    case cmdPrintNmeaTable:
+        choosePrinter();
+        printNmeaTable();
+        marks = false;
+        break;
+    case cmdPrintChart:
+        choosePrinter();
+        printChart();
+        marks = false;
+        break;
+    case cmdCheckRecordFile: checkRecordFile(); marks = false; break;
     case cmdEraseMonitorTxt:
         eraseFile("monitor.txt");
         logEvent(12);

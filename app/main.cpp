@@ -8,6 +8,7 @@
 #include "app/shell_state.h"
 #include "app/startup.h"
 #include "app/window_titles.h"
+#include "display/drawing_tools.h"
 #include "records/event_log.h"
 #include "settings/monitor_settings.h"
 #include "settings/settings_file.h"
@@ -61,6 +62,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
 
     writeSettings();
     KillTimer(mainWindow, timerIdentifier);
+    deleteScreenPens();
+    deletePrinterPens();
     closeSerialPort();
     destroyMenus();
     // A quit command leaves the window in place; a closed window is gone already.

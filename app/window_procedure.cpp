@@ -3,6 +3,10 @@
 #include "acquisition/receive_poll.h"
 #include "app/commands.h"
 #include "app/shell_state.h"
+#include "display/drawing_tools.h"
+#include "display/nmea_view.h"
+#include "display/pressure_chart.h"
+#include "settings/monitor_settings.h"
 
 namespace {
 
@@ -11,7 +15,15 @@ void paintWindow(HWND window)
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     if (dc) {
-        // The chart and the NMEA view draw here.
+        if (monitorSettings.DATA == Barograph) {
+            RECT client;
+            GetClientRect(window, &client);
+            drawPressureChart(dc, client.right, client.bottom);
+        } else {
+            RECT outer;
+            GetWindowRect(window, &outer);
+            drawNmeaText(dc, outer.bottom - outer.top);
+        }
     }
     EndPaint(window, &paint);
 }
@@ -22,6 +34,8 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
 {
     switch (message) {
     case WM_CREATE:
+        createScreenPens();
+        createPrinterPens();
         paintWindow(window);
         break;
     case WM_DESTROY:

@@ -44,3 +44,57 @@ void discardQuitMessage();
 
 // The local date and time as the log writes it, "dd.mm.yyyy hh:mm".
 std::string localStampNow();
+
+// Points this test program's import of one system function (by name) at a
+// stand-in for the life of the object, so a test can make a call fail.
+class ImportPatch {
+public:
+    ImportPatch(const char* function, void* standIn);
+    ~ImportPatch();
+    bool applied() const { return slot_ != nullptr; }
+    void* original() const { return original_; }
+
+private:
+    void** slot_ = nullptr;
+    void* original_ = nullptr;
+};
+
+// What a drawing routine really emitted: its GDI calls recorded into an
+// enhanced metafile and read back as shapes, with the pen and brush in effect.
+struct TracedPen {
+    UINT style;
+    LONG width;
+    COLORREF colour;
+};
+struct TracedLine {
+    POINT from, to;
+    TracedPen pen;
+};
+struct TracedText {
+    POINT at;
+    std::string text;
+};
+struct TracedRectangle {
+    RECT box;
+    TracedPen pen;
+    COLORREF brushColour;
+};
+struct MetafileTrace {
+    // Calls draw with a fresh metafile device context.
+    template <typename Draw>
+    explicit MetafileTrace(Draw draw)
+    {
+        HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+        draw(dc);
+        read(CloseEnhMetaFile(dc));
+    }
+    std::vector<TracedLine> lines;
+    std::vector<TracedText> texts;
+    std::vector<POINT> moves;
+    std::vector<POINT> pixels;
+    std::vector<COLORREF> pixelColours;  // one per pixel
+    std::vector<TracedRectangle> rectangles;
+
+private:
+    void read(HENHMETAFILE metafile);
+};

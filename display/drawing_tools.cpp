@@ -1,0 +1,120 @@
+#include "display/drawing_tools.h"
+
+#include <vector>
+
+#include "records/event_log.h"
+
+ScreenPens screenPens = {};
+PrinterPens printerPens = {};
+
+namespace {
+
+HPEN createPen(int style, int width, COLORREF colour)
+{
+    HPEN pen = CreatePen(style, width, colour);
+    if (!pen) logEvent(23);
+    return pen;
+}
+
+template <typename Handle>
+void deleteHandle(Handle& handle)
+{
+    if (handle) DeleteObject(handle);
+    handle = nullptr;
+}
+
+// The fonts selectSystemFont has put into a device context, so that none of
+// them outlives its use: the context's own font and the one last created.
+struct FontInUse {
+    HDC dc;
+    HGDIOBJ originalFont;
+    HFONT createdFont;
+};
+
+std::vector<FontInUse> fontsInUse;
+
+FontInUse* findFontInUse(HDC dc)
+{
+    for (FontInUse& entry : fontsInUse)
+        if (entry.dc == dc) return &entry;
+    return nullptr;
+}
+
+} // namespace
+
+void createScreenPens()
+{
+    screenPens.gridPen = createPen(PS_DOT, 1, RGB(200, 200, 200));
+    screenPens.framePen = createPen(PS_SOLID, 1, RGB(0, 0, 0));
+    screenPens.pressurePen = createPen(PS_SOLID, 3, RGB(0, 0, 0));
+    screenPens.tendency3hPen = createPen(PS_SOLID, 2, RGB(0, 180, 0));
+    screenPens.tendency1hPen = createPen(PS_SOLID, 2, RGB(0, 0, 255));
+    screenPens.chartBrush = CreateSolidBrush(RGB(245, 245, 255));
+    if (!screenPens.chartBrush) logEvent(25);
+}
+
+void createPrinterPens()
+{
+    printerPens.printGridPen = createPen(PS_DOT, 1, RGB(32, 32, 32));
+    printerPens.printBlack7Pen = createPen(PS_SOLID, 7, RGB(0, 0, 0));
+    printerPens.printBlack5Pen = createPen(PS_SOLID, 5, RGB(0, 0, 0));
+    printerPens.printBlack3Pen = createPen(PS_SOLID, 3, RGB(0, 0, 0));
+    printerPens.printGreenPen = createPen(PS_SOLID, 5, RGB(0, 255, 0));
+    printerPens.printBluePen = createPen(PS_SOLID, 5, RGB(0, 0, 255));
+}
+
+void deleteScreenPens()
+{
+    deleteHandle(screenPens.gridPen);
+    deleteHandle(screenPens.framePen);
+    deleteHandle(screenPens.pressurePen);
+    deleteHandle(screenPens.tendency3hPen);
+    deleteHandle(screenPens.tendency1hPen);
+    deleteHandle(screenPens.chartBrush);
+}
+
+void deletePrinterPens()
+{
+    deleteHandle(printerPens.printGridPen);
+    deleteHandle(printerPens.printBlack7Pen);
+    deleteHandle(printerPens.printBlack5Pen);
+    deleteHandle(printerPens.printBlack3Pen);
+    deleteHandle(printerPens.printGreenPen);
+    deleteHandle(printerPens.printBluePen);
+}
+
+void selectSystemFont(HDC dc, int escapement)
+{
+    HFONT font = CreateFontA(0, 0, escapement, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "SYSTEM_FONT");
+    if (!font) {
+        logEvent(5);
+        fatalError(60);
+        // Go on: the selection below fails and reports fatal error 100 as well.
+    }
+    HGDIOBJ previous = SelectObject(dc, font);
+    if (!previous) {
+        fatalError(100);
+        if (font) DeleteObject(font);
+        return;
+    }
+    FontInUse* entry = findFontInUse(dc);
+    if (!entry) {
+        fontsInUse.push_back(FontInUse{dc, previous, font});
+        return;
+    }
+    // Our earlier font has just been replaced: it is no longer in use. The
+    // context's own font stays the one to put back on release.
+    if (entry->createdFont) DeleteObject(entry->createdFont);
+    entry->createdFont = font;
+}
+
+void releaseSystemFont(HDC dc)
+{
+    for (size_t i = 0; i < fontsInUse.size(); ++i) {
+        if (fontsInUse[i].dc != dc) continue;
+        SelectObject(dc, fontsInUse[i].originalFont);
+        if (fontsInUse[i].createdFont) DeleteObject(fontsInUse[i].createdFont);
+        fontsInUse.erase(fontsInUse.begin() + static_cast<std::ptrdiff_t>(i));
+        return;
+    }
+}

@@ -1,0 +1,18 @@
+#include "display/nmea_view.h"
+
+#include "acquisition/measurement_state.h"
+#include "display/nmea_text.h"
+
+void drawNmeaText(HDC dc, int outerHeight)
+{
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+    const int rows = nmeaRowCount(outerHeight, lineHeight);
+    for (int i = 0; i < rows && i < static_cast<int>(nmeaLineCount); ++i) {
+        char* line = nmeaLineStore.lines[i];
+        normaliseNmeaLine(line);
+        // Lines without a sentence are blank now and keep their row empty.
+        if (line[0] == '$') TextOutA(dc, 25, i * lineHeight, line, static_cast<int>(nmeaLineSize - 1));
+    }
+}
