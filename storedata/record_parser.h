@@ -1,0 +1,28 @@
+#pragma once
+// Reading one monitor.txt record line back: fields by byte position, each
+// checked against the range the program accepts.
+#include <cstdint>
+
+#include "settings/monitor_settings.h"
+
+struct ParsedRecord {
+    int32_t day;
+    int32_t month;
+    int32_t year;
+    int32_t hour;
+    int32_t minute;
+    int32_t pressure;    // hundredths of a hPa
+    int32_t tendency1h;  // tenths of a hPa
+    int32_t tendency3h;  // tenths of a hPa
+    int32_t variation;   // converter counts (the line prints a tenth of it)
+};
+
+// The values of the last line parsed; every parse overwrites them, values
+// out of range stored as the bound they exceeded.
+extern ParsedRecord parsedRecord;
+
+// `line` points at 80 bytes. In Barograph mode fills parsedRecord and answers
+// true when no field was out of range; the separators, the record number and
+// the wind alarm digit are not read, so a decimal point reads like a comma.
+// In any other mode reads nothing, changes nothing and answers true.
+bool parseRecordLine(DataMode mode, const char* line);

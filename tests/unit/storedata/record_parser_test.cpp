@@ -1,0 +1,197 @@
+#include "storedata/record_parser.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const std::string example =
+    "000020 28.12.2003 21:00 0988,10 hPa +01,8 hPa/hr +05,2 hPa/3h 00,0 hPa/h var 0\r\n";
+
+// The example with the bytes from `position` replaced by `text`.
+std::string with(size_t position, const std::string& text)
+{
+    std::string line = example;
+    line.replace(position, text.size(), text);
+    return line;
+}
+
+bool parse(const std::string& line)
+{
+    EXPECT_EQ(line.size(), 80u);
+    return parseRecordLine(Barograph, line.data());
+}
+
+class RecordParser : public ::testing::Test {
+protected:
+    void SetUp() override { parsedRecord = ParsedRecord{}; }
+};
+
+} // namespace
+
+TEST_F(RecordParser, ReadsEveryFieldOfTheWritersLine)
+{
+    ASSERT_TRUE(parse("004711 07.03.1999 08:45 1013,25 hPa -12,3 hPa/hr +45,6 hPa/3h 17,4 hPa/h var 0\r\n"));
+    EXPECT_EQ(parsedRecord.day, 7);
+    EXPECT_EQ(parsedRecord.month, 3);
+    EXPECT_EQ(parsedRecord.year, 1999);
+    EXPECT_EQ(parsedRecord.hour, 8);
+    EXPECT_EQ(parsedRecord.minute, 45);
+    EXPECT_EQ(parsedRecord.pressure, 101325);
+    EXPECT_EQ(parsedRecord.tendency1h, -123);
+    EXPECT_EQ(parsedRecord.tendency3h, 456);
+    EXPECT_EQ(parsedRecord.variation, 174);
+}
+
+TEST_F(RecordParser, DecimalCommaAndPointReadAlike)
+{
+    ASSERT_TRUE(parse(example));
+    ParsedRecord comma = parsedRecord;
+    EXPECT_EQ(comma.pressure, 98810);
+    parsedRecord = ParsedRecord{};
+    std::string points = with(28, ".");
+    points[39] = '.';
+    points[52] = '.';
+    points[64] = '.';
+    ASSERT_TRUE(parse(points));
+    EXPECT_EQ(parsedRecord.pressure, 98810);
+    EXPECT_EQ(parsedRecord.tendency1h, 18);
+    EXPECT_EQ(parsedRecord.tendency3h, 52);
+    EXPECT_EQ(parsedRecord.variation, 0);
+
+    ASSERT_TRUE(parse(with(24, "0998,60")));
+    EXPECT_EQ(parsedRecord.pressure, 99860);
+    ASSERT_TRUE(parse(with(24, "0998.60")));
+    EXPECT_EQ(parsedRecord.pressure, 99860);
+}
+
+TEST_F(RecordParser, RecordNumberSeparatorsAndWindAlarmAreNotRead)
+{
+    std::string line = example;
+    for (size_t i : {0, 1, 2, 3, 4, 5, 6, 9, 12, 17, 20, 23, 31, 35, 41, 48, 54, 61, 66, 76, 77, 78, 79})
+        line[i] = 'x';
+    ASSERT_TRUE(parse(line));
+    EXPECT_EQ(parsedRecord.day, 28);
+    EXPECT_EQ(parsedRecord.minute, 0);
+    EXPECT_EQ(parsedRecord.pressure, 98810);
+}
+
+TEST_F(RecordParser, OneHourTendencyBounds)
+{
+    struct Case {
+        const char* field;
+        bool valid;
+        int32_t stored;
+    };
+    for (const Case& c : {Case{"+49,9", true, 499}, Case{"+50,0", false, 499}, Case{"-49,9", true, -499},
+                          Case{"-50,0", false, -499}, Case{"+99,9", false, 499}, Case{"+00,0", true, 0}}) {
+        SCOPED_TRACE(c.field);
+        EXPECT_EQ(parse(with(36, c.field)), c.valid);
+        EXPECT_EQ(parsedRecord.tendency1h, c.stored);
+    }
+}
+
+TEST_F(RecordParser, ThreeHourTendencyBoundsAreThemselvesRejected)
+{
+    struct Case {
+        const char* field;
+        bool valid;
+        int32_t stored;
+    };
+    for (const Case& c : {Case{"+99,8", true, 998}, Case{"+99,9", false, 999}, Case{"-99,8", true, -998},
+                          Case{"-99,9", false, -999}, Case{"+50,0", true, 500}}) {
+        SCOPED_TRACE(c.field);
+        EXPECT_EQ(parse(with(49, c.field)), c.valid);
+        EXPECT_EQ(parsedRecord.tendency3h, c.stored);
+    }
+}
+
+TEST_F(RecordParser, AnySignOtherThanPlusNegates)
+{
+    EXPECT_TRUE(parse(with(36, " 01,8")));
+    EXPECT_EQ(parsedRecord.tendency1h, -18);
+    EXPECT_TRUE(parse(with(49, "x05,2")));
+    EXPECT_EQ(parsedRecord.tendency3h, -52);
+}
+
+TEST_F(RecordParser, YearHasAnUpperBoundOnly)
+{
+    EXPECT_FALSE(parse(with(13, "2101")));
+    EXPECT_EQ(parsedRecord.year, 2100);
+    EXPECT_TRUE(parse(with(13, "2100")));
+    EXPECT_TRUE(parse(with(13, "1980")));
+    EXPECT_EQ(parsedRecord.year, 1980);
+    EXPECT_TRUE(parse(with(13, "0000")));
+    // Blanks are not digits, but nothing tests that: the year comes out negative and passes.
+    EXPECT_TRUE(parse(with(13, " 980")));
+    EXPECT_EQ(parsedRecord.year, -16000 + 980);
+}
+
+TEST_F(RecordParser, DateAndTimeOutOfRangeAreCorrectedToTheBound)
+{
+    struct Case {
+        size_t position;
+        const char* field;
+        int32_t ParsedRecord::*member;
+        int32_t stored;
+    };
+    for (const Case& c : {Case{10, "00", &ParsedRecord::month, 1}, Case{10, "13", &ParsedRecord::month, 12},
+                          Case{7, "00", &ParsedRecord::day, 1}, Case{7, "32", &ParsedRecord::day, 31},
+                          Case{18, "24", &ParsedRecord::hour, 23}, Case{18, " 9", &ParsedRecord::hour, 0},
+                          Case{21, "60", &ParsedRecord::minute, 59}, Case{21, "-1", &ParsedRecord::minute, 0}}) {
+        SCOPED_TRACE(std::to_string(c.position) + " " + c.field);
+        EXPECT_FALSE(parse(with(c.position, c.field)));
+        EXPECT_EQ(parsedRecord.*c.member, c.stored);
+    }
+    EXPECT_TRUE(parse(with(7, "31.12")));
+    EXPECT_TRUE(parse(with(7, "01.01")));
+    EXPECT_TRUE(parse(with(18, "23:59")));
+    EXPECT_TRUE(parse(with(18, "00:00")));
+}
+
+TEST_F(RecordParser, PressureAndVariationAreComparedUnsigned)
+{
+    EXPECT_TRUE(parse(with(24, "1500,00")));
+    EXPECT_EQ(parsedRecord.pressure, 150000);
+    EXPECT_FALSE(parse(with(24, "1500,01")));
+    EXPECT_EQ(parsedRecord.pressure, 150000);
+    // A blank in front makes the value negative, which is out of range too.
+    EXPECT_FALSE(parse(with(24, " 998,60")));
+    EXPECT_EQ(parsedRecord.pressure, 150000);
+    EXPECT_TRUE(parse(with(24, "0000,00")));
+    EXPECT_EQ(parsedRecord.pressure, 0);
+
+    EXPECT_TRUE(parse(with(62, "49,9")));
+    EXPECT_EQ(parsedRecord.variation, 499);
+    EXPECT_FALSE(parse(with(62, "50,0")));
+    EXPECT_EQ(parsedRecord.variation, 499);
+    EXPECT_FALSE(parse(with(62, " 1,0")));
+    EXPECT_EQ(parsedRecord.variation, 499);
+}
+
+TEST_F(RecordParser, EveryOtherFieldIsStillReadWhenOneIsOutOfRange)
+{
+    EXPECT_FALSE(parse(with(7, "99.99.2200 77:77 9999,99 hPa +99,9 hPa/hr +99,9 hPa/3h 99,9")));
+    EXPECT_EQ(parsedRecord.day, 31);
+    EXPECT_EQ(parsedRecord.month, 12);
+    EXPECT_EQ(parsedRecord.year, 2100);
+    EXPECT_EQ(parsedRecord.hour, 23);
+    EXPECT_EQ(parsedRecord.minute, 59);
+    EXPECT_EQ(parsedRecord.pressure, 150000);
+    EXPECT_EQ(parsedRecord.tendency1h, 499);
+    EXPECT_EQ(parsedRecord.tendency3h, 999);
+    EXPECT_EQ(parsedRecord.variation, 499);
+}
+
+TEST_F(RecordParser, OtherModesReadNothingAndAnswerValid)
+{
+    ASSERT_TRUE(parse(example));
+    ParsedRecord before = parsedRecord;
+    std::string garbage(80, '\xff');
+    EXPECT_TRUE(parseRecordLine(Nmea, garbage.data()));
+    EXPECT_EQ(parsedRecord.pressure, before.pressure);
+    EXPECT_EQ(parsedRecord.year, before.year);
+    EXPECT_EQ(parsedRecord.tendency3h, before.tendency3h);
+    EXPECT_FALSE(parseRecordLine(Barograph, garbage.data()));
+}

@@ -1,0 +1,228 @@
+// The data check against real files and message boxes under Wine.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "acquisition/measurement_state.h"
+#include "app/shell_state.h"
+#include "settings/monitor_settings.h"
+#include "storedata/record_check.h"
+#include "tests/unit/storedata/record_samples.h"
+#include "win32_test_support.h"
+
+namespace {
+
+using samples::at;
+using samples::record;
+
+// What the program's own thread saw as each message box was created: its
+// owner, and whether monitor.txt could be opened at that moment.
+struct BoxCreation {
+    HWND owner;
+    bool recordFileOpenable;
+};
+std::vector<BoxCreation> creations;
+
+LRESULT CALLBACK watchBoxes(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        char className[16] = {};
+        GetClassNameA(window, className, sizeof className);
+        if (std::string(className) == "#32770") {
+            auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
+            HANDLE probe = CreateFileA("monitor.txt", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr);
+            creations.push_back({create->lpcs->hwndParent, probe != INVALID_HANDLE_VALUE});
+            if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class RecordCheckFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedSettings_ = monitorSettings;
+        savedWindow_ = mainWindow;
+        monitorSettings.DATA = Barograph;
+        monitorSettings.SHOW = 300;
+        monitorSettings.ERR = 1;
+        monitorSettings.LANG = German;  // the check speaks English all the same
+        mainWindow = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                                     nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(mainWindow, nullptr);
+        pressureHistory = PressureHistory{};
+        creations.clear();
+        hook_ = SetWindowsHookExA(WH_CBT, watchBoxes, nullptr, GetCurrentThreadId());
+        ASSERT_NE(hook_, nullptr);
+    }
+
+    void TearDown() override
+    {
+        UnhookWindowsHookEx(hook_);
+        DestroyWindow(mainWindow);
+        mainWindow = savedWindow_;
+        monitorSettings = savedSettings_;
+    }
+
+    // Runs the check with every box answered; the boxes it showed.
+    std::vector<BoxAnswerer::Seen> run(unsigned expectedResult)
+    {
+        BoxAnswerer answerer;
+        EXPECT_EQ(checkRecordFile(), expectedResult);
+        auto seen = answerer.seen();
+        EXPECT_EQ(seen.size(), creations.size());
+        for (const BoxCreation& c : creations) EXPECT_EQ(c.owner, mainWindow);
+        return seen;
+    }
+
+    void expectOneBox(const std::vector<BoxAnswerer::Seen>& seen, const std::string& caption,
+                      const std::string& text)
+    {
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].caption, caption);
+        EXPECT_EQ(seen[0].text, text);
+    }
+
+    bool recordFileEventLogged() const
+    {
+        return folder_.read("monitor.err").find("  event nr. 13 error wrinting in file MONITOR.TXT \r\n") !=
+               std::string::npos;
+    }
+
+    ScratchFolder folder_;
+    MonitorSettings savedSettings_;
+    HWND savedWindow_;
+    HHOOK hook_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(RecordCheckFiles, OneDayIsRenumberedListedBackedUpAndLoaded)
+{
+    const std::string old = samples::series(at(0, 0), 288, 700);
+    folder_.write("monitor.txt", old);
+    auto seen = run(0);
+    expectOneBox(seen, "Data check", "288 records read\n1 recordings\n0 errors found\n0 errors corrected");
+    EXPECT_EQ(folder_.read("monitor.txt"), samples::series(at(0, 0), 288, 1));
+    EXPECT_EQ(folder_.read("monitor.bak"), old);
+    EXPECT_EQ(folder_.read("datalist.txt"), "  0      0  288\n");
+    EXPECT_FALSE(folder_.exists("monitor.tmp"));
+    EXPECT_FALSE(folder_.exists("monitor.err"));
+    // The history is reloaded from the new file, newest record in slot 0.
+    EXPECT_EQ(pressureHistory.slots[0].pressure, static_cast<int32_t>(samples::pressureAt(at(23, 55))));
+    EXPECT_EQ(pressureHistory.slots[103].pressure, static_cast<int32_t>(samples::pressureAt(at(23, 55) - 5 * 103)));
+}
+
+TEST_F(RecordCheckFiles, DamagedFileIsRepairedByteForByte)
+{
+    // Record 000016 cut short in its middle, a line added by hand after 000026,
+    // and half a record at the end.
+    std::string old;
+    for (uint32_t k = 0; k < 40; ++k) {
+        std::string line = record(k + 1, at(10, 0) + 5 * k);
+        if (k == 26) old += "checked by hand 12.01.\r\n";
+        old += k == 15 ? line.substr(0, 40) + "\r\n" : line;
+    }
+    old += record(41, at(10, 0) + 5 * 40).substr(0, 50);
+    folder_.write("monitor.txt", old);
+
+    auto seen = run(3);
+    expectOneBox(seen, "Data check", "38 records read\n2 recordings\n3 errors found\n3 errors corrected");
+    std::string expected;
+    for (uint32_t k = 0; k < 15; ++k) expected += record(k + 1, at(10, 0) + 5 * k);
+    for (uint32_t k = 17; k < 40; ++k) expected += record(k - 16, at(10, 0) + 5 * k);
+    EXPECT_EQ(folder_.read("monitor.txt"), expected);
+    EXPECT_EQ(folder_.read("monitor.bak"), old);
+    EXPECT_EQ(folder_.read("datalist.txt"), "  0      0   15\n  1     15   23\n");
+    EXPECT_FALSE(folder_.exists("monitor.tmp"));
+    EXPECT_EQ(pressureHistory.slots[0].pressure, static_cast<int32_t>(samples::pressureAt(at(10, 0) + 5 * 39)));
+}
+
+TEST_F(RecordCheckFiles, DuplicateTimeGivesTwoRecordingsAndOneError)
+{
+    std::string old = record(1, at(10, 0)) + record(2, at(10, 5)) + record(3, at(10, 5)) + record(4, at(10, 10));
+    folder_.write("monitor.txt", old);
+    auto seen = run(1);
+    expectOneBox(seen, "Data check", "3 records read\n2 recordings\n1 errors found\n1 errors corrected");
+    EXPECT_EQ(folder_.read("monitor.txt"), record(1, at(10, 0)) + record(2, at(10, 5)) + record(1, at(10, 10)));
+    EXPECT_EQ(folder_.read("datalist.txt"), "  0      0    2\n  1      2    1\n");
+}
+
+TEST_F(RecordCheckFiles, ShortFileIsReportedWithBothFilesStillOpen)
+{
+    const std::string old = record(1, at(10, 0)).substr(0, 79);
+    folder_.write("monitor.txt", old);
+    auto seen = run(0);
+    expectOneBox(seen, "Data check", "No records read\nno errors can be found");
+    ASSERT_EQ(creations.size(), 1u);
+    EXPECT_FALSE(creations[0].recordFileOpenable) << "monitor.txt was closed before the box";
+    EXPECT_EQ(folder_.read("monitor.txt"), old);
+    EXPECT_TRUE(folder_.exists("monitor.tmp"));
+    EXPECT_EQ(folder_.read("monitor.tmp"), "");
+    EXPECT_FALSE(folder_.exists("monitor.bak"));
+    EXPECT_FALSE(folder_.exists("datalist.txt"));
+    EXPECT_FALSE(folder_.exists("monitor.err"));
+    // Both are closed once the box is gone.
+    HANDLE again = CreateFileA("monitor.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(again, INVALID_HANDLE_VALUE);
+    CloseHandle(again);
+}
+
+TEST_F(RecordCheckFiles, MissingRecordFileLeavesAnEmptyScratchFile)
+{
+    folder_.write("monitor.tmp", "left over from an earlier run");
+    auto seen = run(0);
+    expectOneBox(seen, "read data", "error reading monitor.txt");
+    EXPECT_TRUE(recordFileEventLogged());
+    EXPECT_EQ(folder_.read("monitor.tmp"), "");
+    EXPECT_FALSE(folder_.exists("monitor.txt"));
+    EXPECT_FALSE(folder_.exists("monitor.bak"));
+    EXPECT_FALSE(folder_.exists("datalist.txt"));
+}
+
+TEST_F(RecordCheckFiles, RecordFileHeldByAnotherProgramIsNotTouched)
+{
+    const std::string old = samples::series(at(10, 0), 5);
+    folder_.write("monitor.txt", old);
+    HANDLE other = CreateFileA("monitor.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    auto seen = run(0);
+    CloseHandle(other);
+    expectOneBox(seen, "read data", "error reading monitor.txt");
+    EXPECT_TRUE(recordFileEventLogged());
+    EXPECT_EQ(folder_.read("monitor.txt"), old);
+    EXPECT_FALSE(folder_.exists("monitor.bak"));
+}
+
+TEST_F(RecordCheckFiles, ScratchFileHeldByAnotherProgramStopsTheCheck)
+{
+    const std::string old = samples::series(at(10, 0), 5, 9);
+    folder_.write("monitor.txt", old);
+    folder_.write("monitor.tmp", "held");
+    HANDLE other = CreateFileA("monitor.tmp", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    auto seen = run(0);
+    CloseHandle(other);
+    expectOneBox(seen, "write data", "error writing monitor.tmp");
+    EXPECT_TRUE(recordFileEventLogged());
+    EXPECT_EQ(folder_.read("monitor.txt"), old);
+    EXPECT_EQ(folder_.read("monitor.tmp"), "held");
+    EXPECT_FALSE(folder_.exists("monitor.bak"));
+    EXPECT_FALSE(folder_.exists("datalist.txt"));
+}
+
+TEST_F(RecordCheckFiles, EarlierBackupAndListAreReplaced)
+{
+    folder_.write("monitor.bak", std::string(5000, 'b'));
+    folder_.write("datalist.txt", std::string(500, 'd'));
+    const std::string old = samples::series(at(10, 0), 3, 40);
+    folder_.write("monitor.txt", old);
+    run(0);
+    EXPECT_EQ(folder_.read("monitor.bak"), old);
+    EXPECT_EQ(folder_.read("datalist.txt"), "  0      0    3\n");
+    EXPECT_EQ(folder_.read("monitor.txt"), samples::series(at(10, 0), 3, 1));
+}
