@@ -1,0 +1,29 @@
+// The settings decoder over arbitrary files: what it reads is legal, and
+// writing it back and reading that again gives the same settings.
+#include <cstring>
+
+#include "fuzz_check.h"
+#include "settings/settings_text.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size > settingsTextLength) size = settingsTextLength;
+    MonitorSettings settings{};
+    applyDefaultSettings(settings);
+    decodeSettingsText(data, size, settings);
+    FUZZ_CHECK(settings.COM >= '1' && settings.COM <= '8');
+    FUZZ_CHECK(settings.SAVE == 300);
+    FUZZ_CHECK(settings.SHOW == 300 || settings.SHOW == 600 || settings.SHOW == 900 || settings.SHOW == 1800);
+    FUZZ_CHECK(settings.LANG <= French);
+
+    char text[settingsTextLength];
+    encodeSettingsText(settings, text);
+    MonitorSettings again{};
+    applyDefaultSettings(again);
+    decodeSettingsText(reinterpret_cast<const uint8_t*>(text), sizeof text, again);
+    char textAgain[settingsTextLength];
+    encodeSettingsText(again, textAgain);
+    FUZZ_CHECK(std::memcmp(text, textAgain, sizeof text) == 0);
+    FUZZ_CHECK(again.DATA == settings.DATA && again.COM == settings.COM && again.LANG == settings.LANG);
+    return 0;
+}
