@@ -20,7 +20,7 @@ WriteResult writeFully(int fd, const char* data, std::size_t size, const volatil
             result.error = errno;
             return result;
         }
-        if (false) {
+        if (stop) {
             result.status = WriteStatus::Stopped;
             return result;
         }

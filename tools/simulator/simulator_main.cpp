@@ -116,10 +116,11 @@ int main(int argc, char** argv) {
         }
         if (!note.empty()) std::fprintf(stderr, "%s: %s: %s\n", name, options.outPath.c_str(), note.c_str());
     }
-    std::fprintf(stderr, "%s: %s to %s, start %s UTC, seed %llu, speed %s\n", name,
+    char pace[32];
+    std::snprintf(pace, sizeof pace, options.fast ? "unpaced" : "speed %g", options.speed);
+    std::fprintf(stderr, "%s: %s to %s, start %s UTC, seed %llu, %s\n", name,
                  options.nmea ? "NMEA sentences" : "barograph sentences", target.c_str(), formatUtc(start).c_str(),
-                 static_cast<unsigned long long>(options.seed),
-                 options.fast ? "unpaced" : std::to_string(options.speed).c_str());
+                 static_cast<unsigned long long>(options.seed), pace);
 
     double paceBase = monotonicNow();
     std::string buffer;
@@ -152,17 +153,16 @@ int main(int argc, char** argv) {
             }
             if (!failing) std::fprintf(stderr, "%s: reopening %s every second until it works\n", name, target.c_str());
             failing = true;
-            // Keep the old descriptor until a new one opens, so a pty end that
-            // is only briefly without its reader is not given up.
-            while (!gStop) {
+            // Let go of the dead end at once: while it is held the kernel keeps
+            // the pty allocated, and a new pair could not take over its name.
+            ::close(fd);
+            fd = -1;
+            while (!gStop && fd < 0) {
                 if (!sleepUntil(monotonicNow() + 1.0)) break;
                 std::string note;
-                const int again = openOutput(options.outPath, note);
-                if (again < 0) continue;
-                ::close(fd);
-                fd = again;
-                break;
+                fd = openOutput(options.outPath, note);
             }
+            if (fd < 0) break;
             // Resume at once with this second's sentences, without a burst.
             paceBase = monotonicNow() - static_cast<double>(step) / options.speed;
             continue;
@@ -180,7 +180,7 @@ int main(int argc, char** argv) {
         ++step;
     }
 
-    if (!options.toStdout) ::close(fd);
+    if (!options.toStdout && fd >= 0) ::close(fd);
     if (options.verbose || gStop) {
         std::fprintf(stderr, "%s: stopped after %llu second(s) of simulated time\n", name,
                      static_cast<unsigned long long>(step));

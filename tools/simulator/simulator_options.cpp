@@ -167,11 +167,11 @@ A tty (a pty end or a serial device) is set to 4800 baud 8N1 raw.
                       start give the same bytes
   --start "YYYY-MM-DD HH:MM"
                       simulated start time, UTC (default: now)
-  --history-step MIN  minutes the device's history counter advances per
-                      sentence, 1..3120 (default 30: the 104 chart slots of a
-                      52-hour history, and slot 104, are all filled after the
-                      first 105 sentences; 1 takes 3121 sentences as the
-                      device itself does)
+  --history-step MIN  minutes the history counter (0..3120) advances per
+                      sentence, 1..3120. Default 30: every half-hour slot of
+                      a receiver's 52-hour chart gets a value within the
+                      first 105 sentences (under two minutes at speed 1);
+                      1 walks minute by minute and needs 3121 sentences
   --no-wixdr          omit the $WIXDR sentence
   --nmea              send a GPS sentence mix instead ($GPRMC, $GPGGA,
                       $GPGSA, 3 x $GPGSV, $GPVTG once a simulated second)

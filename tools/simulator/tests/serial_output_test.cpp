@@ -76,13 +76,23 @@ TEST(WriteFully, StopRequestEndsAWaitOnAFullLine) {
     Pipe p;
     const std::string data = pattern(100000);
     volatile std::sig_atomic_t stop = 0;
+    std::atomic<bool> returned{false};
     std::thread stopper([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
         stop = 1;
+        // Should the stop be ignored, drain the pipe after a while so the
+        // test fails on the result instead of hanging.
+        for (int i = 0; i < 200 && !returned; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ::fcntl(p.readEnd, F_SETFL, ::fcntl(p.readEnd, F_GETFL) | O_NONBLOCK);
+        char sink[4096];
+        while (!returned) {
+            if (::read(p.readEnd, sink, sizeof sink) <= 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
     });
     const auto before = std::chrono::steady_clock::now();
     const WriteResult w = writeFully(p.writeEnd, data.data(), data.size(), stop);
     const auto waited = std::chrono::steady_clock::now() - before;
+    returned = true;
     stopper.join();
     EXPECT_EQ(w.status, WriteStatus::Stopped);
     EXPECT_GT(w.written, 0u);
