@@ -1,0 +1,155 @@
+"""End-to-end figures of the running program under Wine: start to first title,
+CPU time per minute at the device's real rate and at the highest rate the
+poll accepts, resident memory, each beside a baseline window program.
+
+Run through scripts/bench; prints one line per figure."""
+
+import os
+import sys
+import tempfile
+import threading
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "e2e"))
+import harness  # noqa: E402
+
+BASELINE_EXE = os.path.join(harness.BUILD, "benchmarks", "baseline_window.exe")
+TICK = os.sysconf("SC_CLK_TCK")
+SENTENCE = b"$PXDR,0998.60,52684,+01.2,+03.5,-0300,0995.40\r\n"
+WIXDR = b"$WIXDR,P,0.9986,B\r\n"
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICK
+
+
+def rss_kib(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def windows_pid(popen):
+    """The pid of the Windows process Wine started for `popen`."""
+    return popen.pid
+
+
+def wineserver_cpu():
+    total = 0.0
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                with open(f"/proc/{entry}/cmdline", "rb") as f:
+                    if b"wineserver" in f.read():
+                        total += cpu_seconds(int(entry))
+            except OSError:
+                pass
+    return total
+
+
+class Run(harness.MonitorTestMixin):
+    """Uses the test harness outside unittest."""
+
+    def assertEqual(self, a, b, msg=None):
+        if a != b:
+            raise AssertionError(msg or f"{a!r} != {b!r}")
+
+    def assertTrue(self, a, msg=None):
+        if not a:
+            raise AssertionError(msg or "not true")
+
+
+def feed(line, data, seconds, per_second):
+    """Writes `data` chunks at `per_second` for `seconds`; per_second None = as fast as taken."""
+    sent = 0
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        line.write(data)
+        sent += 1
+        if per_second:
+            time.sleep(1.0 / per_second)
+    return sent
+
+
+def measure(program, mode, seconds, rate):
+    run = Run()
+    run.setUp()
+    try:
+        lines = run.serial_ports(2)
+        ini = harness.DEFAULT_INI if mode == "barograph" else harness.DEFAULT_INI.replace(b"DATA=  TQ", b"DATA=NMEA")
+        run.write("monitor.ini", ini)
+        if program == "baseline":
+            run.monitor.process = harness.subprocess.Popen(["wine", BASELINE_EXE], cwd=run.workdir,
+                                                           env=harness.wine_env())
+            harness._started.append(run.monitor.process)
+            time.sleep(3)
+        else:
+            run.start_monitor()
+            time.sleep(2)
+        pid = windows_pid(run.monitor.process)
+        cpu0, server0 = cpu_seconds(pid), wineserver_cpu()
+        start = time.time()
+        data = SENTENCE + WIXDR if mode == "barograph" else b"$GPXTE,A,A,0.67,L,N*6F\r\n"
+        sent = feed(lines[2], data, seconds, rate) if program != "baseline" else (time.sleep(seconds) or 0)
+        if program != "baseline":
+            lines[2].drain(30)
+            time.sleep(1)
+        elapsed = time.time() - start
+        cpu = (cpu_seconds(pid) - cpu0) / elapsed * 60
+        server = (wineserver_cpu() - server0) / elapsed * 60
+        rss = rss_kib(pid)
+        stored = 0
+        if mode == "nmea" and program != "baseline" and os.path.exists(run.path("nmea.txt")):
+            stored = run.read("nmea.txt").count(b"\n")
+        return {"sent": sent, "stored": stored, "cpu_s_per_min": cpu, "wineserver_s_per_min": server,
+                "rss_kib": rss, "seconds": elapsed}
+    finally:
+        run.tearDown()
+
+
+def start_to_title(runs=5):
+    values = []
+    for _ in range(runs):
+        run = Run()
+        run.setUp()
+        try:
+            run.serial_ports(2)
+            run.write("monitor.ini", harness.DEFAULT_INI)
+            start = time.time()
+            run.monitor.start()
+            while True:
+                answer = run.driver.ask("title")
+                if answer.startswith("ok Zudoderozezavedi Verbindung"):
+                    break
+                time.sleep(0.005)
+            values.append(time.time() - start)
+            run.quit_monitor()
+        finally:
+            run.tearDown()
+    values.sort()
+    return values[len(values) // 2]
+
+
+def main():
+    seconds = int(os.environ.get("BENCH_SECONDS", "60"))
+    harness.set_up_session()
+    print(f"start of monitor.exe to its first title: median {start_to_title() * 1000:.0f} ms over 5 starts")
+    for label, program, mode, rate in (
+        ("baseline window (timer, title twice a second)", "baseline", "barograph", None),
+        ("Barograph mode, device rate (1 $PXDR + 1 $WIXDR a second)", "monitor", "barograph", 1),
+        ("Barograph mode, highest rate the poll takes", "monitor", "barograph", None),
+        ("Nmea mode, highest rate the poll takes", "monitor", "nmea", None),
+    ):
+        r = measure(program, mode, seconds, rate)
+        extra = f", sentences sent {r['sent']}, lines in nmea.txt {r['stored']}" if mode == "nmea" and program != "baseline" else (
+            f", sentence pairs sent {r['sent']}" if program != "baseline" else "")
+        print(f"{label}: CPU {r['cpu_s_per_min']:.2f} s/min ({r['cpu_s_per_min'] / 60 * 100:.2f} % of a core), "
+              f"wineserver {r['wineserver_s_per_min']:.2f} s/min, RSS {r['rss_kib'] / 1024:.1f} MiB{extra}")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,111 @@
+// Benchmarks of the byte-level code, built without sanitizers (preset "bench").
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <string>
+
+#include "acquisition/barograph_parser.h"
+#include "acquisition/line_dispatch.h"
+#include "acquisition/measurement_state.h"
+#include "acquisition/receive_line.h"
+#include "records/record_line.h"
+#include "settings/monitor_settings.h"
+#include "storedata/record_parser.h"
+#include "storedata/record_repair.h"
+
+namespace {
+
+const char sentence[] = "$PXDR,0998.60,52684,+01.2,+03.5,-0300,0995.40\r\n";
+const char second[] = "$WIXDR,P,0.9986,B\r\n";
+
+UtcStamp clock() { return UtcStamp{2026, 12, 8, 16, 5}; }
+void title(const char*) {}
+void nothing() {}
+void nmeaLine(const char*, size_t) {}
+
+// Records five minutes apart, as a day of recording writes them.
+std::string recordFile(uint32_t count)
+{
+    std::string file;
+    file.reserve(size_t(count) * recordLineLength);
+    for (uint32_t i = 0; i < count; ++i) {
+        uint32_t minutes = i * 5;
+        uint32_t days = minutes / 1440;
+        UtcStamp time{2026, 1, static_cast<uint8_t>(1 + days % 28), static_cast<uint8_t>(minutes / 60 % 24),
+                      static_cast<uint8_t>(minutes % 60)};
+        char line[recordLineLength];
+        formatRecordLine(i + 1, time, 99000 + i % 2000, int32_t(i % 50) - 25, int32_t(i % 90) - 45, i % 40, 0,
+                         line);
+        file.append(line, sizeof line);
+    }
+    return file;
+}
+
+void BM_ParseBarographSentence(benchmark::State& state)
+{
+    for (auto _ : state) benchmark::DoNotOptimize(parseBarographSentence(sentence, sizeof sentence - 1));
+}
+BENCHMARK(BM_ParseBarographSentence);
+
+void BM_LineAssemblyPerByte(benchmark::State& state)
+{
+    monitorSettings.DATA = Barograph;
+    monitorSettings.SAVE = 300;
+    receiverFrontEnd = {clock, title, nothing, nothing, nmeaLine};
+    std::string stream = std::string(sentence) + second;
+    resetReceiveLine();
+    for (auto _ : state)
+        receiveBytes(reinterpret_cast<const uint8_t*>(stream.data()), stream.size());
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(stream.size()));
+}
+BENCHMARK(BM_LineAssemblyPerByte);
+
+void BM_StoreHistoryAndTendencies(benchmark::State& state)
+{
+    clearHistory();
+    for (size_t i = 0; i < historyWindowSlots; ++i) pressureHistory.slots[i].pressure = 99000 + int32_t(i);
+    currentReading.pressure = 99860;
+    currentReading.pressureThen = 99540;
+    uint32_t minutes = 0;
+    for (auto _ : state) {
+        currentReading.minutesAgo = minutes;
+        minutes = (minutes + 30) % 3121;
+        storeHistoryPressures();
+        computeTendencies();
+        benchmark::DoNotOptimize(historyChanged());
+    }
+}
+BENCHMARK(BM_StoreHistoryAndTendencies);
+
+void BM_FormatRecordLine(benchmark::State& state)
+{
+    char line[recordLineLength];
+    UtcStamp time{2003, 12, 28, 21, 0};
+    for (auto _ : state) {
+        formatRecordLine(20, time, 98810, 18, 52, 0, 0, line);
+        benchmark::DoNotOptimize(line);
+    }
+}
+BENCHMARK(BM_FormatRecordLine);
+
+void BM_ParseRecordLine(benchmark::State& state)
+{
+    const char line[] = "000020 28.12.2003 21:00 0988,10 hPa +01,8 hPa/hr +05,2 hPa/3h 00,0 hPa/h var 0\r\n";
+    for (auto _ : state) benchmark::DoNotOptimize(parseRecordLine(Barograph, line));
+}
+BENCHMARK(BM_ParseRecordLine);
+
+void BM_CheckRecordBytes32000(benchmark::State& state)
+{
+    std::string file = recordFile(32000);
+    for (auto _ : state) {
+        RecordCheckOutcome outcome = checkRecordBytes(file.data(), file.size());
+        benchmark::DoNotOptimize(outcome.written);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(file.size()));
+}
+BENCHMARK(BM_CheckRecordBytes32000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
