@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "app/window_titles.h"
 #include "display/drawing_tools.h"
+#include "printing/print_jobs.h"
 #include "records/event_log.h"
 #include "settings/monitor_settings.h"
 #include "settings/settings_file.h"
@@ -65,6 +66,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     deleteScreenPens();
     deletePrinterPens();
     closeSerialPort();
+    releasePrinterDc();
     destroyMenus();
     // A quit command leaves the window in place; a closed window is gone already.
     if (IsWindow(mainWindow)) DestroyWindow(mainWindow);

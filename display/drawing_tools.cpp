@@ -83,9 +83,26 @@ void deletePrinterPens()
     deleteHandle(printerPens.printBluePen);
 }
 
+namespace {
+
+// Height 0 asks the device for its default size. Some printer drivers scale
+// such a font to nothing, and the page comes out blank; on a printer the
+// height of its own default font gives the same size on every driver.
+int defaultFontHeight(HDC dc)
+{
+    if (GetDeviceCaps(dc, TECHNOLOGY) != DT_RASPRINTER) return 0;
+    HGDIOBJ current = SelectObject(dc, GetStockObject(DEVICE_DEFAULT_FONT));
+    TEXTMETRICA metrics = {};
+    BOOL measured = GetTextMetricsA(dc, &metrics);
+    if (current) SelectObject(dc, current);
+    return measured && metrics.tmHeight > 0 ? metrics.tmHeight : 0;
+}
+
+} // namespace
+
 void selectSystemFont(HDC dc, int escapement)
 {
-    HFONT font = CreateFontA(0, 0, escapement, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "SYSTEM_FONT");
+    HFONT font = CreateFontA(defaultFontHeight(dc), 0, escapement, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "SYSTEM_FONT");
     if (!font) {
         logEvent(5);
         fatalError(60);

@@ -1,0 +1,96 @@
+#include "printing/print_jobs.h"
+
+#include <commdlg.h>
+
+#include "acquisition/serial_port.h"
+#include "display/drawing_tools.h"
+#include "printing/printed_chart.h"
+#include "printing/printed_nmea_table.h"
+#include "records/event_log.h"
+#include "settings/monitor_settings.h"
+
+HDC printerDc = nullptr;
+int32_t printPageHeight = 0;
+
+namespace {
+
+// Both jobs appear under this name in the print queue.
+char documentName[] = "Zudoderozezavedi Druckjob";
+
+DOCINFOA documentDescription()
+{
+    DOCINFOA document = {};
+    document.cbSize = sizeof document;
+    document.lpszDocName = documentName;
+    return document;
+}
+
+enum class PrintFailure { NoPrinter, RefusedDocument };
+
+void showPrintError(PrintFailure failure)
+{
+    static const char* const noPrinter[] = {"Fehler beim Drucken", "error printing", "erreur imprimer"};
+    static const char* const refused[] = {"Fehler beim Drucken", "error printing", "eurreur imprimer"};
+    static const char* const captions[] = {"Drucker", "Printer", "Imprimer"};
+    const char* const* texts = failure == PrintFailure::NoPrinter ? noPrinter : refused;
+    MessageBoxA(nullptr, texts[uiLanguage()], captions[uiLanguage()], MB_ICONERROR);
+}
+
+// StartPage .. EndDoc of a document that the spooler accepted. A refused
+// page still gets its EndPage; nothing is ever aborted.
+void printPage(void (*drawPage)())
+{
+    if (StartPage(printerDc) > 0) drawPage();
+    if (EndPage(printerDc) > 0) EndDoc(printerDc);
+}
+
+} // namespace
+
+int32_t choosePrinter()
+{
+    PRINTDLGA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.Flags = PD_RETURNDC;
+    PrintDlgA(&dialog);
+    // Only the device context is used; the printer is chosen anew every time.
+    if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
+    if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
+    printerDc = dialog.hDC;
+    if (!printerDc) return 0;
+    printPageHeight = GetDeviceCaps(printerDc, VERTRES);
+    return 1;
+}
+
+void releasePrinterDc()
+{
+    if (!printerDc) return;
+    releaseSystemFont(printerDc);
+    DeleteDC(printerDc);
+    printerDc = nullptr;
+}
+
+void printNmeaTable()
+{
+    closeSerialPort();
+    if (printerDc) {
+        DOCINFOA document = documentDescription();
+        if (StartDocA(printerDc, &document) > 0) printPage(drawPrintedNmeaTable);
+        releasePrinterDc();
+    }
+    openSerialPort(false);
+}
+
+void printChart()
+{
+    closeSerialPort();
+    if (!printerDc) {
+        logEvent(8);
+        showPrintError(PrintFailure::NoPrinter);
+    } else {
+        DOCINFOA document = documentDescription();
+        if (StartDocA(printerDc, &document) > 0) printPage(drawPrintedChart);
+        else showPrintError(PrintFailure::RefusedDocument);
+        releasePrinterDc();
+    }
+    openSerialPort(false);
+}

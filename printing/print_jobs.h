@@ -1,0 +1,25 @@
+#pragma once
+// The printer chosen in the print dialog and the two one-page print jobs.
+#include <windows.h>
+
+#include <cstdint>
+
+// The chosen printer; null when there is none. Set by choosePrinter and
+// released by the job that follows it.
+extern HDC printerDc;
+// VERTRES of the context the dialog last returned.
+extern int32_t printPageHeight;
+
+// Shows the print dialog. 1 when it returned a device context, else 0.
+int32_t choosePrinter();
+
+// The jobs close the serial port, print one page on printerDc when there is
+// one, release it and reopen the configured port silently. Only the chart
+// job tells the user (and logs event 8) when there is no printer.
+void printNmeaTable();
+void printChart();
+
+// Releases printerDc, with the fonts the drawing selected into it, and sets
+// it to null; nothing when it is null. The jobs end with it; shutdown calls
+// it for a context still held.
+void releasePrinterDc();

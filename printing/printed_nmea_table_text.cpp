@@ -1,0 +1,50 @@
+#include "printing/printed_nmea_table_text.h"
+
+#include <cstdint>
+
+int printedNmeaPitch(long tmHeight, long tmExternalLeading)
+{
+    return static_cast<int>(tmHeight + tmExternalLeading + 2);
+}
+
+int printedNmeaRows(int pageHeight, int pitch)
+{
+    if (pitch == 0) return 10;
+    // In 64 bits, so that no page height and pitch can overflow the division.
+    int64_t rows = static_cast<int64_t>(pageHeight) / pitch - 5;
+    return static_cast<int>(rows < INT32_MIN ? INT32_MIN : rows > INT32_MAX ? INT32_MAX : rows);
+}
+
+std::string printedNmeaRowText(const char* line)
+{
+    std::string text;
+    for (size_t i = 0; i < nmeaLineSize && line[i] != '\0' && text.size() < printedRowLength; ++i) {
+        auto byte = static_cast<unsigned char>(line[i]);
+        text += byte < 0x20 || byte > 0x7F ? ' ' : static_cast<char>(byte);
+    }
+    text.resize(printedRowLength, ' ');
+    return text;
+}
+
+PageSteps printedNmeaTableSteps(int pageHeight, int pitch, const NmeaLineStore& store)
+{
+    PageSteps steps;
+    PageStep heading;
+    heading.kind = PageStep::Text;
+    heading.x = 20;
+    heading.y = 0;
+    heading.text = "NMEA Daten";
+    steps.push_back(heading);
+    int rows = printedNmeaRows(pageHeight, pitch);
+    for (int i = 0; i < rows && i < static_cast<int>(nmeaLineCount); ++i) {
+        // A line that is not a sentence still keeps its row free.
+        if (store.lines[i][0] != '$') continue;
+        PageStep row;
+        row.kind = PageStep::Text;
+        row.x = 20;
+        row.y = 3 * pitch + i * pitch;
+        row.text = printedNmeaRowText(store.lines[i]);
+        steps.push_back(row);
+    }
+    return steps;
+}

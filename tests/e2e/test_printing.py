@@ -1,0 +1,234 @@
+"""Printing on a real printer: a CUPS queue that writes PDF files, chosen in the
+print dialog of the running program. The printed pages are read back with
+pdfinfo, pdftotext and pdftoppm.
+
+Set MONITOR_PRINTED_CHART_PNG to a file name to keep the PNG of the printed
+chart of a full 52-hour history."""
+
+import math
+import os
+import time
+import unittest
+
+from harness import MonitorTestMixin
+from printing_support import PdfPrinter, missing_tools, pdf_page_size, pdf_pages, pdf_pixels, pdf_text, pdf_title, \
+    pdf_to_png, scheduler_running
+from test_acquisition import EXAMPLE, ini, pxdr
+
+DOCUMENT_NAME = "Zudoderozezavedi Druckjob"
+
+
+def slot_pressure(slot):
+    """A weather course over 52 hours in hundredths of a hPa: a low passing through."""
+    return int(100800 - 900 * math.exp(-((slot - 40) / 14.0) ** 2) + 250 * math.sin(slot / 9.0) - 6 * slot)
+
+
+def full_history():
+    """One sentence per history slot, oldest last: the minute counter steps
+    0, 30, .., 3090, so that all 104 slots of the chart fill."""
+    data = b""
+    for slot in range(104):
+        data += pxdr(slot_pressure(0), 52000, 0, 0, 30 * slot, slot_pressure(slot))
+    return data
+
+
+printer = None
+
+
+def setUpModule():
+    global printer
+    missing = missing_tools()
+    if missing:
+        raise unittest.SkipTest("missing " + " ".join(missing))
+    if os.getuid() != 0 and not scheduler_running():
+        raise unittest.SkipTest("no CUPS scheduler running and no rights to start one")
+    printer = PdfPrinter().start()
+
+
+def tearDownModule():
+    if printer is not None:
+        printer.stop()
+
+
+class Printing(MonitorTestMixin, unittest.TestCase):
+    def setUp(self):
+        super().setUp()
+        self.printed = []
+
+    def tearDown(self):
+        super().tearDown()
+        for path in self.printed:
+            os.remove(path)
+
+    # helpers
+
+    def print_dialog(self, command, exclude=()):
+        self.assertEqual(self.driver.ask(f"command {command}"), "ok")
+        dialog = self.driver.wait_box(exclude=exclude)
+        self.assertIsNotNone(dialog, "no print dialog")
+        self.assertEqual(dialog["caption"], "Print")
+        return dialog
+
+    def button(self, dialog, label):
+        for entry in dialog["buttons"].split(","):
+            number, _, text = entry.partition(":")
+            if text == label:
+                return int(number)
+        self.fail(f"no {label} button in {dialog['buttons']}")
+
+    def print_and_collect(self, command):
+        """Runs a print command, presses OK in the dialog and returns the new PDF files."""
+        before = printer.files()
+        dialog = self.print_dialog(command)
+        self.assertEqual(self.driver.press(dialog, self.button(dialog, "OK")), "ok")
+        files = printer.wait_new_files(before)
+        self.printed.extend(files)
+        # Nothing else comes up after a job that went through.
+        time.sleep(0.5)
+        self.assertEqual(self.driver.boxes(), [])
+        return files
+
+    def barograph_count(self):
+        """Sentences counted so far; 0 while the title still names the port."""
+        title = self.title()
+        self.assertTrue(title.startswith("Zudoderozezavedi "), title)
+        word = title.split()[1]
+        return int(word) if word.isdigit() else 0
+
+    def expect_reception(self, line, sentence=EXAMPLE):
+        """A sentence written now arrives: the port is open again."""
+        count = self.barograph_count()
+        line.write(sentence)
+        title = self.wait_title(lambda t: t.startswith(f"Zudoderozezavedi {count + 1} "))
+        self.assertTrue(title.startswith(f"Zudoderozezavedi {count + 1} "), "no sentence received after printing")
+
+    def start_with_full_history(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.ini", ini())
+        self.start_monitor()
+        lines[2].write(full_history())
+        title = self.wait_title(lambda t: t.startswith("Zudoderozezavedi 104 "), timeout=30)
+        self.assertTrue(title.startswith("Zudoderozezavedi 104 "), title)
+        return lines[2]
+
+    # tests
+
+    def test_chart_job_gives_one_page_under_the_document_name_and_reopens_the_port(self):
+        line = self.start_with_full_history()
+        files = self.print_and_collect(1006)
+        self.assertEqual(len(files), 1, files)
+        self.assertEqual(pdf_pages(files[0]), 1)
+        self.assertEqual(pdf_title(files[0]), DOCUMENT_NAME)
+        width, height = pdf_page_size(files[0])
+        self.assertLess(width, height, "the dialog's default paper is upright")
+        keep = os.environ.get("MONITOR_PRINTED_CHART_PNG")
+        if keep:
+            pdf_to_png(files[0], keep, resolution=100)
+        self.expect_reception(line)
+        self.assertFalse(os.path.exists(self.path("monitor.err")), "a job that went through logs nothing")
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_printed_chart_shows_title_scales_curves_and_time_marks(self):
+        self.start_with_full_history()
+        files = self.print_and_collect(1006)
+        self.assertEqual(len(files), 1, files)
+
+        # The title, the tendency scale and the time marks. (The pressure labels
+        # stand five character widths above the frame, beyond this page's top edge.)
+        words = pdf_text(files[0]).split()
+        self.assertTrue(words, "no text at all on the printed page")
+        self.assertIn("Zudoderozezavedi", words)
+        self.assertIn("Messdaten", words)
+        for label in ("+10", "+1", "0", "-1", "-10", "-6h", "-24h", "-48h"):
+            self.assertIn(label, words)
+
+        width, height, rows = pdf_pixels(files[0], resolution=50)
+
+        def darkest_near(x, y):
+            """The darkest channel value within two pixels of a page point in device units."""
+            px, py = int(round(x * width / 2479)), int(round(y * height / 3508))
+            return min(min(rows[j][i]) for j in range(py - 2, py + 3) for i in range(px - 2, px + 3))
+
+        # The frame: x from 350 to 2479 - 350, y from 350 to 3508 - 350.
+        for y in (600, 1754, 2900):
+            self.assertLess(darkest_near(350, y), 128, f"left frame edge at y {y}")
+            self.assertLess(darkest_near(2129, y), 128, f"right frame edge at y {y}")
+        for x in (600, 1240, 1900):
+            self.assertLess(darkest_near(x, 350), 128, f"top frame edge at x {x}")
+            self.assertLess(darkest_near(x, 3158), 128, f"bottom frame edge at x {x}")
+        # Outside the frame and away from ticks and labels the paper is white.
+        self.assertGreater(darkest_near(1240, 3470), 200)
+        blue = [(x, y) for y, row in enumerate(rows) for x, p in enumerate(row) if p[2] > 150 and max(p[:2]) < 100]
+        green = [(x, y) for y, row in enumerate(rows) for x, p in enumerate(row) if p[1] > 150 and max(p[0], p[2]) < 100]
+        self.assertGreater(len(blue), 20, "one-hour tendency curve")
+        self.assertGreater(len(green), 20, "three-hour tendency curve")
+        # Both curves run along the time axis, up the page inside the frame.
+        for name, points in (("blue", blue), ("green", green)):
+            ys = [y * 3508 / height for _, y in points]
+            self.assertLess(min(ys), 700, name)
+            self.assertGreater(max(ys), 2800, name)
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_table_job_prints_the_stored_sentences_newest_first(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.ini", ini(DATA="NMEA"))
+        self.start_monitor()
+        sentences = [f"$GPRMC,1200{i:02d},A,5300.{i:04d},N,00259.9817,W,*{i:02d}\r\n".encode() for i in range(70)]
+        lines[2].write(b"".join(sentences))
+        self.assertTrue(self.wait_title(lambda t: t.startswith("70 ")).startswith("70 "))
+
+        files = self.print_and_collect(1002)
+        self.assertEqual(len(files), 1, files)
+        self.assertEqual(pdf_pages(files[0]), 1)
+        self.assertEqual(pdf_title(files[0]), DOCUMENT_NAME)
+        printed = [line.strip() for line in pdf_text(files[0]).splitlines() if line.strip()]
+        self.assertEqual(printed[0], "NMEA Daten")
+        rows = printed[1:]
+        self.assertGreater(len(rows), 10)
+        newest_first = [s.decode().strip() for s in reversed(sentences)]
+        self.assertEqual(rows, newest_first[:len(rows)])
+
+        # The port is open again: the next sentence is stored.
+        lines[2].write(b"$GPZDA,1*00\r\n")
+        self.assertTrue(self.wait_title(lambda t: t.startswith("71 ")).startswith("71 "))
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_cancelled_dialog_before_the_table_prints_and_shows_nothing(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.ini", ini())
+        self.start_monitor()
+        before = printer.files()
+        for _ in range(2):  # the dialog comes up again each time
+            dialog = self.print_dialog(1002)
+            self.assertEqual(self.driver.press(dialog, self.button(dialog, "Cancel")), "ok")
+            time.sleep(1.0)
+            self.assertEqual(self.driver.boxes(), [])
+        time.sleep(2.0)
+        self.assertEqual(printer.files() - before, set())
+        self.expect_reception(lines[2])
+        self.assertFalse(os.path.exists(self.path("monitor.err")), "nothing is logged")
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_cancelled_dialog_before_the_chart_logs_event_8_and_says_so(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.ini", ini())
+        self.start_monitor()
+        before = printer.files()
+        dialog = self.print_dialog(1006)
+        self.assertEqual(self.driver.press(dialog, self.button(dialog, "Cancel")), "ok")
+        box = self.driver.wait_box(exclude=(dialog["handle"],))
+        self.assertIsNotNone(box, "no message")
+        self.assertEqual((box["caption"], box["text"]), ("Drucker", "Fehler beim Drucken"))
+        self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.err"))
+                                      and b"  event nr. 8 print error \r\n" in self.read("monitor.err")))
+        # While the message is open the port is closed: each receive poll fails.
+        self.assertTrue(self.wait_for(lambda: b"  event nr. 19 " in self.read("monitor.err")))
+        self.assertEqual(self.driver.press(box), "ok")
+        time.sleep(1.0)
+        self.assertEqual(printer.files() - before, set())
+        self.expect_reception(lines[2])
+        self.assertEqual(self.quit_monitor(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,442 @@
+#include "printing/printed_chart_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "page_trace.h"
+
+namespace {
+
+// The default printer font of the worked figures' pages under Wine's printer driver.
+constexpr int lh = 100;
+constexpr int cw = 110;
+
+MonitorSettings settingsWith(int32_t LO, int32_t T1, int32_t T3)
+{
+    MonitorSettings settings{};
+    settings.LO = LO;
+    settings.T1 = T1;
+    settings.T3 = T3;
+    return settings;
+}
+
+PressureHistory emptyHistory()
+{
+    PressureHistory history;
+    std::memset(&history, 0, sizeof history);
+    return history;
+}
+
+// The y (upright) or x (turned) of major pressure tick j on the 1780-unit scale.
+const int tenUnitPositions[] = {350, 528, 706, 884, 1062, 1240, 1418, 1596, 1774, 1952, 2130};
+
+std::vector<int> fixedRange(int from, int to)
+{
+    std::vector<int> out;
+    for (int i = from; i <= to; ++i) out.push_back(i);
+    return out;
+}
+
+} // namespace
+
+TEST(PrintedChartLayout, WorkedFiguresOfTheLandscapePage)
+{
+    PrintedChartLayout c = printedChartLayout(3508, 2480, 0);
+    EXPECT_FALSE(c.portrait);
+    EXPECT_EQ(c.m, 350);
+    EXPECT_EQ((std::vector<int>{c.left, c.top, c.right, c.bottom}), (std::vector<int>{350, 350, 3158, 2130}));
+    EXPECT_EQ(c.S, 1780);
+    EXPECT_EQ(c.T, 2808);
+    EXPECT_EQ(c.u, 17.8f);
+    EXPECT_EQ(c.s, 27.0f);
+    EXPECT_EQ(c.centre, 1240);
+    for (int j = 0; j <= 10; ++j) EXPECT_EQ(printedScalePosition(c, j, 10), tenUnitPositions[j]) << j;
+    EXPECT_EQ(printedSlotPosition(c, 0), 3158);
+    EXPECT_EQ(printedSlotPosition(c, 1), 3131);
+    EXPECT_EQ(printedSlotPosition(c, 103), 377);
+    EXPECT_EQ(printedPressurePosition(c, 101325), 1004);
+    EXPECT_EQ(printedPressurePosition(c, 95000), 2130);
+    EXPECT_EQ(printedPressurePosition(c, 105000), 350);
+    EXPECT_EQ(printedTendencyPosition(c, 12), 1133);
+    EXPECT_EQ(printedTendencyPosition(c, 0), 1240);
+    EXPECT_EQ(printedTendencyPosition(c, -12), 1347);
+    EXPECT_EQ(printedTendencyPosition(c, 100), 350);   // +10 hPa at the top of the frame
+    EXPECT_EQ(printedTendencyPosition(c, -100), 2130);
+    // Outside the scale nothing is cut here.
+    EXPECT_EQ(printedPressurePosition(c, 106000), 172);
+    EXPECT_EQ(printedPressurePosition(c, 110000), -540);
+    EXPECT_EQ(printedPressurePosition(c, 90000), 3020);
+}
+
+TEST(PrintedChartLayout, ThePortraitPageExchangesXAndY)
+{
+    PrintedChartLayout c = printedChartLayout(2480, 3508, 0);
+    EXPECT_TRUE(c.portrait);
+    EXPECT_EQ(c.m, 350);
+    EXPECT_EQ((std::vector<int>{c.left, c.top, c.right, c.bottom}), (std::vector<int>{350, 350, 2130, 3158}));
+    EXPECT_EQ(c.S, 1780);
+    EXPECT_EQ(c.T, 2808);
+    EXPECT_EQ(c.centre, 1240);
+    for (int j = 0; j <= 10; ++j) EXPECT_EQ(printedScalePosition(c, j, 10), tenUnitPositions[j]) << j;
+    EXPECT_EQ(printedSlotPosition(c, 1), 3131);
+    EXPECT_EQ(printedSlotPosition(c, 103), 377);
+    // Values grow rightward from the left edge.
+    EXPECT_EQ(printedPressurePosition(c, 101325), 1476);
+    EXPECT_EQ(printedPressurePosition(c, 95000), 350);
+    EXPECT_EQ(printedPressurePosition(c, 105000), 2130);
+    EXPECT_EQ(printedPressurePosition(c, 90000), -540);
+    EXPECT_EQ(printedTendencyPosition(c, 12), 1347);
+    EXPECT_EQ(printedTendencyPosition(c, -12), 1133);
+    EXPECT_EQ(printedTendencyPosition(c, 0), 1240);
+}
+
+TEST(PrintedChartLayout, SquareAndOddPagesAndTheLowScale)
+{
+    PrintedChartLayout square = printedChartLayout(1000, 1000, 0);
+    EXPECT_FALSE(square.portrait);
+    EXPECT_EQ(square.m, 100);
+    PrintedChartLayout tall = printedChartLayout(1001, 1003, 0);
+    EXPECT_TRUE(tall.portrait);
+    EXPECT_EQ(tall.m, 100);
+    EXPECT_EQ(tall.centre, 500);  // half the width, truncated
+
+    PrintedChartLayout low = printedChartLayout(3508, 2480, 1);
+    EXPECT_EQ(low.B, 9000);
+    EXPECT_EQ(printedPressurePosition(low, 95000), printedScalePosition(low, 50, 1));
+    EXPECT_EQ(printedPressurePosition(low, 90000), 2130);
+    EXPECT_EQ(printedPressurePosition(low, 100000), 350);
+}
+
+// Positions formed from 32-bit factors differ from double ones on some pages;
+// these pin the float factors and the final rounding to 32 bits.
+TEST(PrintedChartLayout, SinglePrecisionFactorsDecideTheBorderCases)
+{
+    PrintedChartLayout scale = printedChartLayout(1000, 710, 0);  // u = 5.1f, a little below 5.1
+    EXPECT_EQ(scale.S, 510);
+    EXPECT_EQ(printedScalePosition(scale, 5, 1), 100 + 25);  // 25.4999995, not 25.5
+
+    PrintedChartLayout slots = printedChartLayout(630, 400, 0);  // s = 504/104 in float
+    EXPECT_EQ(slots.right, 567);
+    EXPECT_EQ(printedSlotPosition(slots, 13), 567 - 62);  // 62.99999, truncated
+
+    // The printer's A4 page turned to landscape: each step of the pressure in
+    // 32 bits puts these a unit away from where double arithmetic would.
+    PrintedChartLayout a4 = printedChartLayout(3508, 2479, 0);
+    EXPECT_EQ(printedPressurePosition(a4, 94362), 2242);
+    EXPECT_EQ(printedPressurePosition(a4, 95638), 2016);
+    EXPECT_EQ(printedPressurePosition(a4, 98724), 1466);
+
+    // 44.4999981 plus the centre rounds to 1284.5 in 32 bits, which goes up.
+    EXPECT_EQ(printedTendencyPosition(printedChartLayout(2480, 3508, 0), 5), 1285);
+    EXPECT_EQ(printedTendencyPosition(printedChartLayout(3508, 2480, 0), -5), 1285);
+}
+
+TEST(PrintedChartLabels, TextsInBothLayouts)
+{
+    PrintedChartLayout upright = printedChartLayout(3508, 2480, 0);
+    PrintedChartLayout turned = printedChartLayout(2480, 3508, 0);
+    PrintedChartLayout uprightLow = printedChartLayout(3508, 2480, 1);
+    EXPECT_EQ(printedPressureLabel(upright, 0), "1050");
+    EXPECT_EQ(printedPressureLabel(upright, 10), " 950");
+    EXPECT_EQ(printedPressureLabel(uprightLow, 0), "1000");
+    EXPECT_EQ(printedPressureLabel(uprightLow, 10), " 900");
+    EXPECT_EQ(printedPressureLabel(turned, 0), " 950");
+    EXPECT_EQ(printedPressureLabel(turned, 10), "1050");
+
+    const char* downward[] = {"+10", " +9", " +1", "  0", " -1", " -9", "-10"};
+    const int js[] = {0, 1, 9, 10, 11, 19, 20};
+    for (int n = 0; n < 7; ++n) {
+        EXPECT_EQ(printedTendencyLabel(upright, js[n]), downward[n]) << js[n];
+        EXPECT_EQ(printedTendencyLabel(turned, 20 - js[n]), downward[n]) << js[n];
+    }
+    EXPECT_EQ(printedTimeLabel(12), " -6h");
+    EXPECT_EQ(printedTimeLabel(24), "-12h");
+    EXPECT_EQ(printedTimeLabel(96), "-48h");
+}
+
+TEST(PrintedChartSteps, LandscapeFrameTicksGridLabelsAndMarks)
+{
+    PressureHistory history = emptyHistory();
+    PageTrace page(printedChartSteps(3508, 2480, lh, cw, history, settingsWith(0, 1, 1)));
+
+    ASSERT_EQ(page.pens.size(), 6u);
+    const PrinterPen order[] = {PrinterPen::Black5, PrinterPen::Grid, PrinterPen::Black7,
+                                PrinterPen::Blue, PrinterPen::Green, PrinterPen::Black3};
+    const int fatal[] = {7, 9, 22, 22, 22, 22};
+    for (int n = 0; n < 6; ++n) {
+        EXPECT_EQ(page.pens[n].pen, order[n]) << n;
+        EXPECT_EQ(page.pens[n].fatalErrorNumber, fatal[n]) << n;
+    }
+    EXPECT_EQ(page.fonts, (std::vector<int>{0, 0, 0}));
+
+    std::vector<PlannedLine> black5 = page.linesWith(PrinterPen::Black5);
+    ASSERT_EQ(black5.size(), 4u + 11 + 21 + 2 * 101);
+    const int frame[4][4] = {{350, 350, 350, 2130}, {350, 2130, 3158, 2130}, {3158, 2130, 3158, 350},
+                             {3158, 350, 350, 350}};
+    for (int n = 0; n < 4; ++n)
+        EXPECT_EQ((std::vector<int>{black5[n].x0, black5[n].y0, black5[n].x1, black5[n].y1}),
+                  (std::vector<int>(frame[n], frame[n] + 4)))
+            << "frame side " << n;
+    for (int j = 0; j <= 10; ++j) {
+        const PlannedLine& tick = black5[4 + j];
+        EXPECT_EQ((std::vector<int>{tick.x0, tick.y0, tick.x1, tick.y1}),
+                  (std::vector<int>{350, tenUnitPositions[j], 325, tenUnitPositions[j]}));
+    }
+    for (int j = 0; j <= 20; ++j) {
+        const PlannedLine& tick = black5[15 + j];
+        EXPECT_EQ((std::vector<int>{tick.x0, tick.y0, tick.x1, tick.y1}),
+                  (std::vector<int>{3158, 350 + 89 * j, 3183, 350 + 89 * j}));
+    }
+    // Minor ticks: unit k at 350 + R(k x 17.8f), on both sides.
+    const int minorProbe[][2] = {{0, 350}, {1, 368}, {3, 403}, {50, 1240}, {99, 2112}, {100, 2130}};
+    for (const auto& probe : minorProbe) {
+        const PlannedLine& left = black5[36 + 2 * probe[0]];
+        const PlannedLine& right = black5[37 + 2 * probe[0]];
+        EXPECT_EQ((std::vector<int>{left.x0, left.y0, left.x1, left.y1}),
+                  (std::vector<int>{350, probe[1], 337, probe[1]}));
+        EXPECT_EQ((std::vector<int>{right.x0, right.y0, right.x1, right.y1}),
+                  (std::vector<int>{3158, probe[1], 3171, probe[1]}));
+    }
+
+    std::vector<PlannedLine> grid = page.linesWith(PrinterPen::Grid);
+    ASSERT_EQ(grid.size(), 19u);
+    for (int j = 1; j <= 19; ++j)
+        EXPECT_EQ((std::vector<int>{grid[j - 1].x0, grid[j - 1].y0, grid[j - 1].x1, grid[j - 1].y1}),
+                  (std::vector<int>{350, 350 + 89 * j, 3158, 350 + 89 * j}));
+
+    // Title, 11 pressure labels, 21 tendency labels and 8 time labels, all horizontal.
+    ASSERT_EQ(page.texts.size(), 1u + 11 + 21 + 8);
+    EXPECT_EQ(page.texts[0].text, "Zudoderozezavedi Messdaten");
+    EXPECT_EQ((std::vector<int>{page.texts[0].x, page.texts[0].y}), (std::vector<int>{1754, 175}));
+    for (const PlannedText& text : page.texts) EXPECT_EQ(text.escapement, 0) << text.text;
+    for (int j = 0; j <= 10; ++j) {
+        const PlannedText& label = page.texts[1 + j];
+        EXPECT_EQ(label.text, printedPressureLabel(printedChartLayout(3508, 2480, 0), j));
+        EXPECT_EQ((std::vector<int>{label.x, label.y}), (std::vector<int>{350 - 6 * cw, tenUnitPositions[j] - 50}));
+    }
+    EXPECT_EQ(page.texts[1].text, "1050");
+    for (int j = 0; j <= 20; ++j) {
+        const PlannedText& label = page.texts[12 + j];
+        EXPECT_EQ((std::vector<int>{label.x, label.y}), (std::vector<int>{3198, 350 + 89 * j - 50}));
+    }
+    EXPECT_EQ(page.texts[12].text, "+10");
+    EXPECT_EQ(page.texts[22].text, "  0");
+    EXPECT_EQ(page.texts[32].text, "-10");
+    for (int n = 1; n <= 8; ++n) {
+        const PlannedText& label = page.texts[32 + n];
+        int x = 3158 - 27 * 12 * n;
+        EXPECT_EQ((std::vector<int>{label.x, label.y}), (std::vector<int>{x - 10, 2142}));
+        EXPECT_EQ(label.text, printedTimeLabel(12 * n));
+    }
+
+    // Time marks: five black pixels under the frame at each of the nine marks, slot 0 included.
+    ASSERT_EQ(page.pixels.size(), 45u);
+    for (int mark = 0; mark < 9; ++mark)
+        for (int k = 1; k <= 5; ++k) {
+            const PlannedPixel& pixel = page.pixels[5 * mark + k - 1];
+            EXPECT_EQ((std::vector<int>{pixel.x, pixel.y}), (std::vector<int>{3158 - 324 * mark, 2130 + k}));
+        }
+    // An empty history draws no curve.
+    EXPECT_TRUE(page.linesWith(PrinterPen::Black7).empty());
+    EXPECT_TRUE(page.linesWith(PrinterPen::Blue).empty());
+    EXPECT_TRUE(page.linesWith(PrinterPen::Green).empty());
+}
+
+TEST(PrintedChartSteps, PortraitIsTurnedAQuarterWithTextRunningDown)
+{
+    PressureHistory history = emptyHistory();
+    PageTrace page(printedChartSteps(2480, 3508, lh, cw, history, settingsWith(0, 0, 0)));
+
+    // No tendency curves with T1 and T3 off.
+    ASSERT_EQ(page.pens.size(), 4u);
+    EXPECT_EQ(page.pens[0].fatalErrorNumber, 7);
+    EXPECT_EQ(page.pens[1].pen, PrinterPen::Grid);
+    EXPECT_EQ(page.pens[1].fatalErrorNumber, 11);
+    EXPECT_EQ(page.pens[2].pen, PrinterPen::Black7);
+    EXPECT_EQ(page.pens[3].pen, PrinterPen::Black3);
+    EXPECT_EQ(page.pens[3].fatalErrorNumber, 22);
+    // Title turned, labels turned and back to horizontal after them, marks turned.
+    EXPECT_EQ(page.fonts, (std::vector<int>{2700, 2700, 0, 2700}));
+    EXPECT_EQ(page.linesWith(PrinterPen::Black3).size(), 9u);
+
+    std::vector<PlannedLine> black5 = page.linesWith(PrinterPen::Black5);
+    ASSERT_EQ(black5.size(), 4u + 21 + 21 + 2 * 101);
+    EXPECT_EQ((std::vector<int>{black5[0].x0, black5[0].y0, black5[0].x1, black5[0].y1}),
+              (std::vector<int>{350, 350, 350, 3158}));
+    EXPECT_EQ((std::vector<int>{black5[1].x1, black5[1].y1, black5[2].x1, black5[2].y1, black5[3].x1, black5[3].y1}),
+              (std::vector<int>{2130, 3158, 2130, 350, 350, 350}));
+    for (int j = 0; j <= 20; ++j) {
+        const PlannedLine& top = black5[4 + j];
+        const PlannedLine& bottom = black5[25 + j];
+        EXPECT_EQ((std::vector<int>{top.x0, top.y0, top.x1, top.y1}),
+                  (std::vector<int>{350 + 89 * j, 350, 350 + 89 * j, 325}));
+        EXPECT_EQ((std::vector<int>{bottom.x0, bottom.y0, bottom.x1, bottom.y1}),
+                  (std::vector<int>{350 + 89 * j, 3158, 350 + 89 * j, 3183}));
+    }
+    EXPECT_EQ((std::vector<int>{black5[46 + 6].x0, black5[46 + 6].y0, black5[46 + 6].y1}),
+              (std::vector<int>{403, 350, 337}));  // unit 3, top side
+    EXPECT_EQ((std::vector<int>{black5[47 + 6].x0, black5[47 + 6].y0, black5[47 + 6].y1}),
+              (std::vector<int>{403, 3158, 3171}));
+
+    std::vector<PlannedLine> grid = page.linesWith(PrinterPen::Grid);
+    ASSERT_EQ(grid.size(), 19u);
+    for (int j = 1; j <= 19; ++j)
+        EXPECT_EQ((std::vector<int>{grid[j - 1].x0, grid[j - 1].y0, grid[j - 1].x1, grid[j - 1].y1}),
+                  (std::vector<int>{350 + 89 * j, 350, 350 + 89 * j, 3158}));
+
+    ASSERT_EQ(page.texts.size(), 1u + 11 + 21 + 8);
+    EXPECT_EQ(page.texts[0].text, "Zudoderozezavedi Messdaten");
+    EXPECT_EQ((std::vector<int>{page.texts[0].x, page.texts[0].y, page.texts[0].escapement}),
+              (std::vector<int>{2305, 1654, 2700}));
+    for (int j = 0; j <= 10; ++j) {
+        const PlannedText& label = page.texts[1 + j];
+        EXPECT_EQ((std::vector<int>{label.x, label.y, label.escapement}),
+                  (std::vector<int>{tenUnitPositions[j] + 50, 350 - 5 * cw, 2700}));
+    }
+    EXPECT_EQ(page.texts[1].text, " 950");
+    EXPECT_EQ(page.texts[11].text, "1050");
+    for (int j = 0; j <= 20; ++j) {
+        const PlannedText& label = page.texts[12 + j];
+        EXPECT_EQ((std::vector<int>{label.x, label.y, label.escapement}),
+                  (std::vector<int>{350 + 89 * j + 50, 3193, 2700}));
+    }
+    EXPECT_EQ(page.texts[12].text, "-10");
+    EXPECT_EQ(page.texts[22].text, "  0");
+    EXPECT_EQ(page.texts[32].text, "+10");
+    for (int n = 1; n <= 8; ++n) {
+        const PlannedText& label = page.texts[32 + n];
+        int y = 3158 - 324 * n;
+        EXPECT_EQ((std::vector<int>{label.x, label.y, label.escapement}), (std::vector<int>{300, y - 60, 2700}));
+        EXPECT_EQ(label.text, printedTimeLabel(12 * n));
+    }
+    EXPECT_TRUE(page.pixels.empty());
+}
+
+TEST(PrintedChartSteps, PortraitTimeMarksAreShortLinesLeftOfTheFrame)
+{
+    PressureHistory history = emptyHistory();
+    PageSteps steps = printedChartSteps(2480, 3508, lh, cw, history, settingsWith(0, 0, 0));
+    // The marks follow the last pen choice, printBlack3Pen.
+    auto black3 = std::find_if(steps.begin(), steps.end(), [](const PageStep& step) {
+        return step.kind == PageStep::SelectPen && step.pen == PrinterPen::Black3;
+    });
+    ASSERT_NE(black3, steps.end());
+    EXPECT_EQ(black3->fatalErrorNumber, 22);
+    PageTrace page(PageSteps(black3, steps.end()));
+    ASSERT_EQ(page.lines.size(), 9u);
+    for (int mark = 0; mark < 9; ++mark) {
+        int y = 3158 - 324 * mark;
+        const PlannedLine& line = page.lines[mark];
+        EXPECT_EQ((std::vector<int>{line.x0, line.y0, line.x1, line.y1}), (std::vector<int>{350, y, 320, y}));
+    }
+}
+
+TEST(PrintedChartSteps, CurvesBridgeEmptySlotsAndLowCoordinatesBecomeZero)
+{
+    PressureHistory history = emptyHistory();
+    history.slots[0] = HistorySlot{};
+    history.slots[0].pressure = 101325;
+    history.slots[0].tendency1h = 12;
+    history.slots[0].tendency3h = -30;
+    history.slots[1].tendency1h = 500;  // empty slot: its tendencies are not drawn either
+    history.slots[2].pressure = 106000;
+    history.slots[2].tendency1h = -12;
+    history.slots[50].pressure = 110000;  // above the page: drawn at 0
+    history.slots[50].tendency1h = 300;   // 1240 - 2670 is below 1 as well
+    history.slots[103].pressure = 90000;  // below the page, kept
+    history.slots[103].tendency1h = -5;
+    history.slots[104].pressure = 99000;  // outside the window
+    PageTrace page(printedChartSteps(3508, 2480, lh, cw, history, settingsWith(0, 1, 1)));
+
+    std::vector<PlannedLine> pressure = page.linesWith(PrinterPen::Black7);
+    ASSERT_EQ(pressure.size(), 4u);
+    EXPECT_EQ((std::vector<int>{pressure[0].x0, pressure[0].y0, pressure[0].x1, pressure[0].y1}),
+              (std::vector<int>{3157, 1004, 3158, 1004}));
+    EXPECT_EQ((std::vector<int>{pressure[1].x1, pressure[1].y1}), (std::vector<int>{3104, 172}));
+    EXPECT_EQ((std::vector<int>{pressure[2].x1, pressure[2].y1}), (std::vector<int>{1808, 0}));
+    EXPECT_EQ((std::vector<int>{pressure[3].x1, pressure[3].y1}), (std::vector<int>{377, 3020}));
+
+    std::vector<PlannedLine> oneHour = page.linesWith(PrinterPen::Blue);
+    ASSERT_EQ(oneHour.size(), 4u);
+    EXPECT_EQ((std::vector<int>{oneHour[0].x0, oneHour[0].y0, oneHour[0].x1, oneHour[0].y1}),
+              (std::vector<int>{3157, 1133, 3158, 1133}));
+    EXPECT_EQ((std::vector<int>{oneHour[1].x1, oneHour[1].y1, oneHour[2].x1, oneHour[2].y1, oneHour[3].x1,
+                                oneHour[3].y1}),
+              (std::vector<int>{3104, 1347, 1808, 0, 377, 1285}));
+
+    std::vector<PlannedLine> threeHours = page.linesWith(PrinterPen::Green);
+    ASSERT_EQ(threeHours.size(), 4u);
+    EXPECT_EQ((std::vector<int>{threeHours[0].x0, threeHours[0].y0, threeHours[0].y1}),
+              (std::vector<int>{3157, 1507, 1507}));
+    EXPECT_EQ(threeHours[1].y1, 1240);  // slot 2 has no three-hour tendency
+
+    // Turned: the same curve with time up the page and values rightward.
+    PageTrace turned(printedChartSteps(2480, 3508, lh, cw, history, settingsWith(0, 0, 0)));
+    std::vector<PlannedLine> turnedPressure = turned.linesWith(PrinterPen::Black7);
+    ASSERT_EQ(turnedPressure.size(), 4u);
+    EXPECT_EQ((std::vector<int>{turnedPressure[0].x0, turnedPressure[0].y0, turnedPressure[0].x1,
+                                turnedPressure[0].y1}),
+              (std::vector<int>{1476, 3157, 1476, 3158}));
+    EXPECT_EQ((std::vector<int>{turnedPressure[1].x1, turnedPressure[1].y1}), (std::vector<int>{2308, 3104}));
+    EXPECT_EQ((std::vector<int>{turnedPressure[2].x1, turnedPressure[2].y1}), (std::vector<int>{3020, 1808}));
+    EXPECT_EQ((std::vector<int>{turnedPressure[3].x1, turnedPressure[3].y1}), (std::vector<int>{0, 377}));
+    EXPECT_TRUE(turned.linesWith(PrinterPen::Blue).empty());
+    EXPECT_TRUE(turned.linesWith(PrinterPen::Green).empty());
+}
+
+TEST(PrintedChartSteps, CurveStartsAtSlotZerosValueEvenWhenThatSlotIsEmpty)
+{
+    PressureHistory history = emptyHistory();
+    history.slots[0].pressure = 99860;
+    PageTrace lone(printedChartSteps(3508, 2480, lh, cw, history, settingsWith(0, 1, 1)));
+    // A lone slot 0 is one stroke of one device unit at the newest edge, for each curve.
+    for (PrinterPen pen : {PrinterPen::Black7, PrinterPen::Blue, PrinterPen::Green}) {
+        std::vector<PlannedLine> curve = lone.linesWith(pen);
+        ASSERT_EQ(curve.size(), 1u);
+        EXPECT_EQ(curve[0].x0, 3157);
+        EXPECT_EQ(curve[0].x1, 3158);
+        EXPECT_EQ(curve[0].y0, curve[0].y1);
+    }
+
+    history.slots[0].pressure = 0;
+    history.slots[6].pressure = 99860;
+    PageTrace gap(printedChartSteps(3508, 2480, lh, cw, history, settingsWith(0, 0, 0)));
+    std::vector<PlannedLine> curve = gap.linesWith(PrinterPen::Black7);
+    ASSERT_EQ(curve.size(), 1u);
+    // From the value of an empty slot 0, taken as computed (far below the page).
+    PrintedChartLayout c = printedChartLayout(3508, 2480, 0);
+    EXPECT_EQ((std::vector<int>{curve[0].x0, curve[0].y0}),
+              (std::vector<int>{3157, printedPressurePosition(c, 0)}));
+    EXPECT_EQ(printedPressurePosition(c, 0), 2130 + 16910);
+    EXPECT_EQ((std::vector<int>{curve[0].x1, curve[0].y1}), (std::vector<int>{3158 - 162, printedPressurePosition(c, 99860)}));
+}
+
+TEST(PrintedChartSteps, EverySlotOfAFullHistoryIsAPoint)
+{
+    PressureHistory history = emptyHistory();
+    for (int i = 0; i < 104; ++i) history.slots[i].pressure = 95000 + 100 * i;
+    PageTrace page(printedChartSteps(3508, 2480, lh, cw, history, settingsWith(0, 0, 0)));
+    std::vector<PlannedLine> curve = page.linesWith(PrinterPen::Black7);
+    ASSERT_EQ(curve.size(), 104u);
+    PrintedChartLayout c = printedChartLayout(3508, 2480, 0);
+    for (int i : fixedRange(0, 103)) {
+        EXPECT_EQ(curve[i].x1, 3158 - 27 * i) << i;
+        EXPECT_EQ(curve[i].y1, printedPressurePosition(c, 95000 + 100 * i)) << i;
+    }
+    EXPECT_EQ(curve[103].y1, 297);  // 1030 tenths above 950 hPa: 2130 - 1833.4
+}
+
+TEST(PrintedChartSteps, LowScaleLabelsAndTextLengths)
+{
+    PressureHistory history = emptyHistory();
+    PageTrace page(printedChartSteps(3508, 2480, lh, cw, history, settingsWith(1, 1, 1)));
+    EXPECT_EQ(page.texts[1].text, "1000");
+    EXPECT_EQ(page.texts[6].text, " 950");
+    EXPECT_EQ(page.texts[11].text, " 900");
+    EXPECT_EQ(page.texts[0].text.size(), 26u);
+    for (int n = 1; n <= 11; ++n) EXPECT_EQ(page.texts[n].text.size(), 4u);
+    for (int n = 12; n <= 32; ++n) EXPECT_EQ(page.texts[n].text.size(), 3u);
+    for (int n = 33; n <= 40; ++n) EXPECT_EQ(page.texts[n].text.size(), 4u);
+}
