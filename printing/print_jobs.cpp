@@ -11,6 +11,7 @@
 
 HDC printerDc = nullptr;
 int32_t printPageHeight = 0;
+PrintDialogFunction printDialog = nullptr;
 
 namespace {
 
@@ -48,10 +49,17 @@ void printPage(void (*drawPage)())
 
 int32_t choosePrinter()
 {
+    // The dialog library is loaded on the first print only: under Wine it
+    // brings about 9 MB of further libraries into the process.
+    if (!printDialog) {
+        if (HMODULE library = LoadLibraryA("comdlg32.dll"))
+            printDialog = reinterpret_cast<PrintDialogFunction>(
+                reinterpret_cast<void*>(GetProcAddress(library, "PrintDlgA")));
+    }
     PRINTDLGA dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.Flags = PD_RETURNDC;
-    PrintDlgA(&dialog);
+    if (printDialog) printDialog(&dialog);
     // Only the device context is used; the printer is chosen anew every time.
     if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
     if (dialog.hDevNames) GlobalFree(dialog.hDevNames);

@@ -1,6 +1,7 @@
 #pragma once
 // The printer chosen in the print dialog and the two one-page print jobs.
 #include <windows.h>
+#include <commdlg.h>
 
 #include <cstdint>
 
@@ -9,6 +10,10 @@
 extern HDC printerDc;
 // VERTRES of the context the dialog last returned.
 extern int32_t printPageHeight;
+
+// The print dialog, found in its library when first needed.
+using PrintDialogFunction = BOOL(WINAPI*)(PRINTDLGA*);
+extern PrintDialogFunction printDialog;
 
 // Shows the print dialog. 1 when it returned a device context, else 0.
 int32_t choosePrinter();

@@ -40,11 +40,13 @@ def _stop(process, timeout=5):
 
 
 def _stop_all():
+    # The Wine processes go first, while their wineserver still runs: `-k` ends
+    # every process of the prefix, its service processes included, which a
+    # wineserver that is simply terminated would leave behind.
+    subprocess.run(["wineserver", "-k"], env=wine_env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     for process in reversed(_started):
         _stop(process)
     _started.clear()
-    env = wine_env()
-    subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 def _free_display():

@@ -553,7 +553,7 @@ BOOL WINAPI standInPrintDlgA(PRINTDLGA* dialog)
 HGLOBAL WINAPI standInGlobalFree(HGLOBAL memory)
 {
     if (memory == stage->devMode || memory == stage->devNames) stage->freed.push_back(memory);
-    return original<HGLOBAL(WINAPI*)(HGLOBAL)>(1)(memory);
+    return original<HGLOBAL(WINAPI*)(HGLOBAL)>(0)(memory);
 }
 
 int WINAPI standInStartDocA(HDC dc, const DOCINFOA* document)
@@ -587,7 +587,7 @@ int WINAPI standInEndDoc(HDC)
 
 BOOL WINAPI standInDeleteDC(HDC dc)
 {
-    if (dc != stage->printer) return original<BOOL(WINAPI*)(HDC)>(6)(dc);
+    if (dc != stage->printer) return original<BOOL(WINAPI*)(HDC)>(5)(dc);
     stage->calls.push_back("DeleteDC");
     stage->fontAtDelete = GetCurrentObject(dc, OBJ_FONT);
     // Keep what was drawn: close the recording instead of discarding it.
@@ -599,7 +599,7 @@ HANDLE WINAPI standInCreateFileA(const char* name, DWORD access, DWORD share, SE
                                  DWORD disposition, DWORD flags, HANDLE model)
 {
     if (std::strncmp(name, "COM", 3) == 0) stage->calls.push_back(std::string("open ") + name);
-    return original<decltype(&CreateFileA)>(7)(name, access, share, security, disposition, flags, model);
+    return original<decltype(&CreateFileA)>(6)(name, access, share, security, disposition, flags, model);
 }
 
 BOOL WINAPI standInCloseHandle(HANDLE handle)
@@ -609,7 +609,7 @@ BOOL WINAPI standInCloseHandle(HANDLE handle)
         stage->calls.push_back("close port");
         stage->fakePort = nullptr;
     }
-    return original<BOOL(WINAPI*)(HANDLE)>(8)(handle);
+    return original<BOOL(WINAPI*)(HANDLE)>(7)(handle);
 }
 
 int WINAPI standInMessageBoxA(HWND owner, const char* text, const char* caption, UINT style)
@@ -623,7 +623,7 @@ HFONT WINAPI standInCreateFontA(int height, int width, int escapement, int orien
                                 DWORD underline, DWORD strikeOut, DWORD charSet, DWORD precision, DWORD clipping,
                                 DWORD quality, DWORD pitch, const char* face)
 {
-    HFONT font = original<decltype(&CreateFontA)>(10)(height, width, escapement, orientation, weight, italic,
+    HFONT font = original<decltype(&CreateFontA)>(9)(height, width, escapement, orientation, weight, italic,
                                                       underline, strikeOut, charSet, precision, clipping, quality,
                                                       pitch, face);
     stage->fontsCreated.push_back(font);
@@ -639,7 +639,6 @@ protected:
         monitorSettings.COM = '5';  // missing under Wine: the reopening fails silently
         stage = &stage_;
         const std::pair<const char*, void*> standIns[] = {
-            {"PrintDlgA", reinterpret_cast<void*>(standInPrintDlgA)},
             {"GlobalFree", reinterpret_cast<void*>(standInGlobalFree)},
             {"StartDocA", reinterpret_cast<void*>(standInStartDocA)},
             {"StartPage", reinterpret_cast<void*>(standInStartPage)},
@@ -657,6 +656,8 @@ protected:
             ASSERT_TRUE(stage_.patches[n]->applied()) << standIn.first;
             ++n;
         }
+        savedPrintDialog_ = printDialog;
+        printDialog = standInPrintDlgA;
         savedPortHandle_ = portHandle;
         savedPortOpen_ = portOpen;
         openFakePort();
@@ -672,6 +673,7 @@ protected:
         if (portHandle != INVALID_HANDLE_VALUE) CloseHandle(portHandle);
         portHandle = savedPortHandle_;
         portOpen = savedPortOpen_;
+        printDialog = savedPrintDialog_;
         stage = nullptr;
         discardQuitMessage();
         PrintedPages::TearDown();
@@ -695,6 +697,7 @@ protected:
     JobStage stage_;
     HANDLE savedPortHandle_ = INVALID_HANDLE_VALUE;
     uint8_t savedPortOpen_ = 0;
+    PrintDialogFunction savedPrintDialog_ = nullptr;
 };
 
 using Calls = std::vector<std::string>;
