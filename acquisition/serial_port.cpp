@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "acquisition/receive_line.h"
 #include "app/shell_state.h"
 #include "records/event_log.h"
 #include "settings/monitor_settings.h"
@@ -36,6 +37,10 @@ void showPortMessage()
 void openSerialPort(bool showErrors)
 {
     portOpen = 0;
+    // A line cut off when the old port closed (device unplugged, another port
+    // chosen, a print job) must not be joined to the first bytes that arrive
+    // next: the joined line can pass the header test and give a false reading.
+    resetReceiveLine();
     portName[3] = monitorSettings.COM;
     portName[4] = '\0';
     portHandle = CreateFileA(portName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED,

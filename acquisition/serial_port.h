@@ -10,9 +10,10 @@ extern uint8_t portOpen;
 // "COM" and the digit of the COM setting.
 extern char portName[5];
 
-// Opens and configures the port of the COM setting. A port that is missing or
-// held by another program leaves portOpen at 0; with `showErrors` the user is
-// told and events 1 and, for COM1..COM4, 14..17 are logged.
+// Opens and configures the port of the COM setting, starting a fresh receive
+// line. A port that is missing or held by another program leaves portOpen at
+// 0; with `showErrors` the user is told and events 1 and, for COM1..COM4,
+// 14..17 are logged.
 void openSerialPort(bool showErrors);
 
 // Closes the handle; portOpen is left as it is (callers reopen at once, or

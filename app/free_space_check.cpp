@@ -9,7 +9,9 @@
 void checkFreeDiskSpace()
 {
     ULARGE_INTEGER available, total, totalFree;
-    if (!GetDiskFreeSpaceExA(nullptr, &available, &total, &totalFree)) return;
+    // The current directory itself rather than the root of its drive: the
+    // folder the files go to may be a volume of its own (a mounted folder).
+    if (!GetDiskFreeSpaceExA(".", &available, &total, &totalFree)) return;
     if (!freeSpaceIsLow(available.QuadPart)) return;
     static const char* const texts[] = {
         "Warnung: nicht ausreichend Speicherplatz\noder kein Speicherndes Laufwerk !",

@@ -14,3 +14,15 @@ bool writeBytes(HANDLE file, const void* bytes, DWORD count)
     DWORD written = 0;
     return WriteFile(file, bytes, count, &written, nullptr) && written == count;
 }
+
+bool appendWhole(HANDLE file, const void* bytes, DWORD count)
+{
+    LONG endHigh = 0;
+    DWORD endLow = SetFilePointer(file, 0, &endHigh, FILE_CURRENT);
+    if (writeBytes(file, bytes, count)) return true;
+    if (endLow != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR) {
+        SetFilePointer(file, static_cast<LONG>(endLow), &endHigh, FILE_BEGIN);
+        SetEndOfFile(file);
+    }
+    return false;
+}

@@ -10,3 +10,10 @@ HANDLE openForAppend(const char* name);
 
 // Writes all `count` bytes; false when the write fails or falls short.
 bool writeBytes(HANDLE file, const void* bytes, DWORD count);
+
+// Writes all `count` bytes at the file's current position (its end, after
+// openForAppend), or nothing: when the write fails or falls short, as on a
+// full disk, the file is cut back to where it ended. A torn record would shift
+// every later one off the fixed 80-byte grid, and a torn line would run on
+// into the next. False when the bytes were not written.
+bool appendWhole(HANDLE file, const void* bytes, DWORD count);

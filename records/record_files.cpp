@@ -15,7 +15,7 @@ void appendRecord()
     if (file == INVALID_HANDLE_VALUE) {
         logEvent(13);
     } else {
-        if (!writeBytes(file, line, recordLineLength)) logEvent(21);
+        if (!appendWhole(file, line, recordLineLength)) logEvent(21);
         CloseHandle(file);
     }
     if (monitorSettings.SIG) MessageBeep(0);
@@ -27,7 +27,7 @@ void appendNmeaRecord(const char* bytes, size_t length)
     if (file == INVALID_HANDLE_VALUE) {
         logEvent(13);
     } else {
-        writeBytes(file, bytes, static_cast<DWORD>(length));
+        appendWhole(file, bytes, static_cast<DWORD>(length));
         CloseHandle(file);
     }
     if (monitorSettings.SIG) MessageBeep(0);

@@ -24,15 +24,23 @@ HANDLE openEmptied(const char* name)
     return file;
 }
 
-void writeAll(HANDLE file, const std::string& bytes)
+// True when every byte was written.
+bool writeAll(HANDLE file, const std::string& bytes)
 {
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD chunk = static_cast<DWORD>(bytes.size() - done > 0x100000 ? 0x100000 : bytes.size() - done);
         DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
         done += written;
     }
+    return true;
+}
+
+void deleteScratch()
+{
+    OFSTRUCT info;
+    OpenFile("monitor.tmp", &info, OF_DELETE);
 }
 
 std::string readAll(HANDLE file)
@@ -80,20 +88,38 @@ unsigned checkRecordFile()
 
     std::string old = readAll(records);
     RecordCheckOutcome outcome = checkRecordBytes(old.data(), old.size());
-    writeAll(scratch, outcome.retained);
+    bool scratchWhole = writeAll(scratch, outcome.retained);
     CloseHandle(records);
     CloseHandle(scratch);
+
+    // monitor.txt is replaced only by a complete repaired copy and only once
+    // its backup exists: on a full disk either step can fall short, and
+    // copying over monitor.txt empties it first.
+    if (!scratchWhole) {
+        deleteScratch();
+        tell("error writing monitor.tmp", "write data");
+        logEvent(13);
+        return 0;
+    }
+    if (!CopyFileA("monitor.txt", "monitor.bak", FALSE)) {
+        deleteScratch();
+        tell("error writing monitor.bak", "write data");
+        logEvent(13);
+        return 0;
+    }
+    if (!CopyFileA("monitor.tmp", "monitor.txt", FALSE)) {
+        // The old records are in monitor.bak and the repaired ones stay in monitor.tmp.
+        tell("error writing monitor.txt", "write data");
+        logEvent(13);
+        return 0;
+    }
+    deleteScratch();
 
     HANDLE list = openEmptied("datalist.txt");
     if (list != INVALID_HANDLE_VALUE) {
         writeAll(list, formatRecordingList(outcome.recordings));
         CloseHandle(list);
     }
-
-    CopyFileA("monitor.txt", "monitor.bak", FALSE);
-    CopyFileA("monitor.tmp", "monitor.txt", FALSE);
-    OFSTRUCT info;
-    OpenFile("monitor.tmp", &info, OF_DELETE);
 
     loadHistory();
     tell(formatCheckSummary(outcome).c_str(), "Data check");

@@ -41,6 +41,34 @@ LRESULT CALLBACK watchBoxes(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Stand-ins that make one step of the check fail as on a full disk.
+using WriteFileCall = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+using CopyFileCall = BOOL(WINAPI*)(LPCSTR, LPCSTR, BOOL);
+WriteFileCall realWriteFile = nullptr;
+CopyFileCall realCopyFile = nullptr;
+int writesToRefuse = 0;
+std::string copyTargetToRefuse;
+
+BOOL WINAPI refusingWriteFile(HANDLE file, LPCVOID bytes, DWORD count, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    if (writesToRefuse == 0) return realWriteFile(file, bytes, count, written, overlapped);
+    --writesToRefuse;
+    // Part of the bytes land before the disk is full.
+    realWriteFile(file, bytes, count / 2, written, overlapped);
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+BOOL WINAPI refusingCopyFile(LPCSTR from, LPCSTR to, BOOL failIfExists)
+{
+    if (copyTargetToRefuse != to) return realCopyFile(from, to, failIfExists);
+    // A copy over an existing file empties it before it runs short.
+    HANDLE target = CreateFileA(to, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (target != INVALID_HANDLE_VALUE) CloseHandle(target);
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
 class RecordCheckFiles : public ::testing::Test {
 protected:
     void SetUp() override
@@ -225,4 +253,64 @@ TEST_F(RecordCheckFiles, EarlierBackupAndListAreReplaced)
     EXPECT_EQ(folder_.read("monitor.bak"), old);
     EXPECT_EQ(folder_.read("datalist.txt"), "  0      0    3\n");
     EXPECT_EQ(folder_.read("monitor.txt"), samples::series(at(10, 0), 3, 1));
+}
+
+TEST_F(RecordCheckFiles, ShortScratchWriteLeavesTheRecordFileAlone)
+{
+    const std::string old = samples::series(at(10, 0), 40, 9);
+    folder_.write("monitor.txt", old);
+    std::vector<BoxAnswerer::Seen> seen;
+    {
+        ImportPatch patch("WriteFile", reinterpret_cast<void*>(refusingWriteFile));
+        ASSERT_TRUE(patch.applied());
+        realWriteFile = reinterpret_cast<WriteFileCall>(patch.original());
+        writesToRefuse = 1;
+        seen = run(0);
+        writesToRefuse = 0;
+    }
+    expectOneBox(seen, "write data", "error writing monitor.tmp");
+    EXPECT_TRUE(recordFileEventLogged());
+    EXPECT_EQ(folder_.read("monitor.txt"), old);
+    EXPECT_FALSE(folder_.exists("monitor.tmp"));
+    EXPECT_FALSE(folder_.exists("monitor.bak"));
+    EXPECT_FALSE(folder_.exists("datalist.txt"));
+}
+
+TEST_F(RecordCheckFiles, FailedBackupLeavesTheRecordFileAlone)
+{
+    const std::string old = samples::series(at(10, 0), 40, 9);
+    folder_.write("monitor.txt", old);
+    std::vector<BoxAnswerer::Seen> seen;
+    {
+        ImportPatch patch("CopyFileA", reinterpret_cast<void*>(refusingCopyFile));
+        ASSERT_TRUE(patch.applied());
+        realCopyFile = reinterpret_cast<CopyFileCall>(patch.original());
+        copyTargetToRefuse = "monitor.bak";
+        seen = run(0);
+        copyTargetToRefuse.clear();
+    }
+    expectOneBox(seen, "write data", "error writing monitor.bak");
+    EXPECT_TRUE(recordFileEventLogged());
+    EXPECT_EQ(folder_.read("monitor.txt"), old);
+    EXPECT_FALSE(folder_.exists("monitor.tmp"));
+    EXPECT_FALSE(folder_.exists("datalist.txt"));
+}
+
+TEST_F(RecordCheckFiles, FailedReplacementKeepsBothCopies)
+{
+    const std::string old = samples::series(at(10, 0), 40, 9);
+    folder_.write("monitor.txt", old);
+    std::vector<BoxAnswerer::Seen> seen;
+    {
+        ImportPatch patch("CopyFileA", reinterpret_cast<void*>(refusingCopyFile));
+        ASSERT_TRUE(patch.applied());
+        realCopyFile = reinterpret_cast<CopyFileCall>(patch.original());
+        copyTargetToRefuse = "monitor.txt";
+        seen = run(0);
+        copyTargetToRefuse.clear();
+    }
+    expectOneBox(seen, "write data", "error writing monitor.txt");
+    EXPECT_TRUE(recordFileEventLogged());
+    EXPECT_EQ(folder_.read("monitor.bak"), old);
+    EXPECT_EQ(folder_.read("monitor.tmp"), samples::series(at(10, 0), 40, 1));
 }
