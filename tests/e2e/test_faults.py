@@ -1,0 +1,494 @@
+"""Faults injected into the running program: a serial device that drops out and
+comes back, noise on the line, record files held by another program, a
+read-only or full working folder, and damaged input files. Each test checks
+that the program runs on, that monitor.txt holds only whole records, and that
+what was received before and after the fault is recorded as it must be."""
+
+import os
+import random
+import re
+import time
+import unittest
+
+from fault_support import (DEFAULT_INI, WIXDR, FaultTestMixin, Reading, course, device_stream, events_of,
+                           expected_records, nmea_file_bytes, record_line, records_of, split_lines, utc_clocks,
+                           utc_stamps)
+from harness import SerialLine, link_ports
+from test_acquisition import ini
+
+# The full-size variants (a megabyte without a line feed) take minutes at the
+# receiver's 512 bytes per tick; MONITOR_LONG_RUN selects them.
+FULL_SIZE = bool(os.environ.get("MONITOR_LONG_RUN"))
+
+
+class SerialDeviceDropsOut(FaultTestMixin, unittest.TestCase):
+    def wait_event_count(self, number, count, timeout=10):
+        self.assertTrue(self.wait_for(lambda: self.events().count(number) >= count, timeout),
+                        f"event {number} not logged {count} times: {self.events()}")
+
+    def test_device_unplugged_mid_sentence_then_plugged_back(self):
+        readings = course(300, seed=11)
+        earlier = (record_line(1, "01.03.2026 10:00", readings[0], 5)
+                   + record_line(2, "01.03.2026 10:05", readings[1], 7))
+        self.write("monitor.txt", earlier)
+        lines = self.start_with()
+        start = time.time()
+        lines[2].write(device_stream(readings[:120]))
+        title = self.wait_sentences(240)
+        self.assertIn(title, {readings[119].title(240, c) for c in utc_clocks(start, time.time())})
+
+        # The adapter is pulled while a sentence is half sent.
+        lines[2].write(readings[120].sentence()[:20])
+        self.assertTrue(lines[2].drain(), "the program did not take the bytes")
+        lines[2].close()
+        del self.lines[2]
+
+        # Wine reports the hung-up device as a failing driver query: event 19
+        # once per 200 ms tick, nothing else, and the program runs on.
+        self.wait_event_count(19, 5)
+        first_count, first_at = self.events().count(19), time.time()
+        self.assertTrue(self.wait_for(lambda: self.events().count(19) > first_count + 3, 5))
+        grown, elapsed = self.events().count(19) - first_count, time.time() - first_at
+        self.assertLessEqual(grown, elapsed / 0.2 + 3, "more than one event per tick")
+        self.assertEqual(set(self.events()), {19})
+        self.assertEqual(self.title(), title)
+        self.assertEqual(self.driver.boxes(), [])
+        self.assertTrue(self.monitor.running())
+
+        # The port chosen again while the device is still away: the usual
+        # message and events 1 and 15; with the port closed the query stops.
+        link_ports({})
+        self.assertEqual(self.driver.ask("command 1308"), "ok")
+        box = self.driver.wait_box()
+        self.assertIsNotNone(box)
+        self.assertEqual(box["text"], "Fehler: Schnittstelle COM2 steht nicht zur Verf\u00fcgung !")
+        self.assertEqual(self.driver.press(box), "ok")
+        self.wait_event_count(15, 1)
+        logged = self.events()
+        self.assertEqual(logged[-2:], [1, 15])
+        self.assertEqual(set(logged[:-2]), {19})
+        time.sleep(1)  # five ticks: none may log
+        self.assertEqual(self.events(), logged)
+
+        # The device is back, as a new pty under the same name; choosing the
+        # port once more resumes reception without a restart.
+        back = SerialLine()
+        self.lines[2] = back
+        link_ports({2: back.path})
+        self.assertEqual(self.driver.ask("command 1308"), "ok")
+        before = time.time()
+        back.write(readings[120].sentence())
+        title = self.wait_sentences(241)
+        # The half sentence from before the drop is not joined to this one.
+        self.assertIn(title, {readings[120].title(241, c) for c in utc_clocks(before, time.time())})
+        back.write(WIXDR + device_stream(readings[121:]))
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) >= len(earlier) + 80, 60))
+        after = time.time()
+        self.wait_sentences(600)
+        self.assertEqual(self.driver.boxes(), [])
+        self.assertEqual(self.events(), logged, "no events once the port is open again")
+
+        # One cycle spanning the drop: the record carries the 300th reading and
+        # the spread of all 300 converter values; earlier records untouched.
+        content = self.read("monitor.txt")
+        self.assertTrue(content.startswith(earlier))
+        (record,) = records_of(content[len(earlier):])
+        stamp = record[7:23].decode()
+        self.assertIn(stamp, utc_stamps(start, after))
+        self.assertEqual(record, expected_records(readings, [stamp])[0])
+        self.assertEqual(self.quit_monitor(), 0)
+
+
+def junk(rng, size, without=b""):
+    """`size` random bytes, none of them in `without`."""
+    data = bytearray()
+    while len(data) < size:
+        byte = rng.randrange(256)
+        if byte not in without:
+            data.append(byte)
+    return bytes(data)
+
+
+class NoiseOnTheLine(FaultTestMixin, unittest.TestCase):
+    # A run of bytes without a line feed: 8 times the longest line kept, or a
+    # megabyte in the full-size run.
+    UNENDED = (1 << 20) if FULL_SIZE else 8 * 1024
+
+    def noise(self, rng):
+        """Line noise as an unshielded cable or a wrong baud rate delivers it."""
+        valid = Reading(101320, 45000, 12, -35, 300, 99540).sentence()
+        parts = [
+            junk(rng, 2000) + b"\r\n",                     # random bytes, line feeds among them
+            b"\0" * 40 + b"\r\n",                          # a short line of zero bytes
+            b"\0" * 1100 + b"\r\n",                        # too long a line of zero bytes
+            valid[:-2].ljust(998, b"x") + b"\r\n",          # a sentence padded to 1000 bytes
+            b"$GPRMC," + junk(rng, 991, b"\n") + b"\r\n",  # 1000 bytes of another kind
+            junk(rng, 1000, b"\n") + b"\n",
+            b"$PXDR\r\n",                                   # a header and nothing else
+            b"$PXDR,\0\0\0\0.\0\0\r\n",
+            b"$PXDR,9999.99,99999,+99.9,-99.9,-9999,9999.99\r\n",
+        ]
+        # Sentences with the right header and fields of garbage.
+        parts += [b"$PXDR" + junk(rng, rng.randrange(60), b"\n") + b"\r\n" for _ in range(20)]
+        # A device that never ends its line: the sentence inside the run goes
+        # with it, the one after its line feed is the first handled again.
+        parts.append(b"x" * self.UNENDED + valid)
+        return b"".join(parts)
+
+    def test_barograph_mode(self):
+        rng = random.Random(5)
+        noise = self.noise(rng)
+        noise_lines = split_lines(noise)
+        accepted_in_noise = sum(1 for line in noise_lines if line.startswith(b"$PXDR"))
+        self.assertLess(accepted_in_noise, 300)
+        readings = course(600 - accepted_in_noise, seed=12)
+
+        lines = self.start_with()
+        start = time.time()
+        lines[2].write(noise, timeout=900)
+        # The cycle that took the garbage ends with the 300th accepted line.
+        first = readings[:300 - accepted_in_noise]
+        lines[2].write(b"".join(r.sentence() for r in first))
+        self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.txt")), 60))
+        # The next cycle holds valid sentences only and must come out exact.
+        second = readings[len(first):]
+        lines[2].write(b"".join(r.sentence() for r in second))
+        counter = len(noise_lines) + len(readings)
+        title = self.wait_sentences(counter)
+        after = time.time()
+        self.assertIn(title, {readings[-1].title(counter, c) for c in utc_clocks(start, after)})
+
+        # The title is set before the record of the same line is written.
+        self.assertTrue(self.wait_for(lambda: len(self.records()) == 2), self.records())
+        records = self.records()
+        stamps = [r[7:23].decode() for r in records]
+        for stamp in stamps:
+            self.assertIn(stamp, utc_stamps(start, after))
+        # The first record carries the reading of its 300th accepted line; its
+        # spread took in whatever the garbage made of the converter field.
+        self.assertEqual(records[0][:62], record_line(1, stamps[0], first[-1], 0)[:62])
+        self.assertEqual(records[1], expected_records(second, stamps[1:], first_number=2)[0])
+        self.assertEqual(self.events(), [])
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_nmea_mode(self):
+        rng = random.Random(6)
+        stream = self.noise(rng)
+        stream += b"".join([
+            b"$" + junk(rng, 60, b"\n") + b"\r\n",  # zero bytes and carriage returns inside
+            b"$\r\n",
+            b"\r\n",
+            b"$GPGGA," + b"7" * 117 + b"\r\n",     # 126 bytes: what the store keeps, line end included
+            b"$GPGGA," + b"8" * 118 + b"\r\n",     # one more: its line end is cut and written anew
+            b"$GPGGA," + b"9" * 130 + b"\r\n",     # cut inside the sentence
+        ])
+        stream += b"".join(f"$GPRMC,{i:06d},A,5300.97,N,00259.98,W*{i % 100:02d}\r\n".encode()
+                           for i in range(20))
+        lines_sent = split_lines(stream)
+        stored = [line for line in lines_sent if line.startswith(b"$")]
+
+        lines = self.start_with(ini(DATA="NMEA"))
+        lines[2].write(stream, timeout=900)
+        self.wait_nmea_lines(len(stored))
+        content = self.read("nmea.txt")
+        self.assertEqual(content, nmea_file_bytes(lines_sent))
+        for line in content.split(b"\n")[:-1]:
+            self.assertTrue(line.startswith(b"$"), line)
+            self.assertLessEqual(len(line), 127, line)
+        self.assertTrue(content.endswith(b"*19\r\n"))
+        self.assertEqual(self.events(), [])
+        self.assertEqual(self.quit_monitor(), 0)
+
+
+class FilesHeldByAnotherProgram(FaultTestMixin, unittest.TestCase):
+    def test_record_files_and_log_held_for_a_while(self):
+        readings = course(900, seed=13)
+        earlier = record_line(7, "01.03.2026 10:00", readings[0], 5)
+        self.write("monitor.txt", earlier)
+        lines = self.start_with()
+        start = time.time()
+
+        # Two records fall due while monitor.txt is held: event 13 for each.
+        self.assertEqual(self.driver.ask("hold monitor.txt"), "ok")
+        lines[2].write(b"".join(r.sentence() for r in readings[:300]))
+        self.assertTrue(self.wait_for(lambda: self.events() == [13], 60), self.events())
+        lines[2].write(b"".join(r.sentence() for r in readings[300:600]))
+        self.assertTrue(self.wait_for(lambda: self.events() == [13, 13], 60), self.events())
+        self.assertEqual(self.driver.ask("release monitor.txt"), "ok")
+        self.assertEqual(self.read("monitor.txt"), earlier)
+        self.assertTrue(self.monitor.running())
+
+        # Released: the next record is appended; the two lost ones left a gap
+        # in the numbers, so the loss shows in the file.
+        lines[2].write(b"".join(r.sentence() for r in readings[600:]))
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) > len(earlier), 60))
+        after = time.time()
+        content = self.read("monitor.txt")
+        self.assertTrue(content.startswith(earlier))
+        (record,) = records_of(content[len(earlier):])
+        stamp = record[7:23].decode()
+        self.assertIn(stamp, utc_stamps(start, after))
+        self.assertEqual(record, expected_records(readings[600:], [stamp], first_number=3)[0])
+        self.assertEqual(self.events(), [13, 13])
+
+        # nmea.txt held: event 13 for every line that falls due.
+        self.assertEqual(self.driver.ask("command 1302"), "ok")
+        sentences = [f"$GPZDA,{i:06d},08,12,2026,00,00*{i:02d}\r\n".encode() for i in range(12)]
+        self.write("nmea.txt", sentences[0])
+        self.assertEqual(self.driver.ask("hold nmea.txt"), "ok")
+        lines[2].write(b"".join(sentences[1:6]))
+        self.wait_nmea_lines(5)
+        self.assertTrue(self.wait_for(lambda: self.events().count(13) == 7), self.events())
+
+        # With monitor.err held too, the events have nowhere to go; nothing else changes.
+        self.assertEqual(self.driver.ask("hold monitor.err"), "ok")
+        log = self.read("monitor.err")
+        lines[2].write(b"".join(sentences[6:9]))
+        self.wait_nmea_lines(8)
+        self.assertEqual(self.driver.ask("release monitor.err"), "ok")
+        self.assertEqual(self.read("monitor.err"), log)
+        self.assertEqual(self.driver.ask("release nmea.txt"), "ok")
+        self.assertEqual(self.read("nmea.txt"), sentences[0])
+
+        lines[2].write(b"".join(sentences[9:]))
+        self.wait_nmea_lines(11)
+        self.assertEqual(self.read("nmea.txt"), sentences[0] + b"".join(sentences[9:]))
+        self.assertEqual(self.events(), [13] * 7)
+        self.assertTrue(self.monitor.running())
+        self.assertEqual(self.quit_monitor(), 0)
+
+
+class StorageFaults(FaultTestMixin, unittest.TestCase):
+    """The working folder goes read-only, or fills up (a small tmpfs)."""
+
+    def gps_lines(self, first, count):
+        return [f"$GPGLL,{first + i:04d}.97914,N,00259.98174,W,125926,A*2B\r\n".encode() for i in range(count)]
+
+    def test_read_only_folder(self):
+        disk = self.use_read_only_switch()
+        readings = course(600, seed=14)
+        earlier = record_line(41, "01.03.2026 10:00", readings[0], 5)
+        self.write("monitor.txt", earlier)
+        old_lines = self.gps_lines(0, 3)
+        self.write("nmea.txt", b"".join(old_lines))
+        lines = self.start_with(ini(DATA="NMEA"))
+
+        # Nmea mode: the lines received while the folder refuses writes are
+        # lost; nothing can be logged either, as monitor.err lives there too.
+        disk.read_only()
+        lost = self.gps_lines(3, 4)
+        lines[2].write(b"".join(lost))
+        self.wait_nmea_lines(4)
+        self.assertEqual(self.read("nmea.txt"), b"".join(old_lines))
+        self.assertFalse(os.path.exists(self.path("monitor.err")))
+        disk.read_write()
+        kept = self.gps_lines(7, 3)
+        lines[2].write(b"".join(kept))
+        self.wait_nmea_lines(7)
+        self.assertEqual(self.read("nmea.txt"), b"".join(old_lines + kept))
+
+        # Barograph mode: the record due while read-only is lost with its
+        # number; the next is appended once the folder can be written again.
+        self.assertEqual(self.driver.ask("command 1300"), "ok")
+        start = time.time()
+        disk.read_only()
+        # The line after the 300th shows that the record of the 300th was tried.
+        lines[2].write(b"".join(r.sentence() for r in readings[:300]) + WIXDR)
+        self.wait_sentences(301)
+        self.assertEqual(self.read("monitor.txt"), earlier)
+        disk.read_write()
+        lines[2].write(b"".join(r.sentence() for r in readings[300:]))
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) > len(earlier), 60))
+        after = time.time()
+        content = self.read("monitor.txt")
+        self.assertTrue(content.startswith(earlier))
+        (record,) = records_of(content[len(earlier):])
+        stamp = record[7:23].decode()
+        self.assertEqual(record, expected_records(readings, [stamp, stamp], rejected_between=True)[1])
+        self.assertIn(stamp, utc_stamps(start, after))
+        self.assertFalse(os.path.exists(self.path("monitor.err")))
+        self.assertTrue(self.monitor.running())
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_full_disk(self):
+        disk = self.use_scratch_disk()
+        readings = course(600, seed=15)
+        # 51 records end 16 bytes before a page boundary of the tmpfs, so the
+        # next record can be written only in part once the disk is full.
+        earlier = b"".join(record_line(k + 1, "01.03.2026 10:%02d" % k, readings[k], k) for k in range(51))
+        self.write("monitor.txt", earlier)
+        old_nmea = b"$GPTXT," + b"0" * 4077 + b"\r\n"
+        self.write("nmea.txt", old_nmea)
+        old_log = b"01.03.2026 10:00  event nr. 12 warning: file MONITOR.TXT has been erased \r\n"
+        self.write("monitor.err", old_log)
+        self.write("monitor.ini", DEFAULT_INI)
+        lines = self.serial_ports(2)
+
+        # Full at start: the warning, and event 24 where monitor.err has room.
+        self.assertGreater(disk.fill(), 0)
+        self.start_monitor(wait_window=False)
+        box = self.driver.wait_box()
+        self.assertIsNotNone(box, "no warning about the full disk")
+        self.assertEqual((box["caption"], box["text"]),
+                         ("Fehler", "Warnung: nicht ausreichend Speicherplatz\noder kein Speicherndes Laufwerk !"))
+        self.assertEqual(self.driver.press(box), "ok")
+        self.assertTrue(self.wait_for(lambda: events_of(self.read("monitor.err")) == [12, 24]), self.events())
+
+        # A record due on the full disk: event 21, and no torn record left.
+        start = time.time()
+        lines[2].write(b"".join(r.sentence() for r in readings[:300]))
+        self.assertTrue(self.wait_for(lambda: self.events() == [12, 24, 21], 60), self.events())
+        self.assertEqual(self.read("monitor.txt"), earlier)
+
+        # The data check on the full disk stops before it touches monitor.txt.
+        self.assertEqual(self.driver.ask("command 1102"), "ok")
+        box = self.driver.wait_box()
+        self.assertIsNotNone(box)
+        self.assertEqual((box["caption"], box["text"]), ("write data", "error writing monitor.tmp"))
+        self.assertEqual(self.driver.press(box), "ok")
+        self.assertTrue(self.wait_for(lambda: self.events() == [12, 24, 21, 13]), self.events())
+        self.assertEqual(self.read("monitor.txt"), earlier)
+        self.assertFalse(os.path.exists(self.path("monitor.bak")))
+        self.assertFalse(os.path.exists(self.path("monitor.tmp")))
+
+        # Space again: recording resumes; the lost record left a gap in the numbers.
+        disk.free()
+        lines[2].write(b"".join(r.sentence() for r in readings[300:]))
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) > len(earlier), 60))
+        after = time.time()
+        content = self.read("monitor.txt")
+        self.assertTrue(content.startswith(earlier))
+        (record,) = records_of(content[len(earlier):])
+        self.assertIn(record[7:23].decode(), utc_stamps(start, after))
+        self.assertEqual(record, expected_records(readings[300:], [record[7:23].decode()], first_number=2)[0])
+
+        # Nmea mode on a full disk: no line is written in part.
+        self.assertEqual(self.driver.ask("command 1302"), "ok")
+        disk.fill()
+        lost = self.gps_lines(0, 3)
+        lines[2].write(b"".join(lost))
+        self.wait_nmea_lines(3)
+        self.assertEqual(self.read("nmea.txt"), old_nmea)
+        disk.free()
+        kept = self.gps_lines(3, 3)
+        lines[2].write(b"".join(kept))
+        self.wait_nmea_lines(6)
+        self.assertEqual(self.read("nmea.txt"), old_nmea + b"".join(kept))
+
+        # Ending on a full disk keeps the settings file whole.
+        disk.fill()
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini"), ini(DATA="NMEA"))
+        self.assertEqual(self.events(), [12, 24, 21, 13])
+        self.assertEqual(self.driver.boxes(), [])
+
+
+def without_line_ends(data):
+    while b"\r\n" in data:
+        data = data.replace(b"\r\n", b"")
+    return data
+
+
+SETTINGS_LAYOUT = re.compile(rb"DATA=(  TQ|NMEA)\nCOM=COM[1-8]\nSAVE=0300\nSHOW=(0300|0600|0900|1800)\nT1=[01]\n"
+                             rb"T3=[01]\nVAR=[01]\nTC=[01]\nAD=[01]\nERR=[01]\nU=[01]\nSIG=[01]\nDKS=[01]\n"
+                             rb"LANG=(DE|EN|FR)\nDW=[01]\nAW=[01]\nLO=[01]\n")
+
+
+class DamagedFiles(FaultTestMixin, unittest.TestCase):
+    def check(self):
+        self.assertEqual(self.driver.ask("command 1102"), "ok")
+        box = self.driver.wait_box()
+        self.assertIsNotNone(box, "the check shows no box")
+        self.assertEqual(self.driver.press(box), "ok")
+        self.assertTrue(self.wait_for(lambda: self.driver.boxes() == []))
+        return box["caption"], box["text"]
+
+    def test_data_check_on_empty_junk_and_spliced_record_files(self):
+        rng = random.Random(16)
+        lines = self.start_with()
+
+        self.write("monitor.txt", b"")
+        self.assertEqual(self.check(), ("Data check", "No records read\nno errors can be found"))
+        self.assertEqual(self.read("monitor.txt"), b"")
+
+        # Nothing but junk: every line of it is an error, nothing is kept, and
+        # the backup holds what was there.
+        junk_file = junk(rng, 6000)
+        errors = junk_file.count(b"\r\n") + (0 if junk_file.endswith(b"\r\n") else 1)
+        self.write("monitor.txt", junk_file)
+        self.assertEqual(self.check(), ("Data check", f"0 records read\n1 recordings\n{errors} errors found\n"
+                                                      f"{errors} errors corrected"))
+        self.assertEqual(self.read("monitor.txt"), b"")
+        self.assertEqual(self.read("monitor.bak"), junk_file)
+
+        # Records five minutes apart with junk spliced in: before a record
+        # (one error, the record kept), as a line of its own, and at the end.
+        # Within what the check accepts: one-hour tendency under 50 hPa, three-hour under 99.9.
+        readings = [r._replace(t1=r.t1 // 3, t3=max(-998, min(998, r.t3))) for r in course(30, seed=17)]
+        stamps = ["15.03.2024 %02d:%02d" % (10 + k // 12, 5 * (k % 12)) for k in range(30)]
+        spliced, junk_blocks = b"", 0
+        for k, reading in enumerate(readings):
+            if k % 7 == 3:
+                spliced += without_line_ends(junk(rng, 300))
+                junk_blocks += 1
+            if k % 11 == 5:
+                spliced += without_line_ends(junk(rng, 200)) + b"\r\n"
+                junk_blocks += 1
+            spliced += record_line(900 + k, stamps[k], reading, k)
+        spliced += record_line(930, "15.03.2024 12:30", readings[0], 0)[:50]
+        junk_blocks += 1
+        self.write("monitor.txt", spliced)
+        self.assertEqual(self.check(), ("Data check", f"30 records read\n1 recordings\n{junk_blocks} errors found\n"
+                                                      f"{junk_blocks} errors corrected"))
+        repaired = b"".join(record_line(k + 1, stamps[k], r, k) for k, r in enumerate(readings))
+        self.assertEqual(self.read("monitor.txt"), repaired)
+        self.assertEqual(self.read("monitor.bak"), spliced)
+        self.assertFalse(os.path.exists(self.path("monitor.tmp")))
+
+        # Recording goes on behind the repaired records.
+        start = time.time()
+        cycle = course(300, seed=18)
+        lines[2].write(b"".join(r.sentence() for r in cycle))
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) > len(repaired), 60))
+        content = self.read("monitor.txt")
+        self.assertTrue(content.startswith(repaired))
+        (record,) = records_of(content[len(repaired):])
+        self.assertIn(record[7:23].decode(), utc_stamps(start, time.time()))
+        self.assertEqual(record, expected_records(cycle, [record[7:23].decode()])[0])
+        self.assertEqual(self.events(), [])
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_record_file_that_is_a_folder(self):
+        os.mkdir(self.path("monitor.txt"))
+        lines = self.start_with()
+        lines[2].write(b"".join(r.sentence() for r in course(300, seed=19)))
+        self.assertTrue(self.wait_for(lambda: self.events() == [13], 60), self.events())
+        self.assertEqual(self.check(), ("read data", "error reading monitor.txt"))
+        # The check logs its event once the box is closed.
+        self.assertTrue(self.wait_for(lambda: self.events() == [13, 13]), self.events())
+        self.assertTrue(os.path.isdir(self.path("monitor.txt")))
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_settings_file_of_binary_junk(self):
+        rng = random.Random(20)
+        for size in (3, 110, 4096):
+            with self.subTest(size=size):
+                # Every port exists, so that whatever port the junk names opens.
+                lines = self.serial_ports(*range(1, 9))
+                self.write("monitor.ini", junk(rng, size))
+                if os.path.exists(self.path("monitor.err")):
+                    os.unlink(self.path("monitor.err"))
+                self.start_monitor()
+                self.assertEqual(self.driver.boxes(), [])
+                for line in lines.values():
+                    line.write(Reading(99860, 52684, 12, 35, 300, 99540).sentence())
+                title = self.wait_title(lambda t: " 998.6 hPa " in t or t.startswith("1 NMEA"))
+                self.assertTrue(" 998.6 hPa " in title or title.startswith("1 NMEA"), title)
+                self.assertTrue(self.monitor.running())
+                self.assertEqual(self.quit_monitor(), 0)
+                written = self.read("monitor.ini")
+                self.assertRegex(written, SETTINGS_LAYOUT)
+                self.assertEqual(len(written), 110)
+
+if __name__ == "__main__":
+    unittest.main()
