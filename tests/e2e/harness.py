@@ -327,11 +327,17 @@ class MonitorTestMixin:
         return predicate()
 
 
-def local_stamps(before, after):
-    """The 'dd.mm.yyyy hh:mm' texts of local time between two time.time() values."""
-    stamps = set()
+def clock_texts(before, after, pattern, clock=time.localtime):
+    """The texts `pattern` gives for every minute of `clock` between two
+    time.time() values, a minute of margin on each side."""
+    texts = set()
     t = before - 60
     while t <= after + 60:
-        stamps.add(time.strftime("%d.%m.%Y %H:%M", time.localtime(t)))
+        texts.add(time.strftime(pattern, clock(t)))
         t += 30
-    return stamps
+    return texts
+
+
+def local_stamps(before, after):
+    """The 'dd.mm.yyyy hh:mm' texts of local time between two time.time() values."""
+    return clock_texts(before, after, "%d.%m.%Y %H:%M")

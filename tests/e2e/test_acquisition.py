@@ -4,7 +4,7 @@ import os
 import time
 import unittest
 
-from harness import DEFAULT_INI, MonitorTestMixin
+from harness import DEFAULT_INI, MonitorTestMixin, clock_texts
 
 EXAMPLE = b"$PXDR,0998.60,52684,+01.2,+03.5,-0300,0995.40\r\n"
 WIXDR = b"$WIXDR,P,0.9986,B\r\n"
@@ -33,12 +33,7 @@ def pxdr(pressure, converter, t1, t3, minutes, then):
 
 
 def utc_clock_texts(before, after):
-    texts = set()
-    t = before - 60
-    while t <= after + 60:
-        texts.add(time.strftime("%H:%M", time.gmtime(t)))
-        t += 30
-    return texts
+    return clock_texts(before, after, "%H:%M", time.gmtime)
 
 
 class BarographTitles(MonitorTestMixin, unittest.TestCase):
