@@ -41,3 +41,9 @@ void resetReceiveLine()
     receiveLine.length = 0;
     receiveLine.discarding = false;
 }
+
+void discardReceiveLine()
+{
+    receiveLine.length = 0;
+    receiveLine.discarding = true;
+}

@@ -23,3 +23,7 @@ void receiveBytes(const uint8_t* bytes, size_t count);
 
 // Empties the line and ends any discarding; at start-up.
 void resetReceiveLine();
+
+// Drops the line being received and every byte up to the next line feed: the
+// driver reported bytes lost or damaged, so this line must not be taken.
+void discardReceiveLine();

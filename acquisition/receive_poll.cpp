@@ -6,13 +6,14 @@
 #include "acquisition/receive_line.h"
 #include "acquisition/serial_port.h"
 #include "app/shell_state.h"
-#include "records/event_log.h"
 #include "records/record_files.h"
 
 namespace {
 
 constexpr DWORD maxBytesPerTick = 512;
 constexpr DWORD stoppingErrors = CE_RXOVER | CE_OVERRUN | CE_FRAME | CE_IOE;
+// Errors that lose or damage bytes of the line being received.
+constexpr DWORD damagingErrors = CE_RXOVER | CE_OVERRUN | CE_FRAME;
 
 UtcStamp utcNow()
 {
@@ -39,13 +40,17 @@ void installReceiverFrontEnd()
 
 int pollReceiver()
 {
-    if (!portOpen) return 1;
+    if (!portOpen) {
+        retrySerialPort();
+        return 1;
+    }
     DWORD errors = 0;
     COMSTAT status = {};
     if (!ClearCommError(portHandle, &errors, &status)) {
-        logEvent(19);
+        loseSerialPort();
         return 1;
     }
+    if (errors & damagingErrors) discardReceiveLine();
     // The bytes stay in the driver and are taken on the next tick.
     if (errors & stoppingErrors) return 1;
     DWORD wanted = status.cbInQue;
@@ -60,6 +65,12 @@ int pollReceiver()
     // The request must be finished before `overlapped` goes out of scope.
     if (!done && GetLastError() == ERROR_IO_PENDING)
         done = GetOverlappedResult(portHandle, &overlapped, &got, TRUE);
-    if (done && got <= wanted) receiveBytes(bytes, got);
+    if (!done) {
+        // With these time-outs a read of buffered bytes fails only when the
+        // device has gone away.
+        loseSerialPort();
+        return 1;
+    }
+    if (got <= wanted) receiveBytes(bytes, got);
     return 0;
 }

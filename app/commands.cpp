@@ -32,7 +32,9 @@ void eraseFile(const char* name)
 void selectPort(char digit)
 {
     monitorSettings.COM = digit;
+    // The user's choice ends any retrying of the port before it.
     closeSerialPort();
+    endPortOutage();
     openSerialPort(true);
 }
 

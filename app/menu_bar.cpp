@@ -70,6 +70,14 @@ void probePorts()
     reapplyPortGreying();
 }
 
+void markPortAvailable(char digit)
+{
+    int index = digit - '1';
+    if (index < 0 || index >= 8 || portAvailable[index]) return;
+    portAvailable[index] = true;
+    reapplyPortGreying();
+}
+
 void reapplyPortGreying()
 {
     for (int i = 0; i < 8; ++i)

@@ -15,6 +15,9 @@ void refreshMenuMarks();
 // Tries to open every port once; greys the items of those that do not open.
 void probePorts();
 
+// A port that opened after the probe: its item is enabled from now on.
+void markPortAvailable(char digit);
+
 // Greys or enables the port items from the last probe, without probing.
 void reapplyPortGreying();
 

@@ -1,11 +1,19 @@
-// Opening the serial port under Wine, as far as it touches the receive line.
+// Opening, configuring and losing the serial port under Wine.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "acquisition/line_dispatch.h"
+#include "acquisition/measurement_state.h"
 #include "acquisition/receive_line.h"
+#include "acquisition/receive_poll.h"
 #include "acquisition/serial_port.h"
+#include "app/menu_bar.h"
 #include "settings/monitor_settings.h"
+#include "win32_test_support.h"
 
 namespace {
 
@@ -53,4 +61,404 @@ TEST_F(SerialPortOpen, AnOverlongLineOfTheOldPortDoesNotSwallowTheFirstLineOfThe
     openSerialPort(false);
     EXPECT_FALSE(receiveLine.discarding);
     EXPECT_EQ(receiveLine.length, 0u);
+}
+
+// The port driven through stand-ins that behave as Windows documents: the
+// open is exclusive, SetCommState refuses a block with equal XON and XOFF
+// characters or without binary mode, and the driver's error bits, buffered
+// bytes and failures are the test's to set.
+namespace {
+
+struct FakeDriver {
+    bool present = true;
+    HANDLE held = nullptr;
+    int openAttempts = 0;
+    std::string lastName;
+    int deniedAsInUse = 0;
+    bool stateReadable = true;
+    DCB state = {};
+    std::vector<DCB> configured;
+    int refused = 0;
+    std::vector<COMMTIMEOUTS> timeouts;
+    bool queryFails = false;
+    bool readFails = false;
+    DWORD errorBits = 0;
+    std::string buffered;
+};
+
+FakeDriver* driver = nullptr;
+ImportPatch* patches[9] = {};
+
+template <typename Function>
+Function original(int index)
+{
+    return reinterpret_cast<Function>(patches[index]->original());
+}
+
+HANDLE WINAPI fakeCreateFileA(const char* name, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security,
+                              DWORD disposition, DWORD flags, HANDLE model)
+{
+    if (std::strncmp(name, "COM", 3) != 0)
+        return original<decltype(&CreateFileA)>(0)(name, access, share, security, disposition, flags, model);
+    ++driver->openAttempts;
+    driver->lastName = name;
+    if (!driver->present) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (driver->held) {
+        ++driver->deniedAsInUse;
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    driver->held = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    return driver->held;
+}
+
+BOOL WINAPI fakeCloseHandle(HANDLE handle)
+{
+    if (handle == driver->held) driver->held = nullptr;
+    return original<BOOL(WINAPI*)(HANDLE)>(1)(handle);
+}
+
+BOOL WINAPI fakeGetCommState(HANDLE, DCB* block)
+{
+    if (!driver->stateReadable) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    *block = driver->state;
+    return TRUE;
+}
+
+BOOL WINAPI fakeSetCommState(HANDLE, DCB* block)
+{
+    driver->configured.push_back(*block);
+    if (block->XonChar == block->XoffChar || !block->fBinary) {
+        ++driver->refused;
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL WINAPI fakeSetCommTimeouts(HANDLE, COMMTIMEOUTS* timeouts)
+{
+    driver->timeouts.push_back(*timeouts);
+    return TRUE;
+}
+
+BOOL WINAPI fakeClearCommError(HANDLE handle, DWORD* errors, COMSTAT* status)
+{
+    if (handle != driver->held || driver->queryFails) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    *errors = driver->errorBits;
+    driver->errorBits = 0;
+    status->cbInQue = static_cast<DWORD>(driver->buffered.size());
+    return TRUE;
+}
+
+BOOL WINAPI fakeReadFile(HANDLE handle, void* buffer, DWORD wanted, DWORD* got, OVERLAPPED* overlapped)
+{
+    if (handle != driver->held)
+        return original<decltype(&ReadFile)>(6)(handle, buffer, wanted, got, overlapped);
+    if (driver->readFails) {
+        SetLastError(ERROR_OPERATION_ABORTED);
+        return FALSE;
+    }
+    DWORD n = wanted < driver->buffered.size() ? wanted : static_cast<DWORD>(driver->buffered.size());
+    std::memcpy(buffer, driver->buffered.data(), n);
+    driver->buffered.erase(0, n);
+    *got = n;
+    return TRUE;
+}
+
+int WINAPI fakeMessageBoxA(HWND, const char*, const char*, UINT)
+{
+    return IDOK;
+}
+
+const char sampleSentence[] = "$PXDR,0998.60,52684,+01.2,+03.5,-0300,0995.40\r\n";
+
+class SerialLineDriver : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        driver = &driver_;
+        const std::pair<const char*, void*> standIns[] = {
+            {"CreateFileA", reinterpret_cast<void*>(fakeCreateFileA)},
+            {"CloseHandle", reinterpret_cast<void*>(fakeCloseHandle)},
+            {"GetCommState", reinterpret_cast<void*>(fakeGetCommState)},
+            {"SetCommState", reinterpret_cast<void*>(fakeSetCommState)},
+            {"SetCommTimeouts", reinterpret_cast<void*>(fakeSetCommTimeouts)},
+            {"ClearCommError", reinterpret_cast<void*>(fakeClearCommError)},
+            {"ReadFile", reinterpret_cast<void*>(fakeReadFile)},
+            {"MessageBoxA", reinterpret_cast<void*>(fakeMessageBoxA)},
+        };
+        int n = 0;
+        for (const auto& standIn : standIns) {
+            patches[n] = new ImportPatch(standIn.first, standIn.second);
+            ASSERT_TRUE(patches[n]->applied()) << standIn.first;
+            ++n;
+        }
+        savedSettings_ = monitorSettings;
+        savedCounters_ = acquisitionCounters;
+        savedReading_ = currentReading;
+        std::memcpy(savedAvailable_, portAvailable, sizeof savedAvailable_);
+        monitorSettings.COM = '2';
+        monitorSettings.ERR = 1;
+        monitorSettings.SAVE = 0;
+        monitorSettings.LANG = German;
+        monitorSettings.DATA = Barograph;
+        acquisitionCounters = {};
+        currentReading = {};
+        resetReceiveLine();
+    }
+
+    void TearDown() override
+    {
+        closeSerialPort();
+        endPortOutage();
+        for (ImportPatch*& patch : patches) {
+            delete patch;
+            patch = nullptr;
+        }
+        driver = nullptr;
+        resetReceiveLine();
+        monitorSettings = savedSettings_;
+        acquisitionCounters = savedCounters_;
+        currentReading = savedReading_;
+        std::memcpy(portAvailable, savedAvailable_, sizeof savedAvailable_);
+    }
+
+    void poll(int times)
+    {
+        for (int i = 0; i < times; ++i) pollReceiver();
+    }
+
+    int logged(int number) const
+    {
+        std::string log = folder_.exists("monitor.err") ? folder_.read("monitor.err") : "";
+        std::string tag = "  event nr. " + std::to_string(number) + " ";
+        int count = 0;
+        for (size_t at = log.find(tag); at != std::string::npos; at = log.find(tag, at + 1)) ++count;
+        return count;
+    }
+
+    ScratchFolder folder_;
+    FakeDriver driver_;
+    MonitorSettings savedSettings_;
+    AcquisitionCounters savedCounters_;
+    CurrentReading savedReading_;
+    bool savedAvailable_[8];
+};
+
+// A driver left in a state no barograph line works with, as another program
+// or a driver's own defaults can leave it.
+DCB hostileDriverState()
+{
+    DCB state = {};
+    state.DCBlength = sizeof state;
+    state.BaudRate = 9600;
+    state.ByteSize = 7;
+    state.Parity = EVENPARITY;
+    state.StopBits = TWOSTOPBITS;
+    state.fBinary = 0;
+    state.fParity = 1;
+    state.fOutxCtsFlow = 1;
+    state.fOutxDsrFlow = 1;
+    state.fDtrControl = DTR_CONTROL_HANDSHAKE;
+    state.fDsrSensitivity = 1;
+    state.fOutX = 1;
+    state.fInX = 1;
+    state.fErrorChar = 1;
+    state.fNull = 1;
+    state.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    state.fAbortOnError = 1;
+    state.XonLim = 2048;
+    state.XoffLim = 512;
+    state.XonChar = 0;
+    state.XoffChar = 0;
+    return state;
+}
+
+void expectBarographLine(const DCB& block)
+{
+    EXPECT_EQ(block.DCBlength, sizeof(DCB));
+    EXPECT_EQ(block.BaudRate, 4800u);
+    EXPECT_EQ(block.ByteSize, 8);
+    EXPECT_EQ(block.Parity, NOPARITY);
+    EXPECT_EQ(block.StopBits, ONESTOPBIT);
+    EXPECT_EQ(block.fBinary, 1u);
+    EXPECT_EQ(block.fParity, 0u);
+    EXPECT_EQ(block.fOutxCtsFlow, 0u);
+    EXPECT_EQ(block.fOutxDsrFlow, 0u);
+    EXPECT_EQ(block.fDtrControl, static_cast<DWORD>(DTR_CONTROL_DISABLE));
+    EXPECT_EQ(block.fDsrSensitivity, 0u);
+    EXPECT_EQ(block.fOutX, 0u);
+    EXPECT_EQ(block.fInX, 0u);
+    EXPECT_EQ(block.fErrorChar, 0u);
+    EXPECT_EQ(block.fNull, 0u);
+    EXPECT_EQ(block.fRtsControl, static_cast<DWORD>(RTS_CONTROL_ENABLE));
+    EXPECT_EQ(block.fAbortOnError, 0u);
+    EXPECT_EQ(block.XonChar, 0x11);
+    EXPECT_EQ(block.XoffChar, 0x13);
+}
+
+} // namespace
+
+TEST_F(SerialLineDriver, TheLineIsSetUpInFullOverWhateverTheDriverHeld)
+{
+    driver_.state = hostileDriverState();
+    openSerialPort(false);
+    ASSERT_EQ(portOpen, 1);
+    ASSERT_EQ(driver_.configured.size(), 1u);
+    expectBarographLine(driver_.configured[0]);
+    // Built from the driver's block: what the line does not depend on is kept.
+    EXPECT_EQ(driver_.configured[0].XonLim, 2048);
+    EXPECT_EQ(driver_.configured[0].XoffLim, 512);
+    EXPECT_EQ(driver_.refused, 0);
+    ASSERT_EQ(driver_.timeouts.size(), 1u);
+    EXPECT_EQ(driver_.timeouts[0].ReadIntervalTimeout, MAXDWORD);
+    EXPECT_EQ(driver_.timeouts[0].ReadTotalTimeoutMultiplier, 0u);
+    EXPECT_EQ(driver_.timeouts[0].ReadTotalTimeoutConstant, 0u);
+    EXPECT_EQ(driver_.timeouts[0].WriteTotalTimeoutMultiplier, 0u);
+    EXPECT_EQ(driver_.timeouts[0].WriteTotalTimeoutConstant, 5000u);
+    EXPECT_FALSE(folder_.exists("monitor.err"));
+
+    // A driver whose state cannot be read gets the same line from a zeroed block.
+    closeSerialPort();
+    driver_.stateReadable = false;
+    driver_.configured.clear();
+    openSerialPort(false);
+    ASSERT_EQ(driver_.configured.size(), 1u);
+    expectBarographLine(driver_.configured[0]);
+    EXPECT_EQ(driver_.configured[0].XonLim, 0);
+    EXPECT_EQ(driver_.refused, 0);
+    EXPECT_FALSE(folder_.exists("monitor.err"));
+}
+
+TEST_F(SerialLineDriver, AnAdapterPulledAndPluggedBackIsLoggedOnceEachWayAndReadAgain)
+{
+    openSerialPort(false);
+    ASSERT_EQ(portOpen, 1);
+    // Half a sentence, then the adapter goes.
+    driver_.buffered = std::string(sampleSentence).substr(0, 20);
+    poll(1);
+    ASSERT_EQ(receiveLine.length, 20u);
+    driver_.queryFails = true;
+    driver_.present = false;
+    poll(1);
+    EXPECT_EQ(portOpen, 0);
+    EXPECT_EQ(driver_.held, nullptr) << "the dead handle is closed";
+    int attemptsBefore = driver_.openAttempts;
+    poll(100);  // twenty seconds away
+    EXPECT_EQ(logged(19), 1) << folder_.read("monitor.err");
+    int attempts = driver_.openAttempts - attemptsBefore;
+    EXPECT_GE(attempts, 9);
+    EXPECT_LE(attempts, 11);
+
+    // Back: the port opens within two seconds, once, and reception resumes on
+    // a fresh line: the rest of the sentence cut off before is not joined to it.
+    driver_.present = true;
+    driver_.queryFails = false;
+    poll(portRetryPolls);
+    ASSERT_EQ(portOpen, 1);
+    EXPECT_EQ(logged(66), 1);
+    EXPECT_EQ(logged(19), 1);
+    driver_.buffered = std::string(sampleSentence).substr(20) + sampleSentence;
+    poll(1);
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 2u);
+    EXPECT_EQ(currentReading.parseResult, 0);
+    EXPECT_EQ(currentReading.pressure, 99860u);
+    EXPECT_EQ(variationCycle.acceptedSentences % sentencesPerCycle, 1u);
+
+    // A second outage is a new one, and a read that fails counts as a loss too.
+    driver_.readFails = true;
+    driver_.buffered = sampleSentence;
+    poll(1);
+    EXPECT_EQ(portOpen, 0);
+    driver_.readFails = false;
+    poll(portRetryPolls);
+    EXPECT_EQ(portOpen, 1);
+    EXPECT_EQ(logged(19), 2);
+    EXPECT_EQ(logged(66), 2);
+    EXPECT_EQ(driver_.deniedAsInUse, 0);
+}
+
+TEST_F(SerialLineDriver, APortMissingAtStartIsToldOnceThenOpensWhenItAppears)
+{
+    driver_.present = false;
+    portAvailable[1] = false;  // the probe did not find it
+    openSerialPort(true);
+    EXPECT_EQ(portOpen, 0);
+    poll(60);
+    EXPECT_EQ(logged(1), 1);
+    EXPECT_EQ(logged(15), 1);
+    EXPECT_EQ(logged(19), 0);
+    driver_.present = true;
+    poll(portRetryPolls);
+    ASSERT_EQ(portOpen, 1);
+    EXPECT_TRUE(portAvailable[1]) << "its menu item is enabled";
+    EXPECT_EQ(logged(66), 1);
+    EXPECT_EQ(logged(1), 1);
+
+    // The user's choice of another port ends the retrying of this one.
+    closeSerialPort();
+    driver_.present = false;
+    monitorSettings.COM = '3';
+    endPortOutage();
+    openSerialPort(true);
+    driver_.present = true;
+    poll(portRetryPolls);
+    EXPECT_EQ(portOpen, 1);
+    EXPECT_EQ(driver_.lastName, "COM3");
+    EXPECT_EQ(logged(16), 1);
+}
+
+TEST_F(SerialLineDriver, ALineHitByALineErrorIsNeverTakenAsAReading)
+{
+    openSerialPort(false);
+    const std::string sentence = sampleSentence;
+    const std::string other = "$PXDR,1001.00,52690,+00.5,-01.0,-0060,1000.80\r\n";
+    for (DWORD bits : {static_cast<DWORD>(CE_FRAME), static_cast<DWORD>(CE_OVERRUN),
+                       static_cast<DWORD>(CE_RXOVER)}) {
+        acquisitionCounters.sentenceCounter = 0;
+        currentReading.pressure = 0;
+        driver_.buffered = sentence.substr(0, 16);
+        poll(1);
+        // The error is reported with the rest of the sentence still buffered:
+        // the tick reads nothing, and the damaged line is dropped up to its end.
+        driver_.errorBits = bits;
+        driver_.buffered = sentence.substr(16) + other;
+        EXPECT_EQ(pollReceiver(), 1);
+        EXPECT_EQ(driver_.buffered.size(), sentence.size() - 16 + other.size());
+        poll(1);
+        EXPECT_EQ(acquisitionCounters.sentenceCounter, 1u) << bits;
+        EXPECT_EQ(currentReading.pressure, 100100u) << bits;
+    }
+    // An I/O error alone loses no bytes: the line goes on.
+    acquisitionCounters.sentenceCounter = 0;
+    driver_.buffered = sentence.substr(0, 16);
+    poll(1);
+    driver_.errorBits = CE_IOE;
+    driver_.buffered = sentence.substr(16);
+    poll(2);
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 1u);
+    EXPECT_EQ(currentReading.pressure, 99860u);
+}
+
+TEST_F(SerialLineDriver, ReopeningWhileAHandleIsHeldLeavesNoneBehind)
+{
+    openSerialPort(false);
+    HANDLE first = driver_.held;
+    ASSERT_NE(first, nullptr);
+    // A port chosen while a print job waits on its box, then the job's reopen.
+    openSerialPort(true);
+    openSerialPort(false);
+    EXPECT_EQ(portOpen, 1);
+    EXPECT_EQ(driver_.deniedAsInUse, 0);
+    EXPECT_FALSE(folder_.exists("monitor.err"));
 }
