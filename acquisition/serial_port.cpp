@@ -7,6 +7,7 @@
 #include "app/menu_bar.h"
 #include "app/shell_state.h"
 #include "records/event_log.h"
+#include "records/event_text.h"
 #include "settings/monitor_settings.h"
 
 HANDLE portHandle = INVALID_HANDLE_VALUE;
@@ -14,8 +15,6 @@ uint8_t portOpen = 0;
 char portName[5] = "COM2";
 
 namespace {
-
-constexpr int portReturnedEvent = 66;
 
 DWORD queuedBytes;
 // The configured port is to be opened again as soon as it is there.
@@ -123,7 +122,7 @@ void openSerialPort(bool showErrors)
     portOpen = 1;
     retrying = false;
     if (outageLogged) {
-        logEvent(portReturnedEvent);
+        logEvent(eventPortReturned);
         outageLogged = false;
     }
     markPortAvailable(portName[3]);

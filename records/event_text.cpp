@@ -41,11 +41,17 @@ const char* eventText(int number)
         "readfile error COM port",                     // 63
         "error: SetCommState ",                        // 64
         "error: LastError",                            // 65
+        "COM port available again ",                   // 66
+        "error: file could not be erased ",            // 67
+        "records kept in memory have been written ",   // 68
+        "error: too many records kept in memory, oldest dropped ",              // 69
+        "error: records kept in memory could not be written at program end ",  // 70
     };
-    static_assert(sizeof(texts) / sizeof(texts[0]) == 66, "texts for events 0..65");
+    constexpr int lastText = sizeof(texts) / sizeof(texts[0]) - 1;
+    static_assert(lastText == eventRecordsUnwritten, "texts for events 0..70");
     if (number > 100) number = 100;
     if (number == 100) return "unknown error or event ";
-    if (number < 0 || number > 65) return "";
+    if (number < 0 || number > lastText) return "";
     return texts[number];
 }
 

@@ -12,6 +12,13 @@ struct LocalStamp {
     int minute;
 };
 
+// Events of the port and the record files beyond the original table.
+constexpr int eventPortReturned = 66;      // a lost or missing port opened again
+constexpr int eventEraseRefused = 67;      // a record file to erase could not be deleted
+constexpr int eventRecordsCaughtUp = 68;   // records kept while a file could not be written are in it
+constexpr int eventRecordsDropped = 69;    // the records kept outgrew their bound
+constexpr int eventRecordsUnwritten = 70;  // records still kept at the end of the program
+
 // The text that follows the header of an event line; empty for numbers
 // without text. Numbers above 100 share the text of 100.
 const char* eventText(int number);

@@ -43,12 +43,12 @@ TEST_F(EventLogFile, EventLinesAreAppendedByteForByte)
         folder_.write("monitor.err", "earlier line\r\n");
         stamp = localStampNow();
         logEvent(13);
-        logEvent(70);
+        logEvent(80);
         logEvent(250);
         if (localStampNow() == stamp) break;
     }
     expected += stamp + "  event nr. 13 error wrinting in file MONITOR.TXT \r\n";
-    expected += stamp + "  event nr. 70 \r\n";
+    expected += stamp + "  event nr. 80 \r\n";
     expected += stamp + "  event nr. 250 unknown error or event \r\n";
     EXPECT_EQ(folder_.read("monitor.err"), expected);
 }

@@ -20,7 +20,7 @@ std::string eventLine(int number)
 TEST(EventText, EventLinesByteForByte)
 {
     EXPECT_EQ(eventLine(13), "07.12.2026 16:05  event nr. 13 error wrinting in file MONITOR.TXT ");
-    EXPECT_EQ(eventLine(70), "07.12.2026 16:05  event nr. 70 ");
+    EXPECT_EQ(eventLine(80), "07.12.2026 16:05  event nr. 80 ");
     EXPECT_EQ(eventLine(250), "07.12.2026 16:05  event nr. 250 unknown error or event ");
     EXPECT_EQ(eventLine(100), "07.12.2026 16:05  event nr. 100 unknown error or event ");
     EXPECT_EQ(eventLine(-3), "07.12.2026 16:05  event nr. -3 ");
@@ -41,7 +41,9 @@ TEST(EventText, TextsOfTheNumberedRanges)
     EXPECT_STREQ(eventText(62), " ");
     EXPECT_STREQ(eventText(63), "readfile error COM port");
     EXPECT_STREQ(eventText(65), "error: LastError");
-    EXPECT_STREQ(eventText(66), "");
+    EXPECT_STREQ(eventText(66), "COM port available again ");
+    EXPECT_STREQ(eventText(70), "error: records kept in memory could not be written at program end ");
+    EXPECT_STREQ(eventText(71), "");
     EXPECT_STREQ(eventText(99), "");
     EXPECT_STREQ(eventText(101), "unknown error or event ");
 }
