@@ -4,6 +4,7 @@
 
 #include "acquisition/barograph_parser.h"
 #include "acquisition/live_titles.h"
+#include "records/record_line.h"
 #include "settings/monitor_settings.h"
 
 ReceiverFrontEnd receiverFrontEnd = {};
@@ -78,20 +79,9 @@ void handleNmeaLine(const char* line, size_t length)
     pushNmeaLine(line, length);
 
     if (receiverFrontEnd.appendNmeaLine) {
-        if (length <= nmeaMaxLineLength) {
-            receiverFrontEnd.appendNmeaLine(nmeaLineStore.lines[0], length);
-        } else {
-            // The store keeps only the start of a long line; nmea.txt gets that
-            // start with a line end of its own, so the next line starts afresh.
-            // A cut that ends on the line's own carriage return keeps it.
-            char cut[nmeaMaxLineLength + 2];
-            size_t kept = nmeaMaxLineLength;
-            std::memcpy(cut, nmeaLineStore.lines[0], kept);
-            if (cut[kept - 1] == '\r') --kept;
-            cut[kept] = '\r';
-            cut[kept + 1] = '\n';
-            receiverFrontEnd.appendNmeaLine(cut, kept + 2);
-        }
+        char bytes[nmeaMaxLineLength + 2];
+        size_t count = formatNmeaRecord(nmeaLineStore.lines[0], length, bytes);
+        receiverFrontEnd.appendNmeaLine(bytes, count);
     }
 
     invalidateWindow();

@@ -4,6 +4,7 @@
 
 #include "acquisition/measurement_state.h"
 #include "acquisition/serial_port.h"
+#include "app/erase_messages.h"
 #include "app/information_windows.h"
 #include "app/menu_bar.h"
 #include "app/menu_layout.h"
@@ -11,6 +12,9 @@
 #include "app/window_titles.h"
 #include "printing/print_jobs.h"
 #include "records/event_log.h"
+#include "records/event_text.h"
+#include "records/record_backlog.h"
+#include "records/working_files.h"
 #include "settings/monitor_settings.h"
 #include "storedata/record_check.h"
 
@@ -22,11 +26,20 @@ void toggle(Flag& flag)
     flag = flag != 0 ? 0 : 1;
 }
 
-void eraseFile(const char* name)
+// True when the working folder no longer holds the file (a missing file is as
+// good as erased). A file that stays is reported, and nothing else changes.
+bool eraseRecordFile(const char* name, RecordBacklog& backlog)
 {
-    // Asks nothing and ignores the result: a missing file is as good as erased.
-    OFSTRUCT info;
-    OpenFile(name, &info, OF_DELETE);
+    if (deleteWorkingFile(name) == DeleteOutcome::Refused) {
+        char text[256];
+        formatEraseRefused(uiLanguage(), name, text, sizeof text);
+        MessageBoxA(mainWindow, text, eraseRefusedCaption(uiLanguage()), MB_OK | MB_ICONERROR);
+        logEvent(eventEraseRefused);
+        return false;
+    }
+    // Records kept for the erased file belong to it.
+    clearBacklog(backlog);
+    return true;
 }
 
 void selectPort(char digit)
@@ -71,14 +84,14 @@ void runCommand(unsigned id)
         break;
     case cmdCheckRecordFile: checkRecordFile(); marks = false; break;
     case cmdEraseMonitorTxt:
-        eraseFile("monitor.txt");
-        logEvent(12);
-        clearHistory();
+        if (eraseRecordFile("monitor.txt", monitorBacklog)) {
+            logEvent(12);
+            clearHistory();
+        }
         marks = false;
         break;
     case cmdEraseNmeaTxt:
-        eraseFile("nmea.txt");
-        clearNmeaLines();
+        if (eraseRecordFile("nmea.txt", nmeaBacklog)) clearNmeaLines();
         marks = false;
         break;
     case cmdToggleT1:

@@ -11,6 +11,7 @@
 #include "display/drawing_tools.h"
 #include "printing/print_jobs.h"
 #include "records/event_log.h"
+#include "records/record_files.h"
 #include "settings/monitor_settings.h"
 #include "settings/settings_file.h"
 
@@ -23,6 +24,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     acquisitionCounters.nmeaLineCounter = 0;
     instanceHandle = instance;
     installReceiverFrontEnd();
+    installRecordFileLayer();
 
     if (!previousInstance && !registerMainWindowClass()) {
         logEvent(9);
@@ -62,6 +64,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     }
 
     writeSettings();
+    writeKeptRecordsAtEnd();
     KillTimer(mainWindow, timerIdentifier);
     deleteScreenPens();
     deletePrinterPens();

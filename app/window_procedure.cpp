@@ -6,6 +6,7 @@
 #include "display/drawing_tools.h"
 #include "display/nmea_view.h"
 #include "display/pressure_chart.h"
+#include "records/record_files.h"
 #include "settings/monitor_settings.h"
 
 namespace {
@@ -46,6 +47,7 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         break;
     case WM_TIMER:
         pollReceiver();
+        retryKeptRecords();
         break;
     case WM_COMMAND:
         runCommand(static_cast<unsigned>(wParam));

@@ -4,31 +4,56 @@
 
 #include "records/append_file.h"
 #include "records/event_log.h"
+#include "records/record_backlog.h"
 #include "records/record_line.h"
 #include "settings/monitor_settings.h"
+
+namespace {
+
+unsigned pollsSinceRetry = 0;
+
+AppendFailure appendToFile(const char* name, const char* bytes, size_t count)
+{
+    HANDLE file = openForAppend(name);
+    if (file == INVALID_HANDLE_VALUE) return AppendFailure::Open;
+    bool whole = appendWhole(file, bytes, static_cast<DWORD>(count));
+    CloseHandle(file);
+    return whole ? AppendFailure::None : AppendFailure::Write;
+}
+
+} // namespace
+
+void installRecordFileLayer()
+{
+    recordFileLayer.append = appendToFile;
+    recordFileLayer.logEvent = logEvent;
+}
 
 void appendRecord()
 {
     char line[recordLineLength];
     formatBarographRecord(line);
-    HANDLE file = openForAppend("monitor.txt");
-    if (file == INVALID_HANDLE_VALUE) {
-        logEvent(13);
-    } else {
-        if (!appendWhole(file, line, recordLineLength)) logEvent(21);
-        CloseHandle(file);
-    }
+    appendThroughBacklog(monitorBacklog, line, recordLineLength);
     if (monitorSettings.SIG) MessageBeep(0);
 }
 
 void appendNmeaRecord(const char* bytes, size_t length)
 {
-    HANDLE file = openForAppend("nmea.txt");
-    if (file == INVALID_HANDLE_VALUE) {
-        logEvent(13);
-    } else {
-        appendWhole(file, bytes, static_cast<DWORD>(length));
-        CloseHandle(file);
-    }
+    appendThroughBacklog(nmeaBacklog, bytes, length);
     if (monitorSettings.SIG) MessageBeep(0);
+}
+
+void retryKeptRecords()
+{
+    if (monitorBacklog.lines.empty() && nmeaBacklog.lines.empty()) return;
+    if (++pollsSinceRetry < keptRecordRetryPolls) return;
+    pollsSinceRetry = 0;
+    if (!monitorBacklog.lines.empty()) flushBacklog(monitorBacklog);
+    if (!nmeaBacklog.lines.empty()) flushBacklog(nmeaBacklog);
+}
+
+void writeKeptRecordsAtEnd()
+{
+    flushBacklogAtEnd(monitorBacklog);
+    flushBacklogAtEnd(nmeaBacklog);
 }

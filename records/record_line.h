@@ -1,6 +1,7 @@
 #pragma once
 // The 80-byte record line of monitor.txt, built without floating point or
 // locale, so the bytes depend on the values alone.
+#include <cstddef>
 #include <cstdint>
 
 #include "acquisition/measurement_state.h"
@@ -14,6 +15,13 @@ constexpr unsigned recordLineLength = 80;
 void formatRecordLine(uint32_t recordNumber, const UtcStamp& time, uint32_t pressure,
                       int32_t tendency1h, int32_t tendency3h, uint32_t variation,
                       uint8_t windAlarm, char (&line)[recordLineLength]);
+
+// The bytes nmea.txt gets for a received line of `length` bytes whose first
+// bytes the line store kept: the line as received, or, for a line longer
+// than the store keeps, its start with a line end of its own, so that the
+// next line starts afresh. A cut right after the line's own carriage return
+// keeps it. Returns the count.
+size_t formatNmeaRecord(const char* kept, size_t length, char (&bytes)[nmeaMaxLineLength + 2]);
 
 // The record of the current state: recordCounter, sampleTime, the reading's
 // pressure, tendencies and wind alarm, and the cycle's variation.

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "records/record_backlog.h"
 #include "records/record_files.h"
 #include "records/record_line.h"
 #include "settings/monitor_settings.h"
@@ -37,8 +38,16 @@ protected:
         monitorSettings.ERR = 1;
         monitorSettings.SIG = 0;
         tornWriteFails = GetParam();
+        installRecordFileLayer();
+        clearBacklog(monitorBacklog);
+        clearBacklog(nmeaBacklog);
     }
-    void TearDown() override { monitorSettings = saved_; }
+    void TearDown() override
+    {
+        clearBacklog(monitorBacklog);
+        clearBacklog(nmeaBacklog);
+        monitorSettings = saved_;
+    }
 
     ScratchFolder folder_;
     MonitorSettings saved_;
@@ -62,8 +71,9 @@ TEST_P(TornAppend, ARecordIsWrittenWholeOrNotAtAll)
     EXPECT_EQ(folder_.read("monitor.txt"), earlier) << "the torn record was left behind";
     EXPECT_NE(folder_.read("monitor.err").find("  event nr. 21 error: WriteFile/ReadFile \r\n"), std::string::npos);
 
+    // The record that did not fit is kept and goes first when the next one is due.
     appendRecord();
-    EXPECT_EQ(folder_.read("monitor.txt"), earlier + std::string(line, recordLineLength));
+    EXPECT_EQ(folder_.read("monitor.txt"), earlier + std::string(line, recordLineLength) + std::string(line, recordLineLength));
 }
 
 TEST_P(TornAppend, AnNmeaLineIsWrittenWholeOrNotAtAll)
@@ -79,8 +89,9 @@ TEST_P(TornAppend, AnNmeaLineIsWrittenWholeOrNotAtAll)
         appendNmeaRecord(next.data(), next.size());
     }
     EXPECT_EQ(folder_.read("nmea.txt"), earlier);
-    appendNmeaRecord(next.data(), next.size());
-    EXPECT_EQ(folder_.read("nmea.txt"), earlier + next);
+    const std::string after = "$GPZDA,2*00\r\n";
+    appendNmeaRecord(after.data(), after.size());
+    EXPECT_EQ(folder_.read("nmea.txt"), earlier + next + after);
 }
 
 INSTANTIATE_TEST_SUITE_P(ShortOrFailed, TornAppend, ::testing::Values(false, true));
