@@ -251,52 +251,60 @@ class FilesHeldByAnotherProgram(FaultTestMixin, unittest.TestCase):
         lines = self.start_with()
         start = time.time()
 
-        # Two records fall due while monitor.txt is held: event 13 for each.
+        # Two records fall due while monitor.txt is held: one event for the stretch.
         self.assertEqual(self.driver.ask("hold monitor.txt"), "ok")
         lines[2].write(b"".join(r.sentence() for r in readings[:300]))
         self.assertTrue(self.wait_for(lambda: self.events() == [13], 60), self.events())
         lines[2].write(b"".join(r.sentence() for r in readings[300:600]))
-        self.assertTrue(self.wait_for(lambda: self.events() == [13, 13], 60), self.events())
-        self.assertEqual(self.driver.ask("release monitor.txt"), "ok")
+        self.wait_sentences(600)
+        time.sleep(0.5)
+        self.assertEqual(self.events(), [13])
         self.assertEqual(self.read("monitor.txt"), earlier)
         self.assertTrue(self.monitor.running())
 
-        # Released: the next record is appended; the two lost ones left a gap
-        # in the numbers, so the loss shows in the file.
+        # Released: both follow within seconds, in order, numbered on, each
+        # with the values of its own cycle; the end of the stretch is logged.
+        self.assertEqual(self.driver.ask("release monitor.txt"), "ok")
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) == len(earlier) + 160, 10))
+        self.assertEqual(self.events(), [13, 68])
         lines[2].write(b"".join(r.sentence() for r in readings[600:]))
-        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) > len(earlier), 60))
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) == len(earlier) + 240, 60))
         after = time.time()
         content = self.read("monitor.txt")
         self.assertTrue(content.startswith(earlier))
-        (record,) = records_of(content[len(earlier):])
-        stamp = record[7:23].decode()
-        self.assertIn(stamp, utc_stamps(start, after))
-        self.assertEqual(record, expected_records(readings[600:], [stamp], first_number=3)[0])
-        self.assertEqual(self.events(), [13, 13])
+        records = records_of(content[len(earlier):])
+        stamps = [record[7:23].decode() for record in records]
+        for stamp in stamps:
+            self.assertIn(stamp, utc_stamps(start, after))
+        self.assertEqual(records, expected_records(readings, stamps))
+        self.assertEqual(self.events(), [13, 68])
 
-        # nmea.txt held: event 13 for every line that falls due.
+        # nmea.txt held: its lines are kept the same way.
         self.assertEqual(self.driver.ask("command 1302"), "ok")
         sentences = [f"$GPZDA,{i:06d},08,12,2026,00,00*{i:02d}\r\n".encode() for i in range(12)]
         self.write("nmea.txt", sentences[0])
         self.assertEqual(self.driver.ask("hold nmea.txt"), "ok")
         lines[2].write(b"".join(sentences[1:6]))
         self.wait_nmea_lines(5)
-        self.assertTrue(self.wait_for(lambda: self.events().count(13) == 7), self.events())
+        self.assertTrue(self.wait_for(lambda: self.events() == [13, 68, 13]), self.events())
 
         # With monitor.err held too, the events have nowhere to go; nothing else changes.
         self.assertEqual(self.driver.ask("hold monitor.err"), "ok")
         log = self.read("monitor.err")
         lines[2].write(b"".join(sentences[6:9]))
         self.wait_nmea_lines(8)
+        time.sleep(3.5)  # a retry while both are held
         self.assertEqual(self.driver.ask("release monitor.err"), "ok")
         self.assertEqual(self.read("monitor.err"), log)
-        self.assertEqual(self.driver.ask("release nmea.txt"), "ok")
         self.assertEqual(self.read("nmea.txt"), sentences[0])
+        self.assertEqual(self.driver.ask("release nmea.txt"), "ok")
+        self.assertTrue(self.wait_for(lambda: self.read("nmea.txt") == b"".join(sentences[:9]), 10),
+                        self.read("nmea.txt"))
 
         lines[2].write(b"".join(sentences[9:]))
         self.wait_nmea_lines(11)
-        self.assertEqual(self.read("nmea.txt"), sentences[0] + b"".join(sentences[9:]))
-        self.assertEqual(self.events(), [13] * 7)
+        self.assertTrue(self.wait_for(lambda: self.read("nmea.txt") == b"".join(sentences)))
+        self.assertEqual(self.events(), [13, 68, 13, 68])
         self.assertTrue(self.monitor.running())
         self.assertEqual(self.quit_monitor(), 0)
 
@@ -317,10 +325,10 @@ class StorageFaults(FaultTestMixin, unittest.TestCase):
         lines = self.start_with(ini(DATA="NMEA"))
 
         # Nmea mode: the lines received while the folder refuses writes are
-        # lost; nothing can be logged either, as monitor.err lives there too.
+        # kept; nothing can be logged meanwhile, as monitor.err lives there too.
         disk.read_only()
-        lost = self.gps_lines(3, 4)
-        lines[2].write(b"".join(lost))
+        held = self.gps_lines(3, 4)
+        lines[2].write(b"".join(held))
         self.wait_nmea_lines(4)
         self.assertEqual(self.read("nmea.txt"), b"".join(old_lines))
         self.assertFalse(os.path.exists(self.path("monitor.err")))
@@ -328,10 +336,12 @@ class StorageFaults(FaultTestMixin, unittest.TestCase):
         kept = self.gps_lines(7, 3)
         lines[2].write(b"".join(kept))
         self.wait_nmea_lines(7)
-        self.assertEqual(self.read("nmea.txt"), b"".join(old_lines + kept))
+        self.assertTrue(self.wait_for(lambda: self.read("nmea.txt") == b"".join(old_lines + held + kept)),
+                        self.read("nmea.txt"))
+        self.assertEqual(self.events(), [68])
 
-        # Barograph mode: the record due while read-only is lost with its
-        # number; the next is appended once the folder can be written again.
+        # Barograph mode: the record due while read-only is kept and follows,
+        # before the next, once the folder can be written again.
         self.assertEqual(self.driver.ask("command 1300"), "ok")
         start = time.time()
         disk.read_only()
@@ -342,14 +352,16 @@ class StorageFaults(FaultTestMixin, unittest.TestCase):
         disk.read_write()
         lines[2].write(b"".join(r.sentence() for r in readings[300:]))
         self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) > len(earlier), 60))
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) == len(earlier) + 160, 60))
         after = time.time()
         content = self.read("monitor.txt")
         self.assertTrue(content.startswith(earlier))
-        (record,) = records_of(content[len(earlier):])
-        stamp = record[7:23].decode()
-        self.assertEqual(record, expected_records(readings, [stamp, stamp], rejected_between=True)[1])
-        self.assertIn(stamp, utc_stamps(start, after))
-        self.assertFalse(os.path.exists(self.path("monitor.err")))
+        records = records_of(content[len(earlier):])
+        stamps = [record[7:23].decode() for record in records]
+        self.assertEqual(records, expected_records(readings, stamps, rejected_between=True))
+        for stamp in stamps:
+            self.assertIn(stamp, utc_stamps(start, after))
+        self.assertEqual(self.events(), [68, 68])
         self.assertTrue(self.monitor.running())
         self.assertEqual(self.quit_monitor(), 0)
 
@@ -394,35 +406,40 @@ class StorageFaults(FaultTestMixin, unittest.TestCase):
         self.assertFalse(os.path.exists(self.path("monitor.bak")))
         self.assertFalse(os.path.exists(self.path("monitor.tmp")))
 
-        # Space again: recording resumes; the lost record left a gap in the numbers.
+        # Space again: the record kept meanwhile follows within seconds, then
+        # the next, numbered on.
         disk.free()
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) == len(earlier) + 80, 10))
         lines[2].write(b"".join(r.sentence() for r in readings[300:]))
-        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) > len(earlier), 60))
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) == len(earlier) + 160, 60))
         after = time.time()
         content = self.read("monitor.txt")
         self.assertTrue(content.startswith(earlier))
-        (record,) = records_of(content[len(earlier):])
-        self.assertIn(record[7:23].decode(), utc_stamps(start, after))
-        self.assertEqual(record, expected_records(readings[300:], [record[7:23].decode()], first_number=2)[0])
+        records = records_of(content[len(earlier):])
+        stamps = [record[7:23].decode() for record in records]
+        for stamp in stamps:
+            self.assertIn(stamp, utc_stamps(start, after))
+        self.assertEqual(records, expected_records(readings, stamps))
+        self.assertEqual(self.events(), [12, 24, 21, 13, 68])
 
         # Nmea mode on a full disk: no line is written in part.
         self.assertEqual(self.driver.ask("command 1302"), "ok")
         disk.fill()
-        lost = self.gps_lines(0, 3)
-        lines[2].write(b"".join(lost))
+        held = self.gps_lines(0, 3)
+        lines[2].write(b"".join(held))
         self.wait_nmea_lines(3)
         self.assertEqual(self.read("nmea.txt"), old_nmea)
         disk.free()
         kept = self.gps_lines(3, 3)
         lines[2].write(b"".join(kept))
         self.wait_nmea_lines(6)
-        self.assertEqual(self.read("nmea.txt"), old_nmea + b"".join(kept))
+        self.assertTrue(self.wait_for(lambda: self.read("nmea.txt") == old_nmea + b"".join(held + kept)))
 
         # Ending on a full disk keeps the settings file whole.
         disk.fill()
         self.assertEqual(self.quit_monitor(), 0)
         self.assertEqual(self.read("monitor.ini"), ini(DATA="NMEA"))
-        self.assertEqual(self.events(), [12, 24, 21, 13])
+        self.assertEqual(self.events(), [12, 24, 21, 13, 68, 21, 68])
         self.assertEqual(self.driver.boxes(), [])
 
 
