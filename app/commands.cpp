@@ -87,6 +87,7 @@ void runCommand(unsigned id)
         if (eraseRecordFile("monitor.txt", monitorBacklog)) {
             logEvent(12);
             clearHistory();
+            repaint = true;
         }
         marks = false;
         break;

@@ -239,12 +239,13 @@ def unescape(text):
 class Monitor:
     """One run of monitor.exe in a working folder."""
 
-    def __init__(self, workdir):
+    def __init__(self, workdir, exe=MONITOR_EXE):
         self.workdir = workdir
+        self.exe = exe
         self.process = None
 
     def start(self):
-        self.process = subprocess.Popen(["wine", MONITOR_EXE], cwd=self.workdir, env=wine_env(),
+        self.process = subprocess.Popen(["wine", self.exe], cwd=self.workdir, env=wine_env(),
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         _started.append(self.process)
 
@@ -325,6 +326,12 @@ class MonitorTestMixin:
                 return True
             time.sleep(interval)
         return predicate()
+
+
+def screenshot():
+    """The whole screen as PNG bytes: the maximised window and what it draws."""
+    return subprocess.run(["import", "-window", "root", "png:-"], env=wine_env(), stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL, check=True).stdout
 
 
 def clock_texts(before, after, pattern, clock=time.localtime):

@@ -2,10 +2,12 @@
 from outside against the running program."""
 
 import os
+import shutil
+import tempfile
 import time
 import unittest
 
-from harness import DEFAULT_INI, MonitorTestMixin
+from harness import DEFAULT_INI, MONITOR_EXE, Driver, Monitor, MonitorTestMixin, screenshot
 from test_acquisition import EXAMPLE, WIXDR, ini
 
 SEP = None
@@ -201,6 +203,84 @@ class Commands(MonitorTestMixin, unittest.TestCase):
         self.settle()
         self.assertEqual(self.driver.boxes(), [])
         self.assertEqual(self.read("monitor.err").count(b"event nr. 12 "), 2)
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def installed_layout(self, working_name=None):
+        """The program in a folder of its own, the data in another (as the
+        installer lays them out), with a monitor.txt and nmea.txt in each."""
+        program = tempfile.mkdtemp(prefix="monitor-program-")
+        self.addCleanup(shutil.rmtree, program, ignore_errors=True)
+        exe = os.path.join(program, "monitor.exe")
+        shutil.copy(MONITOR_EXE, exe)
+        if working_name:
+            self.workdir = os.path.join(self.workdir, working_name)
+            os.makedirs(self.workdir)
+            # The driver finds the menu dump in its own folder.
+            self.driver.close()
+            self.driver = Driver(self.workdir)
+        self.monitor = Monitor(self.workdir, exe)
+        beside = {}
+        for name, content in (("monitor.txt", b"y" * 80), ("nmea.txt", b"$GPBESIDE\r\n")):
+            beside[name] = os.path.join(program, name)
+            with open(beside[name], "wb") as f:
+                f.write(content)
+            self.write(name, content)
+        return beside
+
+    def erase_and_see(self, beside):
+        for command, name in ((1104, "monitor.txt"), (1106, "nmea.txt")):
+            self.command(command)
+            self.assertTrue(self.wait_for(lambda: not os.path.exists(self.path(name))), name)
+            # A second erase finds none in the working folder and deletes none elsewhere.
+            self.command(command)
+            self.settle()
+            self.assertTrue(os.path.exists(beside[name]), f"the {name} beside the program was deleted")
+        self.assertEqual(self.driver.boxes(), [])
+        self.assertEqual(self.read("monitor.err").count(b"event nr. 12 "), 2)
+
+    def test_erasing_deletes_the_working_folders_file_only(self):
+        self.serial_ports(2)
+        beside = self.installed_layout()
+        self.start_monitor()
+        self.erase_and_see(beside)
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_erasing_in_a_working_folder_with_a_long_path(self):
+        self.serial_ports(2)
+        beside = self.installed_layout("Barograph records of the sailing yacht, kept on the chart table PC "
+                                       "from the first season onwards, with every record of every passage")
+        self.assertGreater(len("Z:" + self.workdir.replace("/", "\\")), 128)
+        self.start_monitor()
+        self.erase_and_see(beside)
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_erasing_a_record_file_another_program_holds_changes_nothing(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.txt", b"x" * 80)
+        self.start_monitor()
+        lines[2].write(EXAMPLE)
+        self.assertTrue(self.wait_for(lambda: self.title().startswith("Zudoderozezavedi 1 ")))
+        time.sleep(0.5)
+        drawn = screenshot()
+        self.assertEqual(self.driver.ask("hold monitor.txt"), "ok")
+        self.command(1104)
+        box = self.driver.wait_box()
+        self.assertIsNotNone(box, "no message about the held file")
+        self.assertEqual(box["caption"], "Datei l\u00f6schen")
+        self.assertTrue(box["text"].startswith("Die Datei monitor.txt kann nicht gel\u00f6scht werden"), box["text"])
+        self.assertEqual(self.driver.press(box), "ok")
+        self.assertTrue(self.wait_for(lambda: b"  event nr. 67 " in self.read("monitor.err")))
+        self.assertEqual(self.read("monitor.err").count(b"  event nr. 67 error: file could not be erased \r\n"), 1)
+        self.assertNotIn(b"event nr. 12 ", self.read("monitor.err"))
+        time.sleep(0.5)
+        self.assertTrue(screenshot() == drawn, "the history is no longer drawn")
+        self.assertEqual(self.driver.ask("release monitor.txt"), "ok")
+        self.assertEqual(self.read("monitor.txt"), b"x" * 80)
+        # Released, the erase goes through and clears the chart.
+        self.command(1104)
+        self.assertTrue(self.wait_for(lambda: not os.path.exists(self.path("monitor.txt"))))
+        time.sleep(0.5)
+        self.assertFalse(screenshot() == drawn, "the chart still shows the erased history")
         self.assertEqual(self.quit_monitor(), 0)
 
     def test_mode_command_resets_the_record_number(self):
