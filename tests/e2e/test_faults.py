@@ -528,6 +528,8 @@ class DamagedFiles(FaultTestMixin, unittest.TestCase):
         self.assertTrue(self.wait_for(lambda: self.events() == [13, 13]), self.events())
         self.assertTrue(os.path.isdir(self.path("monitor.txt")))
         self.assertEqual(self.quit_monitor(), 0)
+        # The record kept in memory could not be written by the end: reported.
+        self.assertEqual(self.events(), [13, 13, 70])
 
     def test_settings_file_of_binary_junk(self):
         rng = random.Random(20)
