@@ -79,6 +79,16 @@ void appendThroughBacklog(RecordBacklog& backlog, const char* bytes, size_t coun
     flushBacklog(backlog);
 }
 
+void retryBacklogsOnTick()
+{
+    static unsigned ticksSinceRetry = 0;
+    if (monitorBacklog.lines.empty() && nmeaBacklog.lines.empty()) return;
+    if (++ticksSinceRetry < backlogRetryTicks) return;
+    ticksSinceRetry = 0;
+    if (!monitorBacklog.lines.empty()) flushBacklog(monitorBacklog);
+    if (!nmeaBacklog.lines.empty()) flushBacklog(nmeaBacklog);
+}
+
 void flushBacklogAtEnd(RecordBacklog& backlog)
 {
     if (backlog.lines.empty()) return;

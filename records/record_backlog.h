@@ -46,6 +46,14 @@ void appendThroughBacklog(RecordBacklog& backlog, const char* bytes, size_t coun
 // Tries once to write what is kept; true when nothing is left.
 bool flushBacklog(RecordBacklog& backlog);
 
+// Timer ticks between two tries to write what is kept: three seconds at the
+// 200 ms timer.
+constexpr unsigned backlogRetryTicks = 15;
+
+// Called on every timer tick: now and then one try for each backlog that
+// keeps lines.
+void retryBacklogsOnTick();
+
 // At the end of the program: one more try; what remains is logged.
 void flushBacklogAtEnd(RecordBacklog& backlog);
 

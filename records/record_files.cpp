@@ -10,8 +10,6 @@
 
 namespace {
 
-unsigned pollsSinceRetry = 0;
-
 AppendFailure appendToFile(const char* name, const char* bytes, size_t count)
 {
     HANDLE file = openForAppend(name);
@@ -45,11 +43,7 @@ void appendNmeaRecord(const char* bytes, size_t length)
 
 void retryKeptRecords()
 {
-    if (monitorBacklog.lines.empty() && nmeaBacklog.lines.empty()) return;
-    if (++pollsSinceRetry < keptRecordRetryPolls) return;
-    pollsSinceRetry = 0;
-    if (!monitorBacklog.lines.empty()) flushBacklog(monitorBacklog);
-    if (!nmeaBacklog.lines.empty()) flushBacklog(nmeaBacklog);
+    retryBacklogsOnTick();
 }
 
 void writeKeptRecordsAtEnd()

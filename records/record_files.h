@@ -13,10 +13,6 @@ void appendRecord();
 // Appends the bytes of one received NMEA line to nmea.txt.
 void appendNmeaRecord(const char* bytes, size_t length);
 
-// Polls between two tries to write what is kept: three seconds at the
-// 200 ms timer.
-constexpr unsigned keptRecordRetryPolls = 15;
-
 // Called on every timer tick: now and then one try to write what is kept.
 void retryKeptRecords();
 
