@@ -1,9 +1,12 @@
 """End-to-end figures of the running program under Wine: start to first title,
 CPU time per minute at the device's real rate and at the highest rate the
-poll accepts, resident memory, each beside a baseline window program.
+poll accepts, resident memory, each beside a baseline window program, and the
+data check of a ten-year monitor.txt.
 
-Run through scripts/bench; prints one line per figure."""
+Run through scripts/bench; prints one line per figure. With the argument
+"data-check" only the data check is measured."""
 
+import datetime
 import os
 import sys
 import tempfile
@@ -146,10 +149,69 @@ def start_to_title(runs=5):
     return values[len(values) // 2]
 
 
+def peak_kib(pid):
+    """The process's peak resident memory so far (VmHWM)."""
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    return 0
+
+
+def ten_years_of_records():
+    """1,051,200 records five minutes apart, as ten years of recording write them."""
+    first = datetime.datetime(2016, 1, 1)
+    step = datetime.timedelta(minutes=5)
+    lines = []
+    stamp = first
+    for i in range(1051200):
+        pressure = 95000 + i * 7 % 10000
+        t1, t3 = i % 199 - 99, i % 399 - 199
+        lines.append(f"{i % 999999 + 1:06d} {stamp:%d.%m.%Y %H:%M} {pressure // 100:04d},{pressure % 100:02d} hPa "
+                     f"{'-' if t1 < 0 else '+'}{abs(t1) // 10:02d},{abs(t1) % 10} hPa/hr "
+                     f"{'-' if t3 < 0 else '+'}{abs(t3) // 10:02d},{abs(t3) % 10} hPa/3h "
+                     f"{i % 50 // 10:02d},{i % 10} hPa/h var 0\r\n")
+        stamp += step
+    return "".join(lines).encode()
+
+
+def data_check_ten_years(content, runs=3):
+    """Command 1102 to the final box on a ten-year file, and the program's
+    peak resident memory before the check and after it; one run per start."""
+    from fault_support import monitor_pid
+    results = []
+    for _ in range(runs):
+        run = Run()
+        run.setUp()
+        try:
+            run.serial_ports(2)
+            run.write("monitor.ini", harness.DEFAULT_INI)
+            run.write("monitor.txt", content)
+            run.start_monitor()
+            time.sleep(2)
+            pid = monitor_pid(run.workdir)
+            before = peak_kib(pid)
+            start = time.time()
+            run.driver.ask("command 1102")
+            (box,) = run.driver.boxes(wanted=1, timeout_ms=120000)
+            elapsed = time.time() - start
+            after = peak_kib(pid)
+            run.assertEqual(box["text"], "1051200 records read\n1 recordings\n0 errors found\n0 errors corrected")
+            run.driver.press(box)
+            results.append((elapsed, before, after))
+            run.quit_monitor()
+        finally:
+            run.tearDown()
+    return results
+
+
 def main():
+    harness.set_up_session()
+    if sys.argv[1:] == ["data-check"]:
+        report_data_check()
+        return
     seconds = int(os.environ.get("BENCH_SECONDS", "60"))
     only = os.environ.get("BENCH_ONLY")  # a word of the labels to run, e.g. "outage"
-    harness.set_up_session()
     if not only:
         print(f"start of monitor.exe to its first title: median {start_to_title() * 1000:.0f} ms over 5 starts")
     for label, program, mode, rate in (
@@ -166,6 +228,17 @@ def main():
             f", sentence pairs sent {r['sent']}" if program != "baseline" else "")
         print(f"{label}: CPU {r['cpu_s_per_min']:.2f} s/min ({r['cpu_s_per_min'] / 60 * 100:.2f} % of a core), "
               f"wineserver {r['wineserver_s_per_min']:.2f} s/min, RSS {r['rss_kib'] / 1024:.1f} MiB{extra}")
+
+    report_data_check()
+
+
+def report_data_check():
+    content = ten_years_of_records()
+    results = data_check_ten_years(content)
+    times = sorted(r[0] for r in results)
+    print(f"data check of a ten-year monitor.txt ({len(content) // 80} records, {len(content) / 1e6:.1f} MB), "
+          f"command to box: median {times[len(times) // 2]:.2f} s over {len(times)} runs; peak RSS before / after: "
+          + ", ".join(f"{b / 1024:.1f} / {a / 1024:.1f} MiB" for _, b, a in results))
 
 
 if __name__ == "__main__":

@@ -3,14 +3,20 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/shell_state.h"
 #include "records/event_log.h"
 #include "records/record_line.h"
+#include "records/working_files.h"
 #include "storedata/history_loader.h"
 #include "storedata/record_repair.h"
 
 namespace {
+
+// Read and written a block at a time, so the check needs the same memory for
+// a file of any size.
+constexpr DWORD blockSize = 256 * 1024;
 
 // Opens `name` for writing without sharing, created when missing, emptied.
 HANDLE openEmptied(const char* name)
@@ -29,7 +35,7 @@ bool writeAll(HANDLE file, const std::string& bytes)
 {
     size_t done = 0;
     while (done < bytes.size()) {
-        DWORD chunk = static_cast<DWORD>(bytes.size() - done > 0x100000 ? 0x100000 : bytes.size() - done);
+        DWORD chunk = static_cast<DWORD>(bytes.size() - done > blockSize ? blockSize : bytes.size() - done);
         DWORD written = 0;
         if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
         done += written;
@@ -37,19 +43,24 @@ bool writeAll(HANDLE file, const std::string& bytes)
     return true;
 }
 
-void deleteScratch()
-{
-    OFSTRUCT info;
-    OpenFile("monitor.tmp", &info, OF_DELETE);
-}
+enum class Copied { Whole, ReadFailed, WriteFailed };
 
-std::string readAll(HANDLE file)
+// Runs the check over `records` from its start, writing what it keeps to `scratch`.
+Copied checkInBlocks(HANDLE records, HANDLE scratch, RecordCheck& check)
 {
-    std::string bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    return bytes;
+    std::vector<char> block(blockSize);
+    std::string retained;
+    retained.reserve(blockSize + recordLineLength);
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(records, block.data(), blockSize, &got, nullptr)) return Copied::ReadFailed;
+        if (got == 0) break;
+        checkRecordBlock(check, block.data(), got, retained);
+        if (!writeAll(scratch, retained)) return Copied::WriteFailed;
+        retained.clear();
+    }
+    finishRecordCheck(check);
+    return Copied::Whole;
 }
 
 void tell(const char* text, const char* caption)
@@ -57,71 +68,65 @@ void tell(const char* text, const char* caption)
     MessageBoxA(mainWindow, text, caption, MB_OK);
 }
 
+// Every way the check stops short: monitor.txt is left as it was. The
+// files are closed by then, so that records falling due while the box
+// waits can be appended.
+unsigned stopCheck(const char* text, const char* caption)
+{
+    tell(text, caption);
+    logEvent(13);
+    return 0;
+}
+
 } // namespace
 
 unsigned checkRecordFile()
 {
     HANDLE scratch = openEmptied("monitor.tmp");
-    if (scratch == INVALID_HANDLE_VALUE) {
-        tell("error writing monitor.tmp", "write data");
-        logEvent(13);
-        return 0;
-    }
+    if (scratch == INVALID_HANDLE_VALUE) return stopCheck("error writing monitor.tmp", "write data");
     HANDLE records = CreateFileA("monitor.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (records == INVALID_HANDLE_VALUE) {
         CloseHandle(scratch);
-        tell("error reading monitor.txt", "read data");
-        logEvent(13);
-        return 0;
+        return stopCheck("error reading monitor.txt", "read data");
     }
     DWORD sizeHigh = 0;
     DWORD sizeLow = GetFileSize(records, &sizeHigh);
     if (sizeHigh == 0 && sizeLow < recordLineLength) {
-        // Both files stay open, unshared, while the box is shown: a record due
-        // meanwhile cannot be appended and the writer reports it.
-        tell("No records read\nno errors can be found", "Data check");
         CloseHandle(records);
         CloseHandle(scratch);
+        tell("No records read\nno errors can be found", "Data check");
         return 0;
     }
 
-    std::string old = readAll(records);
-    RecordCheckOutcome outcome = checkRecordBytes(old.data(), old.size());
-    bool scratchWhole = writeAll(scratch, outcome.retained);
+    RecordCheck check{};
+    Copied copied = checkInBlocks(records, scratch, check);
     CloseHandle(records);
     CloseHandle(scratch);
 
     // monitor.txt is replaced only by a complete repaired copy and only once
     // its backup exists: on a full disk either step can fall short, and
     // copying over monitor.txt empties it first.
-    if (!scratchWhole) {
-        deleteScratch();
-        tell("error writing monitor.tmp", "write data");
-        logEvent(13);
-        return 0;
+    if (copied != Copied::Whole) {
+        deleteWorkingFile("monitor.tmp");
+        if (copied == Copied::ReadFailed) return stopCheck("error reading monitor.txt", "read data");
+        return stopCheck("error writing monitor.tmp", "write data");
     }
     if (!CopyFileA("monitor.txt", "monitor.bak", FALSE)) {
-        deleteScratch();
-        tell("error writing monitor.bak", "write data");
-        logEvent(13);
-        return 0;
+        deleteWorkingFile("monitor.tmp");
+        return stopCheck("error writing monitor.bak", "write data");
     }
-    if (!CopyFileA("monitor.tmp", "monitor.txt", FALSE)) {
-        // The old records are in monitor.bak and the repaired ones stay in monitor.tmp.
-        tell("error writing monitor.txt", "write data");
-        logEvent(13);
-        return 0;
-    }
-    deleteScratch();
+    // The old records are in monitor.bak and the repaired ones stay in monitor.tmp.
+    if (!CopyFileA("monitor.tmp", "monitor.txt", FALSE)) return stopCheck("error writing monitor.txt", "write data");
+    deleteWorkingFile("monitor.tmp");
 
     HANDLE list = openEmptied("datalist.txt");
     if (list != INVALID_HANDLE_VALUE) {
-        writeAll(list, formatRecordingList(outcome.recordings));
+        writeAll(list, formatRecordingList(check.recordings));
         CloseHandle(list);
     }
 
     loadHistory();
-    tell(formatCheckSummary(outcome).c_str(), "Data check");
-    return outcome.errors;
+    tell(formatCheckSummary(check).c_str(), "Data check");
+    return check.errors;
 }

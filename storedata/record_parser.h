@@ -21,8 +21,10 @@ struct ParsedRecord {
 // out of range stored as the bound they exceeded.
 extern ParsedRecord parsedRecord;
 
-// `line` points at 80 bytes. In Barograph mode fills parsedRecord and answers
-// true when no field was out of range; the separators, the record number and
-// the wind alarm digit are not read, so a decimal point reads like a comma.
-// In any other mode reads nothing, changes nothing and answers true.
+// `line` points at a record line; nothing past its 78th byte (the line end)
+// is read, so a line ended by a line feed alone parses alike. In Barograph
+// mode fills parsedRecord and answers true when no field was out of range;
+// the separators, the record number and the wind alarm digit are not read,
+// so a decimal point reads like a comma. In any other mode reads nothing,
+// changes nothing and answers true.
 bool parseRecordLine(DataMode mode, const char* line);

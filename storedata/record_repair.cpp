@@ -1,111 +1,135 @@
 #include "storedata/record_repair.h"
 
 #include <cstdio>
-#include <string_view>
+#include <cstring>
 
 #include "records/record_line.h"
 #include "storedata/record_parser.h"
 
 namespace {
 
-class Checker {
-public:
-    explicit Checker(RecordCheckOutcome& outcome) : out_(outcome) {}
+// A record without its line end.
+constexpr size_t recordText = recordLineLength - 2;
 
-    // An 80-byte line that has to pass the parser first.
-    void line(const char* bytes)
-    {
-        if (parseRecordLine(Barograph, bytes))
-            takeParsed();
+void closeRecording(RecordCheck& check)
+{
+    RecordingEntry* entries = check.recordings.entries;
+    if (check.listed < recordingListSize) {
+        entries[check.listed].length = check.run;
+        ++check.listed;
+        if (check.listed < recordingListSize) entries[check.listed].start = check.written;
+    }
+    check.run = 0;
+}
+
+void writeParsed(const RecordCheck& check, std::string& retained)
+{
+    const ParsedRecord& r = parsedRecord;
+    // The parser sets no lower bound on the year; a negative one (blanks in
+    // the field) is written as 0000 so that the line keeps its layout.
+    UtcStamp stamp{static_cast<uint16_t>(r.year < 0 ? 0 : r.year), static_cast<uint8_t>(r.month),
+                   static_cast<uint8_t>(r.day), static_cast<uint8_t>(r.hour), static_cast<uint8_t>(r.minute)};
+    char text[recordLineLength];
+    formatRecordLine(check.run + 1, stamp, static_cast<uint32_t>(r.pressure), r.tendency1h, r.tendency3h,
+                     static_cast<uint32_t>(r.variation), 0, text);
+    retained.append(text, sizeof text);
+}
+
+// The record just parsed, valid: it continues its recording, starts a new
+// one, or repeats the time of the one before.
+void takeParsed(RecordCheck& check, std::string& retained)
+{
+    int32_t cur = 60 * parsedRecord.hour + parsedRecord.minute;
+    // Without a previous record there is no rhythm yet; a record at
+    // midnight always continues, whatever came before.
+    int32_t delta = (!check.started || cur == 0) ? 5 : cur - check.prev;
+    check.started = true;
+    if (delta == 0) {
+        // The same time again: the record before stands for it. Not a break,
+        // or a second check would number the records after it on instead.
+        ++check.errors;
+        return;
+    }
+    if (delta != 5) {
+        ++check.breaks;
+        closeRecording(check);
+    }
+    writeParsed(check, retained);
+    ++check.run;
+    ++check.written;
+    check.prev = cur;
+}
+
+// One whole line without its line feed: `length` bytes ending just before
+// `end`, of which at least the last min(length, lineTailCapacity) are there.
+void takeLine(RecordCheck& check, const char* end, size_t length, std::string& retained)
+{
+    if (length > 0 && end[-1] == '\r') {
+        --end;
+        --length;
+    }
+    if (length == recordText) {
+        if (parseRecordLine(Barograph, end - recordText))
+            takeParsed(check, retained);
         else
-            ++out_.errors;
+            ++check.errors;
+    } else if (length > recordText && parseRecordLine(Barograph, end - recordText)) {
+        ++check.errors;
+        takeParsed(check, retained);
+    } else {
+        ++check.errors;
     }
+}
 
-    void damaged() { ++out_.errors; }
-
-    // The record just parsed, valid: continue, break or duplicate.
-    void takeParsed()
-    {
-        int32_t cur = 60 * parsedRecord.hour + parsedRecord.minute;
-        // Without a previous record there is no rhythm yet; a record at
-        // midnight always continues, whatever came before.
-        int32_t delta = (!started_ || cur == 0) ? 5 : cur - prev_;
-        started_ = true;
-        if (delta != 5) {
-            ++out_.breaks;
-            closeRecording();
-        } else {
-            write();
-            ++run_;
-            ++out_.written;
-        }
-        if (delta == 0) ++out_.errors;
-        prev_ = cur;
+// Adds `size` bytes to the unended line; only its last bytes are kept, so a
+// line without end of any length costs no more memory.
+void keepLineTail(RecordCheck& check, const char* bytes, size_t size)
+{
+    if (size >= lineTailCapacity) {
+        std::memcpy(check.lineTail, bytes + size - lineTailCapacity, lineTailCapacity);
+    } else {
+        size_t kept = check.lineLength < lineTailCapacity ? check.lineLength : lineTailCapacity;
+        size_t stay = kept < lineTailCapacity - size ? kept : lineTailCapacity - size;
+        std::memmove(check.lineTail, check.lineTail + kept - stay, stay);
+        std::memcpy(check.lineTail + stay, bytes, size);
     }
-
-    void closeRecording()
-    {
-        RecordingEntry* entries = out_.recordings.entries;
-        if (k_ < recordingListSize) {
-            entries[k_].length = run_;
-            ++k_;
-            if (k_ < recordingListSize) entries[k_].start = out_.written;
-        }
-        run_ = 0;
-    }
-
-private:
-    void write()
-    {
-        const ParsedRecord& r = parsedRecord;
-        // The parser sets no lower bound on the year; a negative one (blanks in
-        // the field) is written as 0000 so that the line keeps its layout.
-        UtcStamp stamp{static_cast<uint16_t>(r.year < 0 ? 0 : r.year), static_cast<uint8_t>(r.month),
-                       static_cast<uint8_t>(r.day), static_cast<uint8_t>(r.hour),
-                       static_cast<uint8_t>(r.minute)};
-        char text[recordLineLength];
-        formatRecordLine(run_ + 1, stamp, static_cast<uint32_t>(r.pressure), r.tendency1h,
-                         r.tendency3h, static_cast<uint32_t>(r.variation), 0, text);
-        out_.retained.append(text, sizeof text);
-    }
-
-    RecordCheckOutcome& out_;
-    uint32_t run_ = 0;
-    size_t k_ = 0;
-    bool started_ = false;
-    int32_t prev_ = 0;
-};
+    check.lineLength += size;
+}
 
 } // namespace
 
-RecordCheckOutcome checkRecordBytes(const char* bytes, size_t size)
+void checkRecordBlock(RecordCheck& check, const char* bytes, size_t size, std::string& retained)
 {
-    RecordCheckOutcome outcome{};
-    Checker checker(outcome);
-    const std::string_view file(bytes, size);
-    size_t start = 0;
-    while (start < size) {
-        size_t lineEnd = file.find("\r\n", start);
-        if (lineEnd == std::string_view::npos) {
-            // A last record without its line end, or one cut short.
-            checker.damaged();
-            break;
+    const char* at = bytes;
+    const char* const end = bytes + size;
+    while (at < end) {
+        const char* lineFeed = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at)));
+        if (lineFeed == nullptr) {
+            keepLineTail(check, at, static_cast<size_t>(end - at));
+            return;
         }
-        size_t next = lineEnd + 2;
-        size_t length = next - start;
-        if (length == recordLineLength) {
-            checker.line(bytes + start);
-        } else if (length > recordLineLength &&
-                   parseRecordLine(Barograph, bytes + next - recordLineLength)) {
-            checker.damaged();
-            checker.takeParsed();
+        size_t length = static_cast<size_t>(lineFeed - at);
+        if (check.lineLength == 0) {
+            takeLine(check, lineFeed, length, retained);
         } else {
-            checker.damaged();
+            // The line began in an earlier block.
+            keepLineTail(check, at, length);
+            size_t kept = check.lineLength < lineTailCapacity ? check.lineLength : lineTailCapacity;
+            takeLine(check, check.lineTail + kept, check.lineLength, retained);
+            check.lineLength = 0;
         }
-        start = next;
+        at = lineFeed + 1;
     }
-    checker.closeRecording();
-    return outcome;
+}
+
+void finishRecordCheck(RecordCheck& check)
+{
+    // A last record without its line end, or one cut short.
+    if (check.lineLength > 0) {
+        ++check.errors;
+        check.lineLength = 0;
+    }
+    closeRecording(check);
 }
 
 std::string formatRecordingList(const RecordingList& recordings)
@@ -123,12 +147,12 @@ std::string formatRecordingList(const RecordingList& recordings)
     return list;
 }
 
-std::string formatCheckSummary(const RecordCheckOutcome& outcome)
+std::string formatCheckSummary(const RecordCheck& check)
 {
     char text[160];
     int n = std::snprintf(text, sizeof text,
                           "%lu records read\n%u recordings\n%u errors found\n%u errors corrected",
-                          static_cast<unsigned long>(outcome.written), outcome.breaks + 1,
-                          outcome.errors, outcome.errors);
+                          static_cast<unsigned long>(check.written), check.breaks + 1, check.errors,
+                          check.errors);
     return std::string(text, static_cast<size_t>(n));
 }

@@ -2,8 +2,10 @@
 and the box it shows, byte for byte."""
 
 import os
+import time
 import unittest
 
+from fault_support import utc_stamps
 from harness import DEFAULT_INI, MonitorTestMixin
 from test_acquisition import EXAMPLE, WIXDR
 
@@ -40,22 +42,25 @@ class DataCheck(MonitorTestMixin, unittest.TestCase):
             hour, minute = map(int, clock.split(":"))
             return record(number or 100 + hour * 60 + minute, clock, pressure=90000 + hour * 60 + minute, **values)
 
+        def line_feed_only(line):
+            return line[:-2] + b"\n"
+
         old = b"".join([
             at("10:00", point="."),            # read with decimal points alike
             at("10:05", alarm=1),
             at("10:10"),
-            at("10:10"),                       # duplicate: an error and a break
+            at("10:10"),                       # duplicate: an error
             at("10:15"),
             at("10:20"),
             at("10:25")[:40] + b"\r\n",        # cut short: an error
-            at("10:30"),                       # ten minutes after 10:20: a break
-            at("10:35"),
-            b"barometer compared 15.03.\r\n",  # added by hand: an error
-            at("10:40"),
+            at("10:30"),                       # ten minutes after 10:20: starts a recording
+            line_feed_only(at("10:35")),       # line ends of an editor
+            b"barometer compared 15.03.\n",    # added by hand: an error
+            line_feed_only(at("10:40")),
             at("10:45", t1=500),               # +50,0 hPa/hr: invalid, an error
-            at("10:50"),                       # a break
+            at("10:50"),                       # starts a recording
             at("10:55"),
-            at("11:01"),                       # off the rhythm: a break
+            at("11:01"),                       # off the rhythm: starts a recording
             at("11:06"),
             at("11:11"),
             at("11:16")[:30],                  # no line end: an error
@@ -65,48 +70,55 @@ class DataCheck(MonitorTestMixin, unittest.TestCase):
         self.start()
         box = self.check_box()
         self.assertEqual((box["caption"], box["text"]),
-                         ("Data check", "10 records read\n5 recordings\n5 errors found\n5 errors corrected"))
+                         ("Data check", "13 records read\n4 recordings\n5 errors found\n5 errors corrected"))
         self.assertEqual(self.driver.press(box), "ok")
 
-        kept = [("10:00", 1), ("10:05", 2), ("10:10", 3), ("10:15", 1), ("10:20", 2), ("10:35", 1),
-                ("10:40", 2), ("10:55", 1), ("11:06", 1), ("11:11", 2)]
-        self.assertEqual(self.read("monitor.txt"), b"".join(at(clock, number) for clock, number in kept))
+        # Every valid record is kept, the first after each gap as 000001.
+        kept = [("10:00", 1), ("10:05", 2), ("10:10", 3), ("10:15", 4), ("10:20", 5), ("10:30", 1), ("10:35", 2),
+                ("10:40", 3), ("10:50", 1), ("10:55", 2), ("11:01", 1), ("11:06", 2), ("11:11", 3)]
+        repaired = b"".join(at(clock, number) for clock, number in kept)
+        self.assertEqual(self.read("monitor.txt"), repaired)
         self.assertEqual(self.read("monitor.bak"), old)
-        self.assertEqual(self.read("datalist.txt"),
-                         b"  0      0    3\n  1      3    2\n  2      5    2\n  3      7    1\n  4      8    2\n")
+        listed = b"  0      0    5\n  1      5    3\n  2      8    2\n  3     10    3\n"
+        self.assertEqual(self.read("datalist.txt"), listed)
         self.assertFalse(os.path.exists(self.path("monitor.tmp")))
         log = self.read("monitor.err") if os.path.exists(self.path("monitor.err")) else b""
         self.assertNotIn(b"event nr. 13 ", log)
         self.assertTrue(self.wait_for(lambda: self.driver.boxes() == []))
         self.assertTrue(self.monitor.running())
 
-        # A second check finds the repaired file clean.
-        # A second check keeps the clean records but drops, as always, the first
-        # record after each gap: it breaks the rhythm.
+        # A second check finds the repaired file clean and changes no record.
         box = self.check_box()
-        self.assertEqual(box["text"], "7 records read\n4 recordings\n0 errors found\n0 errors corrected")
+        self.assertEqual(box["text"], "13 records read\n4 recordings\n0 errors found\n0 errors corrected")
         self.driver.press(box)
         self.assertTrue(self.wait_for(lambda: self.driver.boxes() == []))
-        self.assertEqual(self.read("monitor.bak"), b"".join(at(clock, number) for clock, number in kept))
-        again = [("10:00", 1), ("10:05", 2), ("10:10", 3), ("10:15", 4), ("10:20", 5), ("10:40", 1), ("11:11", 1)]
-        self.assertEqual(self.read("monitor.txt"), b"".join(at(clock, number) for clock, number in again))
+        self.assertEqual(self.read("monitor.bak"), repaired)
+        self.assertEqual(self.read("monitor.txt"), repaired)
+        self.assertEqual(self.read("datalist.txt"), listed)
         self.assertEqual(self.quit_monitor(), 0)
 
-    def test_short_file_box_holds_the_record_file(self):
+    def test_record_due_while_the_short_file_box_waits_is_kept(self):
         short = record(1, "10:00")[:79]
         self.write("monitor.txt", short)
         self.start()
         box = self.check_box()
         self.assertEqual((box["caption"], box["text"]), ("Data check", "No records read\nno errors can be found"))
-        # The acquisition runs on under the box; the record due meanwhile finds
-        # monitor.txt held by the check and is reported.
+        # The acquisition runs on under the box, and the check holds no file:
+        # the record due meanwhile is appended.
+        start = time.time()
         self.lines[2].write((EXAMPLE + WIXDR) * 300)
-        self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.err"))
-                                      and b"event nr. 13 " in self.read("monitor.err"), timeout=90))
-        self.assertIn(b"  event nr. 13 error wrinting in file MONITOR.TXT \r\n", self.read("monitor.err"))
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) >= len(short) + 80, timeout=90))
+        stamps = utc_stamps(start, time.time())
+        appended = self.read("monitor.txt")[len(short):]
+        self.assertIn(appended[7:23].decode(), stamps)
+        self.assertEqual(appended, b"000001 " + appended[7:23] +
+                         b" 0998,60 hPa +01,2 hPa/hr +03,5 hPa/3h 00,0 hPa/h var 0\r\n")
+        self.assertEqual(self.driver.boxes(), [box], "the box is still open")
+        log = self.read("monitor.err") if os.path.exists(self.path("monitor.err")) else b""
+        self.assertNotIn(b"event nr. 13 ", log)
         self.driver.press(box)
         self.assertTrue(self.wait_for(lambda: self.driver.boxes() == []))
-        self.assertEqual(self.read("monitor.txt"), short)
+        self.assertEqual(self.read("monitor.txt"), short + appended)
         self.assertEqual(self.read("monitor.tmp"), b"")
         self.assertFalse(os.path.exists(self.path("monitor.bak")))
         self.assertFalse(os.path.exists(self.path("datalist.txt")))

@@ -449,6 +449,12 @@ def without_line_ends(data):
     return data
 
 
+def lines_in(data):
+    """The lines the data check sees in `data`: a line feed ends one, with or
+    without a carriage return; what follows the last one is a line too."""
+    return data.count(b"\n") + (0 if data.endswith(b"\n") else 1)
+
+
 SETTINGS_LAYOUT = re.compile(rb"DATA=(  TQ|NMEA)\nCOM=COM[1-8]\nSAVE=0300\nSHOW=(0300|0600|0900|1800)\nT1=[01]\n"
                              rb"T3=[01]\nVAR=[01]\nTC=[01]\nAD=[01]\nERR=[01]\nU=[01]\nSIG=[01]\nDKS=[01]\n"
                              rb"LANG=(DE|EN|FR)\nDW=[01]\nAW=[01]\nLO=[01]\n")
@@ -474,7 +480,7 @@ class DamagedFiles(FaultTestMixin, unittest.TestCase):
         # Nothing but junk: every line of it is an error, nothing is kept, and
         # the backup holds what was there.
         junk_file = junk(rng, 6000)
-        errors = junk_file.count(b"\r\n") + (0 if junk_file.endswith(b"\r\n") else 1)
+        errors = lines_in(junk_file)
         self.write("monitor.txt", junk_file)
         self.assertEqual(self.check(), ("Data check", f"0 records read\n1 recordings\n{errors} errors found\n"
                                                       f"{errors} errors corrected"))
@@ -482,18 +488,21 @@ class DamagedFiles(FaultTestMixin, unittest.TestCase):
         self.assertEqual(self.read("monitor.bak"), junk_file)
 
         # Records five minutes apart with junk spliced in: before a record
-        # (one error, the record kept), as a line of its own, and at the end.
+        # (an error for each of its lines, the record kept), as lines of its
+        # own, and at the end.
         # Within what the check accepts: one-hour tendency under 50 hPa, three-hour under 99.9.
         readings = [r._replace(t1=r.t1 // 3, t3=max(-998, min(998, r.t3))) for r in course(30, seed=17)]
         stamps = ["15.03.2024 %02d:%02d" % (10 + k // 12, 5 * (k % 12)) for k in range(30)]
         spliced, junk_blocks = b"", 0
         for k, reading in enumerate(readings):
             if k % 7 == 3:
-                spliced += without_line_ends(junk(rng, 300))
-                junk_blocks += 1
+                block = without_line_ends(junk(rng, 300))
+                spliced += block
+                junk_blocks += lines_in(block)
             if k % 11 == 5:
-                spliced += without_line_ends(junk(rng, 200)) + b"\r\n"
-                junk_blocks += 1
+                block = without_line_ends(junk(rng, 200)) + b"\r\n"
+                spliced += block
+                junk_blocks += lines_in(block)
             spliced += record_line(900 + k, stamps[k], reading, k)
         spliced += record_line(930, "15.03.2024 12:30", readings[0], 0)[:50]
         junk_blocks += 1

@@ -17,12 +17,23 @@ using samples::at;
 using samples::record;
 
 // What the program's own thread saw as each message box was created: its
-// owner, and whether monitor.txt could be opened at that moment.
+// owner, and whether monitor.txt and monitor.tmp were held without sharing
+// at that moment, so that a record falling due could not be appended.
 struct BoxCreation {
     HWND owner;
-    bool recordFileOpenable;
+    bool recordFileHeld;
+    bool scratchFileHeld;
 };
 std::vector<BoxCreation> creations;
+
+bool heldWithoutSharing(const char* name)
+{
+    HANDLE probe = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                               nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(probe);
+    return false;
+}
 
 LRESULT CALLBACK watchBoxes(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -32,10 +43,8 @@ LRESULT CALLBACK watchBoxes(int code, WPARAM wParam, LPARAM lParam)
         GetClassNameA(window, className, sizeof className);
         if (std::string(className) == "#32770") {
             auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
-            HANDLE probe = CreateFileA("monitor.txt", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                       nullptr, OPEN_EXISTING, 0, nullptr);
-            creations.push_back({create->lpcs->hwndParent, probe != INVALID_HANDLE_VALUE});
-            if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+            creations.push_back(
+                {create->lpcs->hwndParent, heldWithoutSharing("monitor.txt"), heldWithoutSharing("monitor.tmp")});
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -43,11 +52,26 @@ LRESULT CALLBACK watchBoxes(int code, WPARAM wParam, LPARAM lParam)
 
 // Stand-ins that make one step of the check fail as on a full disk.
 using WriteFileCall = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+using ReadFileCall = BOOL(WINAPI*)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
 using CopyFileCall = BOOL(WINAPI*)(LPCSTR, LPCSTR, BOOL);
 WriteFileCall realWriteFile = nullptr;
+ReadFileCall realReadFile = nullptr;
 CopyFileCall realCopyFile = nullptr;
 int writesToRefuse = 0;
+int readsBeforeFailure = -1;
 std::string copyTargetToRefuse;
+
+// Reads go well `readsBeforeFailure` times, then fail as on a bad sector.
+BOOL WINAPI failingReadFile(HANDLE file, LPVOID bytes, DWORD count, LPDWORD got, LPOVERLAPPED overlapped)
+{
+    if (readsBeforeFailure != 0) {
+        if (readsBeforeFailure > 0) --readsBeforeFailure;
+        return realReadFile(file, bytes, count, got, overlapped);
+    }
+    if (got) *got = 0;
+    SetLastError(ERROR_CRC);
+    return FALSE;
+}
 
 BOOL WINAPI refusingWriteFile(HANDLE file, LPCVOID bytes, DWORD count, LPDWORD written, LPOVERLAPPED overlapped)
 {
@@ -96,14 +120,20 @@ protected:
         monitorSettings = savedSettings_;
     }
 
-    // Runs the check with every box answered; the boxes it showed.
-    std::vector<BoxAnswerer::Seen> run(unsigned expectedResult)
+    // Runs the check with every box answered; the boxes it showed. Unless
+    // the test itself holds one, neither file is held while a box waits.
+    std::vector<BoxAnswerer::Seen> run(unsigned expectedResult, bool fileHeldByTest = false)
     {
         BoxAnswerer answerer;
         EXPECT_EQ(checkRecordFile(), expectedResult);
         auto seen = answerer.seen();
         EXPECT_EQ(seen.size(), creations.size());
-        for (const BoxCreation& c : creations) EXPECT_EQ(c.owner, mainWindow);
+        for (const BoxCreation& c : creations) {
+            EXPECT_EQ(c.owner, mainWindow);
+            if (fileHeldByTest) continue;
+            EXPECT_FALSE(c.recordFileHeld) << "monitor.txt held while a box waits";
+            EXPECT_FALSE(c.scratchFileHeld) << "monitor.tmp held while a box waits";
+        }
         return seen;
     }
 
@@ -159,45 +189,132 @@ TEST_F(RecordCheckFiles, DamagedFileIsRepairedByteForByte)
     folder_.write("monitor.txt", old);
 
     auto seen = run(3);
-    expectOneBox(seen, "Data check", "38 records read\n2 recordings\n3 errors found\n3 errors corrected");
+    expectOneBox(seen, "Data check", "39 records read\n2 recordings\n3 errors found\n3 errors corrected");
     std::string expected;
     for (uint32_t k = 0; k < 15; ++k) expected += record(k + 1, at(10, 0) + 5 * k);
-    for (uint32_t k = 17; k < 40; ++k) expected += record(k - 16, at(10, 0) + 5 * k);
+    for (uint32_t k = 16; k < 40; ++k) expected += record(k - 15, at(10, 0) + 5 * k);
     EXPECT_EQ(folder_.read("monitor.txt"), expected);
     EXPECT_EQ(folder_.read("monitor.bak"), old);
-    EXPECT_EQ(folder_.read("datalist.txt"), "  0      0   15\n  1     15   23\n");
+    EXPECT_EQ(folder_.read("datalist.txt"), "  0      0   15\n  1     15   24\n");
     EXPECT_FALSE(folder_.exists("monitor.tmp"));
     EXPECT_EQ(pressureHistory.slots[0].pressure, static_cast<int32_t>(samples::pressureAt(at(10, 0) + 5 * 39)));
 }
 
-TEST_F(RecordCheckFiles, DuplicateTimeGivesTwoRecordingsAndOneError)
+TEST_F(RecordCheckFiles, DuplicateTimeIsOneErrorAndTheRecordingGoesOn)
 {
     std::string old = record(1, at(10, 0)) + record(2, at(10, 5)) + record(3, at(10, 5)) + record(4, at(10, 10));
     folder_.write("monitor.txt", old);
     auto seen = run(1);
-    expectOneBox(seen, "Data check", "3 records read\n2 recordings\n1 errors found\n1 errors corrected");
-    EXPECT_EQ(folder_.read("monitor.txt"), record(1, at(10, 0)) + record(2, at(10, 5)) + record(1, at(10, 10)));
-    EXPECT_EQ(folder_.read("datalist.txt"), "  0      0    2\n  1      2    1\n");
+    expectOneBox(seen, "Data check", "3 records read\n1 recordings\n1 errors found\n1 errors corrected");
+    EXPECT_EQ(folder_.read("monitor.txt"), samples::series(at(10, 0), 3, 1));
+    EXPECT_EQ(folder_.read("datalist.txt"), "  0      0    3\n");
 }
 
-TEST_F(RecordCheckFiles, ShortFileIsReportedWithBothFilesStillOpen)
+TEST_F(RecordCheckFiles, TwoRecordingsWithAGapKeepEveryRecordAndASecondCheckChangesNone)
+{
+    // Line feeds alone in the second recording, as an editor leaves them.
+    std::string second = samples::series(at(14, 0), 10, 11);
+    std::string secondLf;
+    for (char c : second)
+        if (c != '\r') secondLf += c;
+    folder_.write("monitor.txt", samples::series(at(10, 0), 10, 1) + secondLf);
+    auto seen = run(0);
+    expectOneBox(seen, "Data check", "20 records read\n2 recordings\n0 errors found\n0 errors corrected");
+    const std::string repaired = samples::series(at(10, 0), 10, 1) + samples::series(at(14, 0), 10, 1);
+    EXPECT_EQ(folder_.read("monitor.txt"), repaired);
+    EXPECT_EQ(folder_.read("datalist.txt"), "  0      0   10\n  1     10   10\n");
+
+    creations.clear();
+    seen = run(0);
+    expectOneBox(seen, "Data check", "20 records read\n2 recordings\n0 errors found\n0 errors corrected");
+    EXPECT_EQ(folder_.read("monitor.txt"), repaired);
+    EXPECT_EQ(folder_.read("monitor.bak"), repaired);
+    EXPECT_EQ(folder_.read("datalist.txt"), "  0      0   10\n  1     10   10\n");
+}
+
+// Several blocks of reading and writing: a record and a carriage return and
+// line feed pair across block ends, line feeds alone in a later block, a gap.
+TEST_F(RecordCheckFiles, FileOfManyBlocksIsRepairedWhole)
+{
+    const uint32_t first = at(0, 0);
+    std::string old = samples::series(first, 3000);
+    // A line of 65 bytes puts the carriage return of record 3276 on the last
+    // byte of the first 256 KiB and its line feed on the first of the next.
+    old += std::string(63, '-') + "\r\n";
+    old += samples::series(first + 5 * 3000, 3000, 3001);
+    std::string lineFeedsOnly;
+    for (char c : samples::series(first + 5 * 6000, 3000, 6001))
+        if (c != '\r') lineFeedsOnly += c;
+    old += lineFeedsOnly;
+    old += samples::series(first + 5 * 9000 + 60, 3000, 1);
+    ASSERT_EQ(old.substr(262144 - 2, 3), "0\r\n");
+    folder_.write("monitor.txt", old);
+
+    auto seen = run(1);
+    expectOneBox(seen, "Data check", "12000 records read\n2 recordings\n1 errors found\n1 errors corrected");
+    EXPECT_TRUE(folder_.read("monitor.txt") == samples::series(first, 9000) + samples::series(first + 5 * 9000 + 60, 3000))
+        << "monitor.txt differs";
+    EXPECT_EQ(folder_.read("monitor.bak"), old);
+    EXPECT_EQ(folder_.read("datalist.txt"), "  0      0 9000\n  1   9000 3000\n");
+    EXPECT_FALSE(folder_.exists("monitor.tmp"));
+}
+
+TEST_F(RecordCheckFiles, ReadFailureLeavesTheRecordFileAlone)
+{
+    // A failure after the first block: what was read so far must not replace the file.
+    const std::string old = samples::series(at(10, 0), 8000, 9);
+    folder_.write("monitor.txt", old);
+    std::vector<BoxAnswerer::Seen> seen;
+    {
+        ImportPatch patch("ReadFile", reinterpret_cast<void*>(failingReadFile));
+        ASSERT_TRUE(patch.applied());
+        realReadFile = reinterpret_cast<ReadFileCall>(patch.original());
+        readsBeforeFailure = 1;
+        seen = run(0);
+        readsBeforeFailure = -1;
+    }
+    expectOneBox(seen, "read data", "error reading monitor.txt");
+    EXPECT_TRUE(recordFileEventLogged());
+    EXPECT_EQ(folder_.read("monitor.txt"), old);
+    EXPECT_FALSE(folder_.exists("monitor.tmp"));
+    EXPECT_FALSE(folder_.exists("monitor.bak"));
+    EXPECT_FALSE(folder_.exists("datalist.txt"));
+}
+
+TEST_F(RecordCheckFiles, ScratchFileBesideTheProgramIsNotDeleted)
+{
+    // Deleting by bare name would search the program's folder first.
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string beside(program);
+    beside = beside.substr(0, beside.find_last_of("\\/") + 1) + "monitor.tmp";
+    HANDLE other = CreateFileA(beside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE) << beside;
+    CloseHandle(other);
+    folder_.write("monitor.txt", samples::series(at(10, 0), 3));
+    run(0);
+    bool kept = GetFileAttributesA(beside.c_str()) != INVALID_FILE_ATTRIBUTES;
+    DeleteFileA(beside.c_str());
+    EXPECT_TRUE(kept);
+    EXPECT_FALSE(folder_.exists("monitor.tmp"));
+    EXPECT_EQ(folder_.read("monitor.txt"), samples::series(at(10, 0), 3));
+}
+
+TEST_F(RecordCheckFiles, ShortFileIsReportedWithBothFilesClosed)
 {
     const std::string old = record(1, at(10, 0)).substr(0, 79);
     folder_.write("monitor.txt", old);
     auto seen = run(0);
     expectOneBox(seen, "Data check", "No records read\nno errors can be found");
     ASSERT_EQ(creations.size(), 1u);
-    EXPECT_FALSE(creations[0].recordFileOpenable) << "monitor.txt was closed before the box";
+    EXPECT_FALSE(creations[0].recordFileHeld);
+    EXPECT_FALSE(creations[0].scratchFileHeld);
     EXPECT_EQ(folder_.read("monitor.txt"), old);
     EXPECT_TRUE(folder_.exists("monitor.tmp"));
     EXPECT_EQ(folder_.read("monitor.tmp"), "");
     EXPECT_FALSE(folder_.exists("monitor.bak"));
     EXPECT_FALSE(folder_.exists("datalist.txt"));
     EXPECT_FALSE(folder_.exists("monitor.err"));
-    // Both are closed once the box is gone.
-    HANDLE again = CreateFileA("monitor.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_NE(again, INVALID_HANDLE_VALUE);
-    CloseHandle(again);
 }
 
 TEST_F(RecordCheckFiles, MissingRecordFileLeavesAnEmptyScratchFile)
@@ -218,8 +335,9 @@ TEST_F(RecordCheckFiles, RecordFileHeldByAnotherProgramIsNotTouched)
     folder_.write("monitor.txt", old);
     HANDLE other = CreateFileA("monitor.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    auto seen = run(0);
+    auto seen = run(0, true);
     CloseHandle(other);
+    EXPECT_FALSE(creations[0].scratchFileHeld);
     expectOneBox(seen, "read data", "error reading monitor.txt");
     EXPECT_TRUE(recordFileEventLogged());
     EXPECT_EQ(folder_.read("monitor.txt"), old);
@@ -233,8 +351,9 @@ TEST_F(RecordCheckFiles, ScratchFileHeldByAnotherProgramStopsTheCheck)
     folder_.write("monitor.tmp", "held");
     HANDLE other = CreateFileA("monitor.tmp", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    auto seen = run(0);
+    auto seen = run(0, true);
     CloseHandle(other);
+    EXPECT_FALSE(creations[0].recordFileHeld);
     expectOneBox(seen, "write data", "error writing monitor.tmp");
     EXPECT_TRUE(recordFileEventLogged());
     EXPECT_EQ(folder_.read("monitor.txt"), old);
