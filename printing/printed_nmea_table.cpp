@@ -8,13 +8,13 @@
 namespace {
 
 // A fixed-pitch font whose advance is at most `advance`: the height scaled
-// from the default font first, then lowered while the face the platform
-// substitutes still comes out wider. Left selected; null when none was made.
+// from the default font first, then rescaled by what the face the platform
+// substitutes really advances. Left selected; null when none could be made.
 HFONT selectFittedFont(HDC dc, const TEXTMETRICA& standard, int advance)
 {
     int height = printedNmeaFittedHeight(standard.tmHeight, standard.tmAveCharWidth, advance);
     HFONT fitted = nullptr;
-    for (int attempt = 0; attempt < 8 && height > 0; ++attempt, --height) {
+    for (int attempt = 0; attempt < 8 && height > 0; ++attempt) {
         HFONT font = CreateFontA(height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, FIXED_PITCH | FF_MODERN, nullptr);
         if (!font) break;
         if (!SelectObject(dc, font)) {
@@ -25,6 +25,8 @@ HFONT selectFittedFont(HDC dc, const TEXTMETRICA& standard, int advance)
         fitted = font;
         TEXTMETRICA metrics = {};
         if (!GetTextMetricsA(dc, &metrics) || metrics.tmAveCharWidth <= advance) break;
+        int smaller = printedNmeaFittedHeight(height, metrics.tmAveCharWidth, advance);
+        height = smaller < height ? smaller : height - 1;
     }
     return fitted;
 }
