@@ -331,6 +331,11 @@ class Printing(MonitorTestMixin, unittest.TestCase):
                                       and b"  event nr. 8 print error \r\n" in self.read("monitor.err")))
         # While the message is open the port is closed: each receive poll fails.
         self.assertTrue(self.wait_for(lambda: b"  event nr. 19 " in self.read("monitor.err")))
+        # The box has no owner, so the menu still works; a print command now does nothing.
+        for command in (1006, 1002):
+            self.assertEqual(self.driver.ask(f"command {command}"), "ok")
+        time.sleep(1.5)
+        self.assertEqual([open_box["handle"] for open_box in self.driver.boxes()], [box["handle"]])
         self.assertEqual(self.driver.press(box), "ok")
         time.sleep(1.0)
         self.assertEqual(printer.files() - before, set())
