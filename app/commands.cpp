@@ -73,13 +73,11 @@ void runCommand(unsigned id)
         marks = false;
         break;
     case cmdPrintNmeaTable:
-        choosePrinter();
-        printNmeaTable();
+        runPrintCommand(printNmeaTable);
         marks = false;
         break;
     case cmdPrintChart:
-        choosePrinter();
-        printChart();
+        runPrintCommand(printChart);
         marks = false;
         break;
     case cmdCheckRecordFile: checkRecordFile(); marks = false; break;

@@ -85,13 +85,16 @@ void deletePrinterPens()
 
 namespace {
 
-// Height 0 asks the device for its default size. Some printer drivers scale
-// such a font to nothing, and the page comes out blank; on a printer the
-// height of its own default font gives the same size on every driver.
+// Height 0 asks the device for its default size, which some printer
+// drivers make a screen size (16 dots at 300 dpi). On a printer the text
+// takes the height of the context's own font instead: the font whose
+// metrics placed it. Screens and metafiles keep height 0.
 int defaultFontHeight(HDC dc)
 {
     if (GetDeviceCaps(dc, TECHNOLOGY) != DT_RASPRINTER) return 0;
-    HGDIOBJ current = SelectObject(dc, GetStockObject(DEVICE_DEFAULT_FONT));
+    // After our first font the context's own one is the font it replaced.
+    FontInUse* entry = findFontInUse(dc);
+    HGDIOBJ current = entry ? SelectObject(dc, entry->originalFont) : nullptr;
     TEXTMETRICA metrics = {};
     BOOL measured = GetTextMetricsA(dc, &metrics);
     if (current) SelectObject(dc, current);

@@ -34,9 +34,11 @@ void deleteScreenPens();
 void deletePrinterPens();
 
 // Selects a new "SYSTEM_FONT" with the given escapement (tenths of a degree)
-// into dc. The font this routine selected into dc before is deleted once the
-// new one has replaced it. Failures: event 5 and fatal error 60 when the font
-// cannot be created, fatal error 100 when it cannot be selected.
+// into dc: on a printer as high as the context's own default font, elsewhere
+// at the device's default height (0). The font this routine selected into
+// dc before is deleted once the new one has replaced it. Failures: event 5
+// and fatal error 60 when the font cannot be created, fatal error 100 when
+// it cannot be selected.
 void selectSystemFont(HDC dc, int escapement);
 
 // Puts dc's original font back and deletes the last font selectSystemFont

@@ -15,6 +15,9 @@ PrintDialogFunction printDialog = nullptr;
 
 namespace {
 
+// From the dialog to the end of the job.
+bool printCommandUnderWay = false;
+
 // Both jobs appear under this name in the print queue.
 char documentName[] = "Zudoderozezavedi Druckjob";
 
@@ -86,6 +89,15 @@ void printNmeaTable()
         releasePrinterDc();
     }
     openSerialPort(false);
+}
+
+void runPrintCommand(void (*job)())
+{
+    if (printCommandUnderWay) return;
+    printCommandUnderWay = true;
+    choosePrinter();
+    job();
+    printCommandUnderWay = false;
 }
 
 void printChart()

@@ -24,6 +24,12 @@ int32_t choosePrinter();
 void printNmeaTable();
 void printChart();
 
+// One print command: the dialog, then the job. The dialog and the job's
+// message boxes have no owner, so the menu stays live while they are open;
+// a print command that arrives then is ignored, since a second job would
+// take printerDc over from the first.
+void runPrintCommand(void (*job)());
+
 // Releases printerDc, with the fonts the drawing selected into it, and sets
 // it to null; nothing when it is null. The jobs end with it; shutdown calls
 // it for a context still held.

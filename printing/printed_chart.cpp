@@ -15,8 +15,10 @@ void drawPrintedChartPage(HDC dc, int pageWidth, int pageHeight)
 {
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
-    int lineHeight = static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading);
-    int charWidth = static_cast<int>(metrics.tmMaxCharWidth);
-    drawPageSteps(dc, printedChartSteps(pageWidth, pageHeight, lineHeight, charWidth, pressureHistory,
-                                        monitorSettings));
+    TextMetrics font;
+    font.lineHeight = static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading);
+    // The advance: for a fixed-pitch device font it is the pitch, as is the
+    // widest glyph box; for a scalable font the box is about twice as wide.
+    font.charWidth = static_cast<int>(metrics.tmAveCharWidth);
+    drawPageSteps(dc, printedChartSteps(pageWidth, pageHeight, font, pressureHistory, monitorSettings));
 }

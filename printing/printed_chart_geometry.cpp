@@ -57,8 +57,24 @@ void addLine(PageSteps& steps, int x0, int y0, int x1, int y1)
     addPoint(steps, PageStep::LineTo, x1, y1);
 }
 
-void addText(PageSteps& steps, int x, int y, std::string text)
+const char title[] = "Zudoderozezavedi Messdaten";
+constexpr int upright = 0;
+constexpr int turned = 2700;  // text running downward
+
+// A text is placed by the default font's metrics and must land on the paper:
+// one that would begin left of or above the page starts at its edge, one that
+// would run past the right or lower edge ends there.
+void addText(PageSteps& steps, const PrintedChartLayout& c, const TextMetrics& font, int escapement, int x, int y,
+             std::string text)
 {
+    PrintedTextBox box = printedTextBox(x, y, static_cast<int>(text.size()), escapement, font);
+    int dx = 0, dy = 0;
+    if (box.right > c.Wd) dx = c.Wd - box.right;
+    if (box.left + dx < 0) dx = -box.left;
+    if (box.bottom > c.Hd) dy = c.Hd - box.bottom;
+    if (box.top + dy < 0) dy = -box.top;
+    x += dx;
+    y += dy;
     PageStep step;
     step.kind = PageStep::Text;
     step.x = x;
@@ -67,18 +83,14 @@ void addText(PageSteps& steps, int x, int y, std::string text)
     steps.push_back(step);
 }
 
-const char title[] = "Zudoderozezavedi Messdaten";
-constexpr int upright = 0;
-constexpr int turned = 2700;  // text running downward
-
-void drawTitle(PageSteps& out, const PrintedChartLayout& c)
+void drawTitle(PageSteps& out, const PrintedChartLayout& c, const TextMetrics& font)
 {
     if (c.portrait) {
         addFont(out, turned);
-        addText(out, c.Wd - c.m / 2, c.Hd / 2 - 100, title);
+        addText(out, c, font, turned, c.Wd - c.m / 2, c.Hd / 2 - 100, title);
     } else {
         addFont(out, upright);
-        addText(out, c.Wd / 2, c.m / 2, title);
+        addText(out, c, font, upright, c.Wd / 2, c.m / 2, title);
     }
 }
 
@@ -133,21 +145,27 @@ void drawGrid(PageSteps& out, const PrintedChartLayout& c)
     }
 }
 
-void drawLabels(PageSteps& out, const PrintedChartLayout& c, int lh, int cw)
+void drawLabels(PageSteps& out, const PrintedChartLayout& c, const TextMetrics& font)
 {
+    int lh = font.lineHeight;
+    int cw = font.charWidth;
     if (c.portrait) {
         addFont(out, turned);
         for (int j = 0; j <= 10; ++j)
-            addText(out, printedScalePosition(c, j, 10) + lh / 2, c.top - 5 * cw, printedPressureLabel(c, j));
+            addText(out, c, font, turned, printedScalePosition(c, j, 10) + lh / 2, c.top - 5 * cw,
+                    printedPressureLabel(c, j));
         for (int j = 0; j <= 20; ++j)
-            addText(out, printedScalePosition(c, j, 5) + lh / 2, c.bottom + 35, printedTendencyLabel(c, j));
+            addText(out, c, font, turned, printedScalePosition(c, j, 5) + lh / 2, c.bottom + 35,
+                    printedTendencyLabel(c, j));
         addFont(out, upright);
     } else {
         addFont(out, upright);
         for (int j = 0; j <= 10; ++j)
-            addText(out, c.left - 6 * cw, printedScalePosition(c, j, 10) - lh / 2, printedPressureLabel(c, j));
+            addText(out, c, font, upright, c.left - 6 * cw, printedScalePosition(c, j, 10) - lh / 2,
+                    printedPressureLabel(c, j));
         for (int j = 0; j <= 20; ++j)
-            addText(out, c.right + 40, printedScalePosition(c, j, 5) - lh / 2, printedTendencyLabel(c, j));
+            addText(out, c, font, upright, c.right + 40, printedScalePosition(c, j, 5) - lh / 2,
+                    printedTendencyLabel(c, j));
     }
 }
 
@@ -182,7 +200,7 @@ void drawCurve(PageSteps& out, const PrintedChartLayout& c, const PressureHistor
     }
 }
 
-void drawTimeMarks(PageSteps& out, const PrintedChartLayout& c)
+void drawTimeMarks(PageSteps& out, const PrintedChartLayout& c, const TextMetrics& font)
 {
     addPen(out, PrinterPen::Black3, 22);
     addFont(out, c.portrait ? turned : upright);
@@ -190,10 +208,10 @@ void drawTimeMarks(PageSteps& out, const PrintedChartLayout& c)
         int time = printedSlotPosition(c, i);
         if (c.portrait) {
             addLine(out, c.left, time, c.left - 30, time);
-            if (i != 0) addText(out, c.left - 50, time - 60, printedTimeLabel(i));
+            if (i != 0) addText(out, c, font, turned, c.left - 50, time - 60, printedTimeLabel(i));
         } else {
             for (int k = 1; k <= 5; ++k) addPoint(out, PageStep::BlackPixel, time, c.bottom + k);
-            if (i != 0) addText(out, time - 10, c.bottom + 12, printedTimeLabel(i));
+            if (i != 0) addText(out, c, font, upright, time - 10, c.bottom + 12, printedTimeLabel(i));
         }
     }
 }
@@ -280,18 +298,27 @@ std::string printedTimeLabel(int slot)
     return text;
 }
 
-PageSteps printedChartSteps(int Wd, int Hd, int lineHeight, int charWidth, const PressureHistory& history,
+PrintedTextBox printedTextBox(int x, int y, int characters, int escapement, const TextMetrics& font)
+{
+    int length = characters * font.charWidth;
+    // Turned a quarter clockwise, the glyphs' tops face right: the text
+    // hangs left of its reference point and runs down from it.
+    if (escapement == turned) return PrintedTextBox{x - font.lineHeight, y, x, y + length};
+    return PrintedTextBox{x, y, x + length, y + font.lineHeight};
+}
+
+PageSteps printedChartSteps(int Wd, int Hd, const TextMetrics& font, const PressureHistory& history,
                             const MonitorSettings& settings)
 {
     PrintedChartLayout c = printedChartLayout(Wd, Hd, settings.LO);
     PageSteps out;
-    drawTitle(out, c);
+    drawTitle(out, c, font);
     drawFrameAndTicks(out, c);
     drawGrid(out, c);
-    drawLabels(out, c, lineHeight, charWidth);
+    drawLabels(out, c, font);
     drawCurve(out, c, history, Curve::Pressure, PrinterPen::Black7);
     if (settings.T1 != 0) drawCurve(out, c, history, Curve::Tendency1h, PrinterPen::Blue);
     if (settings.T3 != 0) drawCurve(out, c, history, Curve::Tendency3h, PrinterPen::Green);
-    drawTimeMarks(out, c);
+    drawTimeMarks(out, c, font);
     return out;
 }

@@ -46,7 +46,22 @@ std::string printedPressureLabel(const PrintedChartLayout& layout, int j);
 std::string printedTendencyLabel(const PrintedChartLayout& layout, int j);
 std::string printedTimeLabel(int slot);
 
+// The printer's default font as the layout sees it: the height of a line
+// (tmHeight + tmExternalLeading) and the advance of one character. The
+// advance, not the widest glyph box, is what places four digits in a margin.
+struct TextMetrics {
+    int lineHeight;
+    int charWidth;
+};
+
+// The page area a text of that many characters covers in that font, drawn
+// upright (escapement 0) or running downward (2700) from (x, y).
+struct PrintedTextBox {
+    int left, top, right, bottom;
+};
+PrintedTextBox printedTextBox(int x, int y, int characters, int escapement, const TextMetrics& font);
+
 // The whole page: title, frame, ticks, grid, labels, curves and time marks.
-// lineHeight and charWidth are those of the printer's default font.
-PageSteps printedChartSteps(int Wd, int Hd, int lineHeight, int charWidth, const PressureHistory& history,
+// Every text is kept on the page; the curves are not.
+PageSteps printedChartSteps(int Wd, int Hd, const TextMetrics& font, const PressureHistory& history,
                             const MonitorSettings& settings);

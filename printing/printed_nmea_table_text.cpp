@@ -7,6 +7,24 @@ int printedNmeaPitch(long tmHeight, long tmExternalLeading)
     return static_cast<int>(tmHeight + tmExternalLeading + 2);
 }
 
+bool printedNmeaRowFits(int pageWidth, int charWidth)
+{
+    return printedRowIndent + int64_t{printedRowLength} * charWidth <= pageWidth;
+}
+
+int printedNmeaFittedCharWidth(int pageWidth)
+{
+    int width = (pageWidth - 2 * printedRowIndent) / printedRowLength;
+    return width > 1 ? width : 1;
+}
+
+int printedNmeaFittedHeight(int defaultHeight, int defaultCharWidth, int fittedCharWidth)
+{
+    if (defaultHeight <= 0 || defaultCharWidth <= 0) return fittedCharWidth * 2;  // a usual cell shape
+    int64_t height = int64_t{defaultHeight} * fittedCharWidth / defaultCharWidth;
+    return height < 1 ? 1 : height > defaultHeight ? defaultHeight : static_cast<int>(height);
+}
+
 int printedNmeaRows(int pageHeight, int pitch)
 {
     if (pitch == 0) return 10;
@@ -31,7 +49,7 @@ PageSteps printedNmeaTableSteps(int pageHeight, int pitch, const NmeaLineStore& 
     PageSteps steps;
     PageStep heading;
     heading.kind = PageStep::Text;
-    heading.x = 20;
+    heading.x = printedRowIndent;
     heading.y = 0;
     heading.text = "NMEA Daten";
     steps.push_back(heading);
@@ -41,7 +59,7 @@ PageSteps printedNmeaTableSteps(int pageHeight, int pitch, const NmeaLineStore& 
         if (store.lines[i][0] != '$') continue;
         PageStep row;
         row.kind = PageStep::Text;
-        row.x = 20;
+        row.x = printedRowIndent;
         row.y = 3 * pitch + i * pitch;
         row.text = printedNmeaRowText(store.lines[i]);
         steps.push_back(row);

@@ -7,6 +7,16 @@
 #include "printing/page_steps.h"
 
 constexpr int printedRowLength = 91;  // characters of a printed row
+constexpr int printedRowIndent = 20;  // device units left of every row
+
+// Whether a row of characters of that advance fits on a page that wide.
+bool printedNmeaRowFits(int pageWidth, int charWidth);
+
+// When it does not, the table takes a fixed-pitch font of this advance, which
+// leaves the indent free at the right edge as well, and of this height,
+// scaled from the default font's height and advance.
+int printedNmeaFittedCharWidth(int pageWidth);
+int printedNmeaFittedHeight(int defaultHeight, int defaultCharWidth, int fittedCharWidth);
 
 // Row pitch: the default font's line height and two units of spacing.
 int printedNmeaPitch(long tmHeight, long tmExternalLeading);

@@ -12,11 +12,14 @@
 //                           writes them (the driver and the program share a working folder)
 //   hold PATH               opens the file PATH without sharing, until release
 //   release PATH            closes what hold opened
+//   orientation PRINTER N   makes N (1 upright, 2 landscape) the paper orientation of the
+//                           printer's default settings; "ok <previous>"
 //   quit
 // Texts are the program's own Windows-1252 bytes with \n, \r, \t and \\ escaped.
 // The driver only posts messages and reads window texts: Wine lets another
 // process do both, and posting never blocks on a modal loop of the program.
 #include <windows.h>
+#include <winspool.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -163,6 +166,36 @@ void replyMenu()
     for (const std::string& text : lines) reply(text);
 }
 
+// The print dialog starts from the printer's default settings, which other
+// processes read afresh: so a test can have pages printed either way round.
+std::string setDefaultOrientation(const std::string& argument)
+{
+    size_t space = argument.rfind(' ');
+    if (space == std::string::npos) return "none";
+    std::string printerName = argument.substr(0, space);
+    short orientation = static_cast<short>(std::strtol(argument.c_str() + space + 1, nullptr, 10));
+    PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE printer = nullptr;
+    if (!OpenPrinterA(&printerName[0], &printer, &access)) return "fail " + std::to_string(GetLastError());
+    DWORD needed = 0;
+    GetPrinterA(printer, 2, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    std::string result;
+    auto* info = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data());
+    if (!needed || !GetPrinterA(printer, 2, buffer.data(), needed, &needed) || !info->pDevMode) {
+        result = "fail " + std::to_string(GetLastError());
+    } else {
+        short previous = info->pDevMode->dmOrientation;
+        info->pDevMode->dmOrientation = orientation;
+        info->pDevMode->dmFields |= DM_ORIENTATION;
+        info->pSecurityDescriptor = nullptr;  // unchanged
+        result = SetPrinterA(printer, 2, buffer.data(), 0) ? "ok " + std::to_string(previous)
+                                                            : "fail " + std::to_string(GetLastError());
+    }
+    ClosePrinter(printer);
+    return result;
+}
+
 void runCommand(const std::string& name, const std::string& argument)
 {
     if (name == "wait-window") {
@@ -222,6 +255,8 @@ void runCommand(const std::string& name, const std::string& argument)
             heldFiles.erase(held);
             reply("ok");
         }
+    } else if (name == "orientation") {
+        reply(setDefaultOrientation(argument));
     } else {
         reply("unknown " + name);
     }

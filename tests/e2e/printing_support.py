@@ -190,3 +190,23 @@ def pdf_pixels(path, resolution=40):
         row = raw[at + 3 * width * y: at + 3 * width * (y + 1)]
         rows.append([tuple(row[3 * x: 3 * x + 3]) for x in range(width)])
     return width, height, rows
+
+
+def pdf_words(path):
+    """The page size and the words of the first page as pdftotext -bbox reads
+    them: (width, height, [(text, x_min, y_min, x_max, y_max)]), in points,
+    measured from the page's top left corner."""
+    out = _run("pdftotext", "-bbox", "-f", "1", "-l", "1", path, "-").stdout
+    page = re.search(r'<page width="([\d.]+)" height="([\d.]+)"', out)
+    width, height = float(page.group(1)), float(page.group(2))
+    # A landscape job comes as an upright sheet turned for viewing: the words
+    # are placed on the turned page, the size is that of the sheet.
+    rotation = re.search(r"^Page rot:\s+(\d+)", _run("pdfinfo", path).stdout, re.M)
+    if rotation and int(rotation.group(1)) % 180 == 90:
+        width, height = height, width
+    words = []
+    for match in re.finditer(r'<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>',
+                             out):
+        text = match.group(5).replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">")
+        words.append((text,) + tuple(float(match.group(n)) for n in range(1, 5)))
+    return width, height, words

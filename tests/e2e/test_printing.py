@@ -7,15 +7,29 @@ chart of a full 52-hour history."""
 
 import math
 import os
+import subprocess
 import time
 import unittest
 
-from harness import MonitorTestMixin
-from printing_support import PdfPrinter, missing_tools, pdf_page_size, pdf_pages, pdf_pixels, pdf_text, pdf_title, \
-    pdf_to_png, scheduler_running
+from harness import BUILD, MonitorTestMixin, wine_env
+from printing_support import QUEUE, PdfPrinter, missing_tools, pdf_page_size, pdf_pages, pdf_pixels, pdf_text, \
+    pdf_title, pdf_to_png, pdf_words, scheduler_running
 from test_acquisition import EXAMPLE, ini, pxdr
 
 DOCUMENT_NAME = "Zudoderozezavedi Druckjob"
+TITLE_WORDS = ["Zudoderozezavedi", "Messdaten"]
+TENDENCY_LABELS = [f"{value:+d}" if value else "0" for value in range(10, -11, -1)]
+TIME_LABELS = [f"-{6 * n}h" for n in range(1, 9)]
+# The printer's page at 300 dpi, in points.
+POINTS_PER_DOT = 72 / 300
+MARGIN = 350 * POINTS_PER_DOT  # a tenth of the long side: the frame's distance from the edge
+LONG_SIDE = 3508 * POINTS_PER_DOT
+
+
+def pressure_labels(LO):
+    """The pressure scale from its top (upright) or left (turned) end."""
+    bottom = 900 if LO else 950
+    return [str(bottom + 10 * j) for j in range(11)]
 
 
 def slot_pressure(slot):
@@ -102,14 +116,65 @@ class Printing(MonitorTestMixin, unittest.TestCase):
         title = self.wait_title(lambda t: t.startswith(f"Zudoderozezavedi {count + 1} "))
         self.assertTrue(title.startswith(f"Zudoderozezavedi {count + 1} "), "no sentence received after printing")
 
-    def start_with_full_history(self):
+    def start_with_full_history(self, **settings):
         lines = self.serial_ports(2)
-        self.write("monitor.ini", ini())
+        self.write("monitor.ini", ini(**settings))
         self.start_monitor()
         lines[2].write(full_history())
         title = self.wait_title(lambda t: t.startswith("Zudoderozezavedi 104 "), timeout=30)
         self.assertTrue(title.startswith("Zudoderozezavedi 104 "), title)
         return lines[2]
+
+    def printed_words(self, path, landscape):
+        """The words of a printed chart page, each checked to lie on the page
+        and to be at least 6 points high across its line; by text."""
+        width, height, words = pdf_words(path)
+        if landscape:
+            self.assertGreater(width, height, "a landscape page")
+        else:
+            self.assertLess(width, height, "an upright page")
+        by_text = {}
+        for text, x0, y0, x1, y1 in words:
+            self.assertTrue(0 <= x0 < x1 <= width and 0 <= y0 < y1 <= height,
+                            f"{text!r} at ({x0:.1f}, {y0:.1f})-({x1:.1f}, {y1:.1f}) off the {width}x{height} page")
+            # Upright text is as high as its box; turned text, as wide.
+            across = y1 - y0 if landscape else x1 - x0
+            self.assertGreaterEqual(across, 6.0, f"{text!r} only {across:.1f} pt high")
+            self.assertNotIn(text, by_text, "each text once")
+            by_text[text] = (x0, y0, x1, y1)
+        return by_text
+
+    def check_chart_words(self, path, LO, landscape):
+        """The title, both scales and the time labels, nothing else, each in
+        the margin it belongs to."""
+        words = self.printed_words(path, landscape)
+        pressure = pressure_labels(LO)
+        self.assertEqual(sorted(words), sorted(TITLE_WORDS + pressure + TENDENCY_LABELS + TIME_LABELS))
+        frame_far = LONG_SIDE - MARGIN  # the frame's edge a margin from the long side's end
+        if landscape:
+            # Pressure left of the frame, highest on top; tendency right of it; time below.
+            tops = [words[label][1] for label in reversed(pressure)]
+            for label in pressure:
+                self.assertLessEqual(words[label][2], MARGIN, label)
+            for label in TENDENCY_LABELS:
+                self.assertGreaterEqual(words[label][0], frame_far, label)
+            for label in TIME_LABELS:
+                self.assertGreaterEqual(words[label][1], 2129 * POINTS_PER_DOT, label)
+            for word in TITLE_WORDS:
+                self.assertLessEqual(words[word][3], MARGIN, word)
+        else:
+            # Turned: pressure above the frame, lowest at the left; tendency below; time left of it.
+            tops = [words[label][0] for label in pressure]
+            for label in pressure:
+                self.assertLessEqual(words[label][3], MARGIN, label)
+            for label in TENDENCY_LABELS:
+                self.assertGreaterEqual(words[label][1], frame_far, label)
+            for label in TIME_LABELS:
+                self.assertLessEqual(words[label][2], MARGIN, label)
+            for word in TITLE_WORDS:
+                self.assertGreaterEqual(words[word][0], 2129 * POINTS_PER_DOT, word)
+        self.assertEqual(tops, sorted(tops), "the pressure scale in order")
+        return words
 
     # tests
 
@@ -133,14 +198,7 @@ class Printing(MonitorTestMixin, unittest.TestCase):
         files = self.print_and_collect(1006)
         self.assertEqual(len(files), 1, files)
 
-        # The title, the tendency scale and the time marks. (The pressure labels
-        # stand five character widths above the frame, beyond this page's top edge.)
-        words = pdf_text(files[0]).split()
-        self.assertTrue(words, "no text at all on the printed page")
-        self.assertIn("Zudoderozezavedi", words)
-        self.assertIn("Messdaten", words)
-        for label in ("+10", "+1", "0", "-1", "-10", "-6h", "-24h", "-48h"):
-            self.assertIn(label, words)
+        self.check_chart_words(files[0], LO=0, landscape=False)
 
         width, height, rows = pdf_pixels(files[0], resolution=50)
 
@@ -169,11 +227,54 @@ class Printing(MonitorTestMixin, unittest.TestCase):
             self.assertGreater(max(ys), 2800, name)
         self.assertEqual(self.quit_monitor(), 0)
 
+    def test_landscape_chart_has_its_scales_in_the_margins(self):
+        # The dialog starts from the printer's default paper orientation.
+        previous = self.driver.ask(f"orientation {QUEUE} 2")
+        self.assertTrue(previous.startswith("ok "), previous)
+        try:
+            line = self.start_with_full_history()
+            files = self.print_and_collect(1006)
+            self.assertEqual(len(files), 1, files)
+            self.assertEqual(pdf_pages(files[0]), 1)
+            self.check_chart_words(files[0], LO=0, landscape=True)
+            # The low scale, from the menu.
+            self.assertEqual(self.driver.ask("command 1597"), "ok")
+            files = self.print_and_collect(1006)
+            self.assertEqual(len(files), 1, files)
+            self.check_chart_words(files[0], LO=1, landscape=True)
+            self.expect_reception(line)
+        finally:
+            self.assertTrue(self.driver.ask(f"orientation {QUEUE} {previous.split()[1]}").startswith("ok "))
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_upright_chart_on_the_low_scale(self):
+        self.start_with_full_history(LO="1")
+        files = self.print_and_collect(1006)
+        self.assertEqual(len(files), 1, files)
+        self.check_chart_words(files[0], LO=1, landscape=False)
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_printer_context_measures_as_the_page_plans_assume(self):
+        """The Win32 tests of a real printer context need this queue: run them here."""
+        program = os.path.join(BUILD, "tests", "win32", "win32_tests.exe")
+        if not os.path.exists(program):
+            self.skipTest("the Win32 tests are not built")
+        run = subprocess.run(["wine", program, "--gtest_filter=RealPrinter.*"], cwd=self.workdir, env=wine_env(),
+                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=120)
+        out = run.stdout.decode(errors="replace")
+        self.assertEqual(run.returncode, 0, out)
+        self.assertIn("[  PASSED  ] 2 tests.", out)
+        self.assertNotIn("SKIPPED", out)
+
     def test_table_job_prints_the_stored_sentences_newest_first(self):
         lines = self.serial_ports(2)
         self.write("monitor.ini", ini(DATA="NMEA"))
         self.start_monitor()
-        sentences = [f"$GPRMC,1200{i:02d},A,5300.{i:04d},N,00259.9817,W,*{i:02d}\r\n".encode() for i in range(70)]
+        sentences = [f"$GPRMC,1200{i:02d},A,5300.{i:04d},N,00259.9817,W,*{i:02d}\r\n".encode() for i in range(69)]
+        # The longest sentence NMEA allows, 82 characters: newest, so first on the page.
+        longest = "$GPGSV,3,1,12,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45,15,50,120,44,*7C"
+        self.assertEqual(len(longest), 82)
+        sentences.append((longest + "\r\n").encode())
         lines[2].write(b"".join(sentences))
         self.assertTrue(self.wait_title(lambda t: t.startswith("70 ")).startswith("70 "))
 
@@ -187,6 +288,13 @@ class Printing(MonitorTestMixin, unittest.TestCase):
         self.assertGreater(len(rows), 10)
         newest_first = [s.decode().strip() for s in reversed(sentences)]
         self.assertEqual(rows, newest_first[:len(rows)])
+        self.assertEqual(rows[0], longest, "printed whole")
+        width, height, words = pdf_words(files[0])
+        placed = [word for word in words if word[0] == longest]
+        self.assertEqual(len(placed), 1, [word[0] for word in words][:3])
+        for text, x0, y0, x1, y1 in words:
+            self.assertTrue(0 <= x0 < x1 <= width and 0 <= y0 < y1 <= height, f"{text!r} off the page")
+            self.assertGreaterEqual(y1 - y0, 6.0, f"{text!r} only {y1 - y0:.1f} pt high")
 
         # The port is open again: the next sentence is stored.
         lines[2].write(b"$GPZDA,1*00\r\n")
@@ -223,6 +331,11 @@ class Printing(MonitorTestMixin, unittest.TestCase):
                                       and b"  event nr. 8 print error \r\n" in self.read("monitor.err")))
         # While the message is open the port is closed: each receive poll fails.
         self.assertTrue(self.wait_for(lambda: b"  event nr. 19 " in self.read("monitor.err")))
+        # The box has no owner, so the menu still works; a print command now does nothing.
+        for command in (1006, 1002):
+            self.assertEqual(self.driver.ask(f"command {command}"), "ok")
+        time.sleep(1.5)
+        self.assertEqual([open_box["handle"] for open_box in self.driver.boxes()], [box["handle"]])
         self.assertEqual(self.driver.press(box), "ok")
         time.sleep(1.0)
         self.assertEqual(printer.files() - before, set())

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <winspool.h>
 
 #include <cstring>
 #include <map>
@@ -193,26 +194,39 @@ const COLORREF black = RGB(0, 0, 0);
 const int tenUnitPositions[] = {350, 528, 706, 884, 1062, 1240, 1418, 1596, 1774, 1952, 2130};
 
 // Wine's metafile contexts report no text metrics, so the printer's default
-// font is stood in for: these are what a printer driver reports.
+// font is stood in for: these are what a printer driver reports. A font the
+// program created gets the cell of a scalable fixed-pitch face of its height,
+// `advancePerHundred` dots wide per 100 dots of height.
 TEXTMETRICA printerMetrics;
 int metricsReads = 0;
 bool metricsReadInOwnFont = true;
+int advancePerHundred = 52;
 
 BOOL WINAPI standInGetTextMetricsA(HDC dc, TEXTMETRICA* metrics)
 {
     ++metricsReads;
-    if (GetCurrentObject(dc, OBJ_FONT) != GetStockObject(SYSTEM_FONT)) metricsReadInOwnFont = false;
+    HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
+    if (font != GetStockObject(SYSTEM_FONT)) {
+        metricsReadInOwnFont = false;
+        LOGFONTA created{};
+        GetObjectA(font, sizeof created, &created);
+        *metrics = TEXTMETRICA{};
+        metrics->tmHeight = created.lfHeight < 0 ? -created.lfHeight : created.lfHeight;
+        metrics->tmAveCharWidth = metrics->tmHeight * advancePerHundred / 100;
+        metrics->tmMaxCharWidth = 2 * metrics->tmAveCharWidth;
+        return TRUE;
+    }
     *metrics = printerMetrics;
     return TRUE;
 }
 
-void reportMetrics(LONG height, LONG leading, LONG maxWidth)
+void reportMetrics(LONG height, LONG leading, LONG advance, LONG maxWidth)
 {
     printerMetrics = TEXTMETRICA{};
     printerMetrics.tmHeight = height;
     printerMetrics.tmExternalLeading = leading;
     printerMetrics.tmInternalLeading = 17;  // neither of these may count
-    printerMetrics.tmAveCharWidth = 45;
+    printerMetrics.tmAveCharWidth = advance;
     printerMetrics.tmMaxCharWidth = maxWidth;
 }
 
@@ -228,7 +242,9 @@ protected:
         std::memset(&pressureHistory, 0, sizeof pressureHistory);
         clearNmeaLines();
         createPrinterPens();
-        reportMetrics(96, 4, 110);
+        // The advance and widest glyph box of Wine's PostScript printer font.
+        reportMetrics(96, 4, 52, 110);
+        advancePerHundred = 52;
         metricsReads = 0;
         metricsReadInOwnFont = true;
         metrics_ = new ImportPatch("GetTextMetricsA", reinterpret_cast<void*>(standInGetTextMetricsA));
@@ -305,9 +321,9 @@ TEST_F(PrintedPages, LandscapeChartAsRecorded)
         EXPECT_EQ(text.font.face, "SYSTEM_FONT") << text.text;
         EXPECT_EQ(text.font.height, 0) << text.text;
     }
+    // Six advances left of the frame, not six widest glyph boxes (350 - 660).
     for (int j = 0; j <= 10; ++j)
-        EXPECT_EQ(coords(page.texts[1 + j].at),
-                  (std::vector<int>{350 - 660, tenUnitPositions[j] - 50}));
+        EXPECT_EQ(coords(page.texts[1 + j].at), (std::vector<int>{350 - 6 * 52, tenUnitPositions[j] - 50}));
     EXPECT_EQ(page.texts[1].text, "1050");
     EXPECT_EQ(page.texts[11].text, " 950");
     for (int j = 0; j <= 20; ++j)
@@ -333,6 +349,14 @@ TEST_F(PrintedPages, LandscapeChartAsRecorded)
     // Three fonts, all horizontal: title, labels, time marks.
     ASSERT_EQ(page.fontsCreated.size(), 3u);
     for (const FontSeen& f : page.fontsCreated) EXPECT_EQ(f.escapement, 0);
+
+    // A fixed-pitch device font, whose widest glyph is its pitch: the labels
+    // stand six pitches left of the frame, as they always did.
+    reportMetrics(46, 4, 30, 30);
+    Recording device = record([](HDC dc) { drawPrintedChartPage(dc, 3508, 2480); });
+    ASSERT_EQ(device.texts.size(), 41u);
+    for (int j = 0; j <= 10; ++j)
+        EXPECT_EQ(coords(device.texts[1 + j].at), (std::vector<int>{350 - 6 * 30, tenUnitPositions[j] - 25}));
 }
 
 TEST_F(PrintedPages, PortraitChartIsTurnedWithTextRunningDown)
@@ -375,7 +399,7 @@ TEST_F(PrintedPages, PortraitChartIsTurnedWithTextRunningDown)
     EXPECT_EQ(coords(page.texts[0].at), (std::vector<int>{2305, 1654}));
     for (const TextSeen& text : page.texts) EXPECT_EQ(text.font.escapement, 2700) << text.text;
     for (int j = 0; j <= 10; ++j)
-        EXPECT_EQ(coords(page.texts[1 + j].at), (std::vector<int>{tenUnitPositions[j] + 50, 350 - 550}));
+        EXPECT_EQ(coords(page.texts[1 + j].at), (std::vector<int>{tenUnitPositions[j] + 50, 350 - 5 * 52}));
     EXPECT_EQ(page.texts[1].text, " 950");
     EXPECT_EQ(page.texts[11].text, "1050");
     for (int j = 0; j <= 20; ++j)
@@ -460,12 +484,9 @@ TEST_F(PrintedPages, NmeaTableInTheDefaultFont)
         std::string line = "$GPGGA," + std::to_string(i) + ",\x01\xB0*00\r\n";
         pushNmeaLine(line.data(), line.size());
     }
-    reportMetrics(48, 2, 110);  // pitch 52
-    printerDc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
-    printPageHeight = 3300;
-    drawPrintedNmeaTable();
-    Recording page = readMetafile(CloseEnhMetaFile(printerDc));
-    printerDc = nullptr;
+    // Pitch 52; a row of 91 advances of 26 after the indent fits 2479 dots.
+    reportMetrics(48, 2, 26, 110);
+    Recording page = record([](HDC dc) { drawPrintedNmeaTablePage(dc, 2479, 3300); });
 
     EXPECT_TRUE(page.fontsCreated.empty());
     EXPECT_TRUE(metricsReadInOwnFont);
@@ -484,13 +505,57 @@ TEST_F(PrintedPages, NmeaTableInTheDefaultFont)
     EXPECT_EQ(page.texts.back().at.y, 3120);
 
     // A printer reporting a height of -2 and no leading: ten rows, all at the top.
-    reportMetrics(-2, 0, 110);
+    reportMetrics(-2, 0, 10, 110);
     printerDc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    printPageHeight = 3300;
     drawPrintedNmeaTable();
     Recording flat = readMetafile(CloseEnhMetaFile(printerDc));
     printerDc = nullptr;
     ASSERT_EQ(flat.texts.size(), 1u + 10);
     for (const TextSeen& row : flat.texts) EXPECT_EQ(row.at.y, 0);
+}
+
+TEST_F(PrintedPages, NmeaRowsTooWideForThePageTakeAFittedFixedPitchFont)
+{
+    std::string sentence82 = "$GPRMC," + std::string(75, '7');
+    for (int i = 0; i < 82; ++i) {
+        std::string line = sentence82 + "\r\n";
+        pushNmeaLine(line.data(), line.size());
+    }
+    // Wine's PostScript font: 20 + 91 x 52 dots do not fit A4 either way round.
+    reportMetrics(100, 0, 52, 110);
+    HGDIOBJ ownFont = nullptr;
+    Recording upright = record([&](HDC dc) {
+        ownFont = GetCurrentObject(dc, OBJ_FONT);
+        drawPrintedNmeaTablePage(dc, 2479, 3508);
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), ownFont) << "the context's own font is back";
+    });
+    // One fixed-pitch font of height 50, advancing 26: 20 + 91 x 26 = 2386.
+    ASSERT_EQ(upright.fontsCreated.size(), 1u);
+    EXPECT_EQ(upright.fontsCreated[0].height, 50);
+    EXPECT_EQ(upright.fontsCreated[0].escapement, 0);
+    // Pitch 52 from that font: 3508 / 52 - 5 = 62 rows, all 82 sentences whole.
+    ASSERT_EQ(upright.texts.size(), 1u + 62);
+    for (int i = 0; i < 62; ++i) {
+        const TextSeen& row = upright.texts[1 + i];
+        EXPECT_EQ(coords(row.at), (std::vector<int>{20, 156 + 52 * i})) << i;
+        EXPECT_EQ(row.text, sentence82 + std::string(9, ' ')) << i;
+        EXPECT_EQ(row.font.height, 50) << i;
+    }
+    EXPECT_EQ(upright.texts[0].font.height, 50) << "the heading as well";
+
+    // A face that comes out wider than its height promises (60 per 100) is
+    // made smaller until its advance is at most 38, on the turned page.
+    advancePerHundred = 60;
+    Recording turned = record([](HDC dc) { drawPrintedNmeaTablePage(dc, 3508, 2479); });
+    ASSERT_FALSE(turned.fontsCreated.empty());
+    LONG used = turned.fontsCreated.back().height;
+    EXPECT_LE(used * 60 / 100, 38);
+    EXPECT_GT((used + 1) * 60 / 100, 38) << "no smaller than it needs to be";
+    ASSERT_GT(turned.texts.size(), 1u);
+    EXPECT_EQ(turned.texts[1].font.height, used);
+    int pitch = static_cast<int>(used) + 2;
+    EXPECT_EQ(turned.texts.size(), 1u + static_cast<size_t>(2479 / pitch - 5));
 }
 
 namespace {
@@ -525,8 +590,20 @@ struct JobStage {
         UINT style;
     };
     std::vector<Box> boxes;
+    // A print command that arrives while the dialog or a box is open.
+    void (*commandInDialog)() = nullptr;
+    void (*commandInBox)() = nullptr;
     ImportPatch* patches[12] = {};
 };
+
+// Takes the staged command, so that it arrives once.
+void arrive(void (*&command)())
+{
+    if (!command) return;
+    void (*job)() = command;
+    command = nullptr;
+    runPrintCommand(job);
+}
 
 JobStage* stage = nullptr;
 
@@ -540,6 +617,7 @@ BOOL WINAPI standInPrintDlgA(PRINTDLGA* dialog)
 {
     stage->calls.push_back("PrintDlgA");
     stage->dialogAsked = *dialog;
+    arrive(stage->commandInDialog);
     if (!stage->dialogGivesPrinter) return FALSE;
     stage->printer = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
     stage->devMode = GlobalAlloc(GMEM_MOVEABLE, 64);
@@ -616,6 +694,7 @@ int WINAPI standInMessageBoxA(HWND owner, const char* text, const char* caption,
 {
     stage->calls.push_back("box");
     stage->boxes.push_back(JobStage::Box{owner, text, caption, style});
+    arrive(stage->commandInBox);
     return IDOK;
 }
 
@@ -755,7 +834,12 @@ TEST_F(PrintJobs, TableJobPrintsOnePageUnderTheSameName)
     stage_.page = nullptr;
     ASSERT_EQ(page.texts.size(), 2u);
     EXPECT_EQ(page.texts[1].text, "$GPGLL,1*00" + std::string(80, ' '));
-    EXPECT_TRUE(stage_.fontsCreated.empty());
+    // Rows of the printer font's advance are wider than a metafile's page: the
+    // one fitted font is gone, and the context's own font back, before the
+    // context is.
+    ASSERT_EQ(stage_.fontsCreated.size(), 1u);
+    EXPECT_EQ(GetObjectType(stage_.fontsCreated[0]), 0u);
+    EXPECT_EQ(stage_.fontAtDelete, GetStockObject(SYSTEM_FONT));
     EXPECT_EQ(printerDc, nullptr);
 }
 
@@ -890,4 +974,116 @@ TEST_F(PrintJobs, NoFontOutlivesItsUseAcrossJobs)
     EXPECT_EQ(stage_.calls.back(), "DeleteDC");
     releasePrinterDc();  // nothing held: nothing happens
     EXPECT_EQ(stage_.calls.back(), "DeleteDC");
+}
+
+TEST_F(PrintJobs, APrintCommandWhileAJobIsUnderWayDoesNothing)
+{
+    // The refused document's box is open while the job still holds its printer.
+    stage_.startDoc = 0;
+    stage_.commandInBox = printChart;
+    runPrintCommand(printChart);
+    EXPECT_EQ(stage_.calls, (Calls{"PrintDlgA", "close port", "StartDocA", "box", "DeleteDC", "open COM5"}));
+    EXPECT_EQ(stage_.boxes.size(), 1u);
+    EXPECT_EQ(printerDc, nullptr);
+    EXPECT_EQ(GetObjectType(stage_.printer), 0u) << "the one context was released";
+    DeleteEnhMetaFile(stage_.page);
+    stage_.page = nullptr;
+
+    // The same while the dialog is open, for either command, and a job that
+    // went through leaves the next command free to print.
+    stage_.startDoc = 1;
+    for (void (*job)() : {printChart, printNmeaTable}) {
+        stage_.calls.clear();
+        openFakePort();
+        stage_.commandInDialog = job == printChart ? printNmeaTable : printChart;
+        runPrintCommand(job);
+        EXPECT_EQ(stage_.calls, (Calls{"PrintDlgA", "close port", "StartDocA", "StartPage", "EndPage", "EndDoc",
+                                       "DeleteDC", "open COM5"}));
+        EXPECT_EQ(printerDc, nullptr);
+        DeleteEnhMetaFile(stage_.page);
+        stage_.page = nullptr;
+    }
+    stage_.calls.clear();
+    openFakePort();
+    runPrintCommand(printNmeaTable);
+    EXPECT_EQ(stage_.calls.front(), "PrintDlgA");
+    EXPECT_EQ(stage_.calls.size(), 8u);
+}
+
+namespace {
+
+// The system's default printer, opened as the print dialog would open it;
+// null when there is none (no print spooler with a queue is running).
+HDC openDefaultPrinter()
+{
+    char name[256] = {};
+    DWORD size = sizeof name;
+    if (!GetDefaultPrinterA(name, &size)) return nullptr;
+    return CreateDCA(nullptr, name, nullptr, nullptr);
+}
+
+} // namespace
+
+// A real printer context under Wine: its PostScript driver, at 300 dpi, on
+// the PDF queue the end-to-end printing tests set up and run these under.
+// Without a printer there is nothing to measure.
+TEST(RealPrinter, DefaultFontMetricsThePagePlansUse)
+{
+    HDC dc = openDefaultPrinter();
+    if (!dc) GTEST_SKIP() << "no printer";
+    EXPECT_EQ(GetDeviceCaps(dc, TECHNOLOGY), DT_RASPRINTER);
+    ASSERT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 300);
+    TEXTMETRICA metrics{};
+    ASSERT_TRUE(GetTextMetricsA(dc, &metrics));
+    SIZE zero{};
+    ASSERT_TRUE(GetTextExtentPoint32A(dc, "0", 1, &zero));
+    // The figures of the page-plan tests: line height 100, advance 52, and a
+    // widest glyph box of 110 that must not place anything.
+    EXPECT_EQ(metrics.tmHeight + metrics.tmExternalLeading, 100);
+    EXPECT_EQ(metrics.tmAveCharWidth, 52);
+    EXPECT_EQ(zero.cx, 52);
+    EXPECT_EQ(metrics.tmMaxCharWidth, 110);
+    // Fixed pitch: the low bit of the pitch field is clear.
+    EXPECT_EQ(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH, 0);
+    // A4 at 300 dpi, upright by default.
+    EXPECT_EQ(GetDeviceCaps(dc, HORZRES), 2479);
+    EXPECT_EQ(GetDeviceCaps(dc, VERTRES), 3508);
+    DeleteDC(dc);
+}
+
+TEST(RealPrinter, SystemFontTakesTheHeightOfThePrintersOwnFont)
+{
+    HDC dc = openDefaultPrinter();
+    if (!dc) GTEST_SKIP() << "no printer";
+    TEXTMETRICA own{};
+    ASSERT_TRUE(GetTextMetricsA(dc, &own));
+    ASSERT_GT(own.tmHeight, 16) << "a 300 dpi font is higher than the stock device font";
+    HGDIOBJ ownFont = GetCurrentObject(dc, OBJ_FONT);
+    for (int escapement : {0, 2700, 0}) {
+        selectSystemFont(dc, escapement);
+        HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
+        ASSERT_NE(font, ownFont);
+        LOGFONTA asked{};
+        GetObjectA(font, sizeof asked, &asked);
+        EXPECT_EQ(asked.lfHeight, own.tmHeight) << escapement;
+        EXPECT_EQ(asked.lfEscapement, escapement);
+        EXPECT_STREQ(asked.lfFaceName, "SYSTEM_FONT");
+        TEXTMETRICA got{};
+        ASSERT_TRUE(GetTextMetricsA(dc, &got));
+        EXPECT_EQ(got.tmHeight, own.tmHeight) << escapement;
+    }
+    releaseSystemFont(dc);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), ownFont);
+    DeleteDC(dc);
+
+    // A screen keeps the device's default height.
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    selectSystemFont(memory, 0);
+    LOGFONTA onScreen{};
+    GetObjectA(GetCurrentObject(memory, OBJ_FONT), sizeof onScreen, &onScreen);
+    EXPECT_EQ(onScreen.lfHeight, 0);
+    releaseSystemFont(memory);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
 }

@@ -9,9 +9,15 @@
 
 namespace {
 
-// The default printer font of the worked figures' pages under Wine's printer driver.
+// The default font of Wine's PostScript driver at 300 dpi, as a real printer
+// context reports it (the Win32 printing tests read it back): 100 dots high
+// with no leading, characters advancing 52 dots; its widest glyph box, 110
+// dots, plays no part.
 constexpr int lh = 100;
-constexpr int cw = 110;
+constexpr int cw = 52;
+const TextMetrics postScriptFont{lh, cw};
+// A fixed-pitch device font: ten characters an inch, 12 points high at 300 dpi.
+const TextMetrics deviceFont{50, 30};
 
 MonitorSettings settingsWith(int32_t LO, int32_t T1, int32_t T3)
 {
@@ -159,7 +165,7 @@ TEST(PrintedChartLabels, TextsInBothLayouts)
 TEST(PrintedChartSteps, LandscapeFrameTicksGridLabelsAndMarks)
 {
     PressureHistory history = emptyHistory();
-    PageTrace page(printedChartSteps(3508, 2480, lh, cw, history, settingsWith(0, 1, 1)));
+    PageTrace page(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(0, 1, 1)));
 
     ASSERT_EQ(page.pens.size(), 6u);
     const PrinterPen order[] = {PrinterPen::Black5, PrinterPen::Grid, PrinterPen::Black7,
@@ -247,7 +253,7 @@ TEST(PrintedChartSteps, LandscapeFrameTicksGridLabelsAndMarks)
 TEST(PrintedChartSteps, PortraitIsTurnedAQuarterWithTextRunningDown)
 {
     PressureHistory history = emptyHistory();
-    PageTrace page(printedChartSteps(2480, 3508, lh, cw, history, settingsWith(0, 0, 0)));
+    PageTrace page(printedChartSteps(2480, 3508, postScriptFont, history, settingsWith(0, 0, 0)));
 
     // No tendency curves with T1 and T3 off.
     ASSERT_EQ(page.pens.size(), 4u);
@@ -317,7 +323,7 @@ TEST(PrintedChartSteps, PortraitIsTurnedAQuarterWithTextRunningDown)
 TEST(PrintedChartSteps, PortraitTimeMarksAreShortLinesLeftOfTheFrame)
 {
     PressureHistory history = emptyHistory();
-    PageSteps steps = printedChartSteps(2480, 3508, lh, cw, history, settingsWith(0, 0, 0));
+    PageSteps steps = printedChartSteps(2480, 3508, postScriptFont, history, settingsWith(0, 0, 0));
     // The marks follow the last pen choice, printBlack3Pen.
     auto black3 = std::find_if(steps.begin(), steps.end(), [](const PageStep& step) {
         return step.kind == PageStep::SelectPen && step.pen == PrinterPen::Black3;
@@ -348,7 +354,7 @@ TEST(PrintedChartSteps, CurvesBridgeEmptySlotsAndLowCoordinatesBecomeZero)
     history.slots[103].pressure = 90000;  // below the page, kept
     history.slots[103].tendency1h = -5;
     history.slots[104].pressure = 99000;  // outside the window
-    PageTrace page(printedChartSteps(3508, 2480, lh, cw, history, settingsWith(0, 1, 1)));
+    PageTrace page(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(0, 1, 1)));
 
     std::vector<PlannedLine> pressure = page.linesWith(PrinterPen::Black7);
     ASSERT_EQ(pressure.size(), 4u);
@@ -373,7 +379,7 @@ TEST(PrintedChartSteps, CurvesBridgeEmptySlotsAndLowCoordinatesBecomeZero)
     EXPECT_EQ(threeHours[1].y1, 1240);  // slot 2 has no three-hour tendency
 
     // Turned: the same curve with time up the page and values rightward.
-    PageTrace turned(printedChartSteps(2480, 3508, lh, cw, history, settingsWith(0, 0, 0)));
+    PageTrace turned(printedChartSteps(2480, 3508, postScriptFont, history, settingsWith(0, 0, 0)));
     std::vector<PlannedLine> turnedPressure = turned.linesWith(PrinterPen::Black7);
     ASSERT_EQ(turnedPressure.size(), 4u);
     EXPECT_EQ((std::vector<int>{turnedPressure[0].x0, turnedPressure[0].y0, turnedPressure[0].x1,
@@ -390,7 +396,7 @@ TEST(PrintedChartSteps, CurveStartsAtSlotZerosValueEvenWhenThatSlotIsEmpty)
 {
     PressureHistory history = emptyHistory();
     history.slots[0].pressure = 99860;
-    PageTrace lone(printedChartSteps(3508, 2480, lh, cw, history, settingsWith(0, 1, 1)));
+    PageTrace lone(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(0, 1, 1)));
     // A lone slot 0 is one stroke of one device unit at the newest edge, for each curve.
     for (PrinterPen pen : {PrinterPen::Black7, PrinterPen::Blue, PrinterPen::Green}) {
         std::vector<PlannedLine> curve = lone.linesWith(pen);
@@ -402,7 +408,7 @@ TEST(PrintedChartSteps, CurveStartsAtSlotZerosValueEvenWhenThatSlotIsEmpty)
 
     history.slots[0].pressure = 0;
     history.slots[6].pressure = 99860;
-    PageTrace gap(printedChartSteps(3508, 2480, lh, cw, history, settingsWith(0, 0, 0)));
+    PageTrace gap(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(0, 0, 0)));
     std::vector<PlannedLine> curve = gap.linesWith(PrinterPen::Black7);
     ASSERT_EQ(curve.size(), 1u);
     // From the value of an empty slot 0, taken as computed (far below the page).
@@ -417,7 +423,7 @@ TEST(PrintedChartSteps, EverySlotOfAFullHistoryIsAPoint)
 {
     PressureHistory history = emptyHistory();
     for (int i = 0; i < 104; ++i) history.slots[i].pressure = 95000 + 100 * i;
-    PageTrace page(printedChartSteps(3508, 2480, lh, cw, history, settingsWith(0, 0, 0)));
+    PageTrace page(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(0, 0, 0)));
     std::vector<PlannedLine> curve = page.linesWith(PrinterPen::Black7);
     ASSERT_EQ(curve.size(), 104u);
     PrintedChartLayout c = printedChartLayout(3508, 2480, 0);
@@ -431,7 +437,7 @@ TEST(PrintedChartSteps, EverySlotOfAFullHistoryIsAPoint)
 TEST(PrintedChartSteps, LowScaleLabelsAndTextLengths)
 {
     PressureHistory history = emptyHistory();
-    PageTrace page(printedChartSteps(3508, 2480, lh, cw, history, settingsWith(1, 1, 1)));
+    PageTrace page(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(1, 1, 1)));
     EXPECT_EQ(page.texts[1].text, "1000");
     EXPECT_EQ(page.texts[6].text, " 950");
     EXPECT_EQ(page.texts[11].text, " 900");
@@ -439,4 +445,122 @@ TEST(PrintedChartSteps, LowScaleLabelsAndTextLengths)
     for (int n = 1; n <= 11; ++n) EXPECT_EQ(page.texts[n].text.size(), 4u);
     for (int n = 12; n <= 32; ++n) EXPECT_EQ(page.texts[n].text.size(), 3u);
     for (int n = 33; n <= 40; ++n) EXPECT_EQ(page.texts[n].text.size(), 4u);
+}
+
+namespace {
+
+// The paper a planned text covers: upright it extends right of and below its
+// reference point; turned to run downward, its glyphs' tops face right, so it
+// hangs left of the point and runs down from it.
+struct Covered {
+    int left, top, right, bottom;
+};
+
+Covered coveredBy(const PlannedText& text, const TextMetrics& font)
+{
+    int length = static_cast<int>(text.text.size()) * font.charWidth;
+    if (text.escapement == 2700) return {text.x - font.lineHeight, text.y, text.x, text.y + length};
+    return {text.x, text.y, text.x + length, text.y + font.lineHeight};
+}
+
+// A font whose advance is as wide as the widest glyph box of the printer's
+// font: what placed the pressure labels beyond the page edge.
+const TextMetrics glyphBoxFont{100, 110};
+
+} // namespace
+
+TEST(PrintedChartSteps, EveryTextLiesOnThePageInBothLayouts)
+{
+    PressureHistory history = emptyHistory();
+    // A4 as worked and as the printer reports it, US letter, a square page
+    // and A5, at 300 dpi, each both ways round.
+    const std::vector<std::vector<int>> pages = {{3508, 2480}, {2480, 3508}, {3508, 2479}, {2479, 3508},
+                                                 {3300, 2550}, {2550, 3300}, {2480, 2480}, {2480, 1748},
+                                                 {1748, 2480}};
+    // The wide font's title (26 x 110) is longer than 2480: not on the last three.
+    const std::pair<TextMetrics, size_t> fonts[] = {{postScriptFont, pages.size()},
+                                                    {deviceFont, pages.size()},
+                                                    {glyphBoxFont, 6}};
+    for (const auto& [font, pageCount] : fonts)
+        for (size_t n = 0; n < pageCount; ++n)
+            for (int32_t LO : {0, 1}) {
+                const std::vector<int>& page = pages[n];
+                PageTrace trace(printedChartSteps(page[0], page[1], font, history, settingsWith(LO, 1, 1)));
+                ASSERT_EQ(trace.texts.size(), 41u);
+                for (const PlannedText& text : trace.texts) {
+                    Covered box = coveredBy(text, font);
+                    std::string where = "'" + text.text + "' on " + std::to_string(page[0]) + "x" +
+                                        std::to_string(page[1]) + " cw " + std::to_string(font.charWidth);
+                    EXPECT_GE(box.left, 0) << where;
+                    EXPECT_GE(box.top, 0) << where;
+                    EXPECT_LE(box.right, page[0]) << where;
+                    EXPECT_LE(box.bottom, page[1]) << where;
+                }
+            }
+}
+
+TEST(PrintedChartSteps, PressureLabelsStandInTheMarginByTheCharacterAdvance)
+{
+    PressureHistory history = emptyHistory();
+    // The printer's 300 dpi page, as its context reports it, in both shapes.
+    PageTrace upright(printedChartSteps(3508, 2479, postScriptFont, history, settingsWith(0, 1, 1)));
+    PageTrace turned(printedChartSteps(2479, 3508, postScriptFont, history, settingsWith(0, 1, 1)));
+    PageTrace uprightDevice(printedChartSteps(3508, 2480, deviceFont, history, settingsWith(0, 1, 1)));
+    PageTrace turnedDevice(printedChartSteps(2480, 3508, deviceFont, history, settingsWith(0, 1, 1)));
+    for (int j = 0; j <= 10; ++j) {
+        // Four digits and a gap between the page edge and the ticks at 325.
+        EXPECT_EQ(upright.texts[1 + j].x, 350 - 6 * 52) << j;
+        EXPECT_EQ(turned.texts[1 + j].y, 350 - 5 * 52) << j;
+        // A fixed-pitch device font: where the layout always put them.
+        EXPECT_EQ(uprightDevice.texts[1 + j].x, 170) << j;
+        EXPECT_EQ(uprightDevice.texts[1 + j].y, tenUnitPositions[j] - 25) << j;
+        EXPECT_EQ(turnedDevice.texts[1 + j].x, tenUnitPositions[j] + 25) << j;
+        EXPECT_EQ(turnedDevice.texts[1 + j].y, 200) << j;
+    }
+    // Nothing else follows the advance: the tendency and time labels and the
+    // title stand where the line height alone puts them.
+    for (int j = 0; j <= 20; ++j) {
+        EXPECT_EQ((std::vector<int>{uprightDevice.texts[12 + j].x, uprightDevice.texts[12 + j].y}),
+                  (std::vector<int>{3198, 350 + 89 * j - 25}));
+        EXPECT_EQ((std::vector<int>{turnedDevice.texts[12 + j].x, turnedDevice.texts[12 + j].y}),
+                  (std::vector<int>{350 + 89 * j + 25, 3193}));
+    }
+    EXPECT_EQ((std::vector<int>{uprightDevice.texts[0].x, uprightDevice.texts[0].y}), (std::vector<int>{1754, 175}));
+    EXPECT_EQ((std::vector<int>{turnedDevice.texts[0].x, turnedDevice.texts[0].y}), (std::vector<int>{2305, 1654}));
+    for (int n = 1; n <= 8; ++n) {
+        EXPECT_EQ((std::vector<int>{uprightDevice.texts[32 + n].x, uprightDevice.texts[32 + n].y}),
+                  (std::vector<int>{3158 - 324 * n - 10, 2142}));
+        EXPECT_EQ((std::vector<int>{turnedDevice.texts[32 + n].x, turnedDevice.texts[32 + n].y}),
+                  (std::vector<int>{300, 3158 - 324 * n - 60}));
+    }
+}
+
+TEST(PrintedChartSteps, ATextThatWouldLeaveThePageIsMovedToItsEdge)
+{
+    PressureHistory history = emptyHistory();
+    PageTrace upright(printedChartSteps(3508, 2480, glyphBoxFont, history, settingsWith(0, 1, 1)));
+    PageTrace turned(printedChartSteps(2480, 3508, glyphBoxFont, history, settingsWith(0, 1, 1)));
+    for (int j = 0; j <= 10; ++j) {
+        // 350 - 6 x 110 would begin at -310, and 350 - 5 x 110 at -200.
+        EXPECT_EQ((std::vector<int>{upright.texts[1 + j].x, upright.texts[1 + j].y}),
+                  (std::vector<int>{0, tenUnitPositions[j] - 50}));
+        EXPECT_EQ((std::vector<int>{turned.texts[1 + j].x, turned.texts[1 + j].y}),
+                  (std::vector<int>{tenUnitPositions[j] + 50, 0}));
+    }
+    // Three such characters after 3198 (upright) or 3193 (turned) would run
+    // past the edge at 3508: they end there instead.
+    for (int j = 0; j <= 20; ++j) {
+        EXPECT_EQ((std::vector<int>{upright.texts[12 + j].x, upright.texts[12 + j].y}),
+                  (std::vector<int>{3508 - 330, 350 + 89 * j - 50}));
+        EXPECT_EQ((std::vector<int>{turned.texts[12 + j].x, turned.texts[12 + j].y}),
+                  (std::vector<int>{350 + 89 * j + 50, 3508 - 330}));
+    }
+    // The curves keep their own rule: only a coordinate below 1 becomes 0.
+    history.slots[0].pressure = 90000;
+    history.slots[1].pressure = 110000;
+    PageTrace curves(printedChartSteps(3508, 2480, glyphBoxFont, history, settingsWith(0, 0, 0)));
+    std::vector<PlannedLine> pressure = curves.linesWith(PrinterPen::Black7);
+    ASSERT_EQ(pressure.size(), 2u);
+    EXPECT_EQ(pressure[0].y1, 3020);
+    EXPECT_EQ(pressure[1].y1, 0);
 }

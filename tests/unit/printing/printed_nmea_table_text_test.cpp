@@ -42,6 +42,29 @@ TEST(PrintedNmeaTable, PitchAndRows)
     EXPECT_EQ(printedNmeaRows(3300, -52), -68);     // signed division
 }
 
+TEST(PrintedNmeaTable, AFontWhoseRowsFitTheWidth)
+{
+    // Wine's PostScript default font at 300 dpi (100 dots high, advancing 52)
+    // needs 20 + 91 x 52 = 4752 dots: more than A4 in either shape.
+    EXPECT_FALSE(printedNmeaRowFits(2479, 52));
+    EXPECT_FALSE(printedNmeaRowFits(3508, 52));
+    EXPECT_EQ(printedNmeaFittedCharWidth(2479), 26);  // 91 x 26 + 2 x 20 = 2406
+    EXPECT_EQ(printedNmeaFittedHeight(100, 52, 26), 50);
+    EXPECT_EQ(printedNmeaFittedCharWidth(3508), 38);
+    EXPECT_EQ(printedNmeaFittedHeight(100, 52, 38), 73);
+    // A ten-to-the-inch device font fits a landscape A4 row but not an upright one.
+    EXPECT_TRUE(printedNmeaRowFits(3508, 30));
+    EXPECT_FALSE(printedNmeaRowFits(2479, 30));
+    // The edge: 20 + 91 x 27 = 2477.
+    EXPECT_TRUE(printedNmeaRowFits(2477, 27));
+    EXPECT_FALSE(printedNmeaRowFits(2476, 27));
+    // Fitting never enlarges the font, and a page of nothing still gets one.
+    EXPECT_EQ(printedNmeaFittedHeight(40, 10, 38), 40);
+    EXPECT_EQ(printedNmeaFittedCharWidth(30), 1);
+    EXPECT_GE(printedNmeaFittedHeight(100, 52, 1), 1);
+    EXPECT_GE(printedNmeaFittedHeight(0, 0, 26), 1);
+}
+
 TEST(PrintedNmeaTable, A3300UnitPageHoldsFiftyEightSentences)
 {
     NmeaLineStore store = emptyStore();
