@@ -86,7 +86,8 @@ class SerialDeviceDropsOut(FaultTestMixin, unittest.TestCase):
         return {e[0]: (e[2], e[3]) for _, entries in self.driver.menu() for e in entries
                 if e is not None and 1300 <= e[0] <= 1370}
 
-    def test_device_missing_at_start_is_read_as_soon_as_it_appears(self):
+    def start_without_com2(self):
+        """Starts with only COM3 there and answers the port message once."""
         self.serial_ports(3)
         self.write("monitor.ini", DEFAULT_INI)
         self.start_monitor(wait_window=False)
@@ -95,6 +96,9 @@ class SerialDeviceDropsOut(FaultTestMixin, unittest.TestCase):
         self.assertEqual(box["text"], "Fehler: Schnittstelle COM2 steht nicht zur Verf\u00fcgung !")
         self.assertEqual(self.driver.press(box), "ok")
         self.assertEqual(self.driver.ask("wait-window 5000"), "ok")
+
+    def test_device_missing_at_start_is_read_as_soon_as_it_appears(self):
+        self.start_without_com2()
         self.wait_event_count(15, 1)
         self.assertEqual(self.port_states()[1308], (True, True), "checked, and grey after the probe")
         time.sleep(3)  # silent attempts only
@@ -115,13 +119,7 @@ class SerialDeviceDropsOut(FaultTestMixin, unittest.TestCase):
         self.assertEqual(self.quit_monitor(), 0)
 
     def test_a_port_chosen_while_the_old_one_is_retried_ends_the_retrying(self):
-        self.serial_ports(3)
-        self.write("monitor.ini", DEFAULT_INI)
-        self.start_monitor(wait_window=False)
-        box = self.driver.wait_box()
-        self.assertIsNotNone(box, "no port message")
-        self.assertEqual(self.driver.press(box), "ok")
-        self.assertEqual(self.driver.ask("wait-window 5000"), "ok")
+        self.start_without_com2()
         # COM3 is chosen while COM2 is still tried in the background.
         self.assertEqual(self.driver.ask("command 1310"), "ok")
         readings = course(3, seed=6)
