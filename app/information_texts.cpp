@@ -3,6 +3,31 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+// The n-th run of digits in a text, as a number.
+constexpr unsigned digitRun(const char* text, int n)
+{
+    unsigned value = 0;
+    int run = -1;
+    bool inRun = false;
+    for (; *text; ++text) {
+        bool digit = *text >= '0' && *text <= '9';
+        if (digit && !inRun) ++run;
+        inRun = digit;
+        if (digit && run == n) value = value * 10 + unsigned(*text - '0');
+    }
+    return value;
+}
+
+// The version resource carries the version as numbers: they must say what the text says.
+constexpr unsigned versionNumbers[] = {PROGRAM_VERSION_NUMBERS};
+static_assert(digitRun(PROGRAM_VERSION_TEXT, 0) == versionNumbers[0] &&
+                  digitRun(PROGRAM_VERSION_TEXT, 1) == versionNumbers[1],
+              "PROGRAM_VERSION_NUMBERS do not match PROGRAM_VERSION_TEXT");
+
+} // namespace
+
 // Windows-1252: \xFC u-umlaut, \xE4 a-umlaut, \xF6 o-umlaut, \xDF sharp s,
 // \xE9 e-acute, \xE8 e-grave, \xE0 a-grave.
 
