@@ -3,6 +3,31 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+// The n-th run of digits in a text, as a number.
+constexpr unsigned digitRun(const char* text, int n)
+{
+    unsigned value = 0;
+    int run = -1;
+    bool inRun = false;
+    for (; *text; ++text) {
+        bool digit = *text >= '0' && *text <= '9';
+        if (digit && !inRun) ++run;
+        inRun = digit;
+        if (digit && run == n) value = value * 10 + unsigned(*text - '0');
+    }
+    return value;
+}
+
+// The version resource carries the version as numbers: they must say what the text says.
+constexpr unsigned versionNumbers[] = {PROGRAM_VERSION_NUMBERS};
+static_assert(digitRun(PROGRAM_VERSION_TEXT, 0) == versionNumbers[0] &&
+                  digitRun(PROGRAM_VERSION_TEXT, 1) == versionNumbers[1],
+              "PROGRAM_VERSION_NUMBERS do not match PROGRAM_VERSION_TEXT");
+
+} // namespace
+
 // Windows-1252: \xFC u-umlaut, \xE4 a-umlaut, \xF6 o-umlaut, \xDF sharp s,
 // \xE9 e-acute, \xE8 e-grave, \xE0 a-grave.
 
@@ -49,24 +74,39 @@ InformationText helpText(UiLanguage language)
     }
 }
 
-// No maker is named: the contact block keeps the shape of an address.
-#define ABOUT_CONTACT                                                                         \
+// No maker is named: the contact block keeps the shape of an address, in
+// the language of the window around it.
+#define ABOUT_CONTACT_EN                                                                      \
     "\n\nBarograph monitor project\n"                                                        \
     "no postal address\n"                                                                     \
     "no country\n"                                                                            \
     "Tel./Fax: none\n"                                                                        \
     "E-mail: see the project's issue tracker\n"                                               \
     "Web: see the project's home page"
+#define ABOUT_CONTACT_DE                                                                      \
+    "\n\nProjekt Barograph-Monitor\n"                                                        \
+    "keine Postanschrift\n"                                                                   \
+    "kein Land\n"                                                                             \
+    "Tel./Fax: keine\n"                                                                       \
+    "E-Mail: siehe die Fehlerliste des Projekts\n"                                            \
+    "Web: siehe die Homepage des Projekts"
+#define ABOUT_CONTACT_FR                                                                      \
+    "\n\nProjet Barograph Monitor\n"                                                         \
+    "pas d'adresse postale\n"                                                                 \
+    "pas de pays\n"                                                                           \
+    "Tel./Fax: aucun\n"                                                                       \
+    "E-mail: voir le suivi des demandes du projet\n"                                          \
+    "Web: voir la page d'accueil du projet"
 
 InformationText aboutText(UiLanguage language)
 {
     switch (language) {
     case English:
-        return {"About this program", "Air pressure monitor for barograph TQ5108\nVersion %s date %s" ABOUT_CONTACT};
+        return {"About this program", "Air pressure monitor for barograph TQ5108\nVersion %s date %s" ABOUT_CONTACT_EN};
     case French:
-        return {"Info logiciel monitor.exe", "Moniteur barographe TQ5108\nVersion %s du %s" ABOUT_CONTACT};
+        return {"Info logiciel monitor.exe", "Moniteur barographe TQ5108\nVersion %s du %s" ABOUT_CONTACT_FR};
     default:
-        return {"Informationen \xFC" "ber dieses Programm", "Zudoderozezavedi\nVersion %s vom %s" ABOUT_CONTACT};
+        return {"Informationen \xFC" "ber dieses Programm", "Zudoderozezavedi\nVersion %s vom %s" ABOUT_CONTACT_DE};
     }
 }
 

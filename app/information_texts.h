@@ -2,10 +2,11 @@
 // The texts of the four information windows of the Help menu.
 #include <cstddef>
 
+#include "app/program_version.h"
 #include "settings/monitor_settings.h"
 
-constexpr const char* programVersion = "TQ61-03";
-constexpr const char* programDate = "11.9.2004";
+constexpr const char* programVersion = PROGRAM_VERSION_TEXT;
+constexpr const char* programDate = PROGRAM_DATE_TEXT;
 
 struct InformationText {
     const char* caption;

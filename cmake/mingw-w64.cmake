@@ -1,8 +1,11 @@
-# Cross build for 64-bit Windows with the posix thread model of mingw-w64
-# (the win32 model lacks std::mutex, which GoogleTest needs).
+# Cross build for Windows with the posix thread model of mingw-w64 (the win32
+# model lacks std::mutex, which GoogleTest needs). 64-bit unless a toolchain
+# file for another target sets TOOLCHAIN_PREFIX and the processor first.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(TOOLCHAIN_PREFIX x86_64-w64-mingw32)
+if(NOT TOOLCHAIN_PREFIX)
+  set(CMAKE_SYSTEM_PROCESSOR x86_64)
+  set(TOOLCHAIN_PREFIX x86_64-w64-mingw32)
+endif()
 
 set(CMAKE_C_COMPILER ${TOOLCHAIN_PREFIX}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++-posix)

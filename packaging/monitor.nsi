@@ -1,20 +1,29 @@
-; Installer of the barograph monitor for 64-bit Windows, built by scripts/package:
-;   makensis -DVERSION=... -DSTAGE=DIR -DOUTFILE=FILE -DICON=FILE packaging/monitor.nsi
-; STAGE holds monitor.exe, README.txt, LIESMICH.txt and LICENSE.txt as they ship.
+; Installer of the barograph monitor, built by scripts/package once per build:
+;   makensis -DARCH=win64|win32 -DVERSION=... -DSTAGE=DIR -DOUTFILE=FILE -DICON=FILE packaging/monitor.nsi
+; STAGE holds monitor.exe, README.txt, LIESMICH.txt, LISEZMOI.txt and
+; LICENSE.txt as they ship.
 ;
 ; monitor.exe keeps every file in its current folder, and a normal user may
 ; not write under Program Files. So the program goes to Program Files and the
 ; Start-menu shortcut starts it in a data folder of the user's own, which the
 ; installer creates and the uninstaller never removes.
 
-!ifndef VERSION | STAGE | OUTFILE | ICON
-  !error "VERSION, STAGE, OUTFILE and ICON must be defined (see scripts/package)"
+!ifndef ARCH | VERSION | STAGE | OUTFILE | ICON
+  !error "ARCH, VERSION, STAGE, OUTFILE and ICON must be defined (see scripts/package)"
 !endif
 
 Unicode true
-; The program is a 64-bit build; the installer is one too, so that it runs
-; where the program runs and sees the 64-bit Program Files and registry.
-Target amd64-unicode
+; Each installer is built like the program it carries, so that it runs where
+; the program runs; the 64-bit one sees the 64-bit Program Files and registry.
+!if "${ARCH}" == "win64"
+  Target amd64-unicode
+  !define PROGRAM_FILES "$PROGRAMFILES64"
+!else if "${ARCH}" == "win32"
+  Target x86-unicode
+  !define PROGRAM_FILES "$PROGRAMFILES"
+!else
+  !error "ARCH is win64 or win32"
+!endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 ManifestDPIAware true
@@ -26,7 +35,7 @@ ManifestDPIAware true
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES64\${PRODUCT}"
+InstallDir "${PROGRAM_FILES}\${PRODUCT}"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails show
@@ -34,6 +43,7 @@ ShowUninstDetails show
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
+!include "x64.nsh"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -47,17 +57,32 @@ ShowUninstDetails show
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
-; The first language is the fallback; German is shown on German systems.
+; The first language is the fallback; German and French are shown on
+; German and French systems.
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "German"
+!insertmacro MUI_LANGUAGE "French"
 
 LangString DataFolderText ${LANG_ENGLISH} "Working folder of the program (kept on uninstall): "
 LangString DataFolderText ${LANG_GERMAN} "Arbeitsordner des Programms (bleibt bei der Deinstallation erhalten): "
+LangString DataFolderText ${LANG_FRENCH} "Dossier de travail du programme (conservé à la désinstallation) : "
+LangString Use64BitSetup ${LANG_ENGLISH} "This is the installer for 32-bit Windows. On this 64-bit Windows, please use barograph-monitor-${VERSION}-setup.exe."
+LangString Use64BitSetup ${LANG_GERMAN} "Dies ist das Installationsprogramm für 32-Bit-Windows. Auf diesem 64-Bit-Windows bitte barograph-monitor-${VERSION}-setup.exe verwenden."
+LangString Use64BitSetup ${LANG_FRENCH} "Ceci est le programme d'installation pour Windows 32 bits. Sur ce Windows 64 bits, utilisez barograph-monitor-${VERSION}-setup.exe."
 
 ; The shortcut and the data folder belong to the user who runs the installer,
 ; and the uninstaller must look for the shortcut in the same place.
 Function .onInit
   SetShellVarContext current
+  ; One build per machine, the one that fits it: the two installers share the
+  ; Start-menu entry, and the uninstall entry would be there twice. (A 32-bit
+  ; Windows does not start the 64-bit installer at all.)
+!if "${ARCH}" == "win32"
+  ${If} ${RunningX64}
+    MessageBox MB_ICONSTOP "$(Use64BitSetup)" /SD IDOK
+    Abort
+  ${EndIf}
+!endif
 FunctionEnd
 
 Function un.onInit
@@ -69,6 +94,7 @@ Section "Install"
   File "${STAGE}\monitor.exe"
   File "${STAGE}\README.txt"
   File "${STAGE}\LIESMICH.txt"
+  File "${STAGE}\LISEZMOI.txt"
   File "${STAGE}\LICENSE.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
@@ -101,6 +127,7 @@ Section "Uninstall"
   Delete "$INSTDIR\monitor.exe"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LIESMICH.txt"
+  Delete "$INSTDIR\LISEZMOI.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"

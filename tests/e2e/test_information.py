@@ -23,6 +23,14 @@ EXPECTED = {
 }
 VERSION_LINE = {"DE": "Version TQ61-03 vom 11.9.2004", "EN": "Version TQ61-03 date 11.9.2004",
                 "FR": "Version TQ61-03 du 11.9.2004"}
+# The about window's contact block, after an empty line, names no maker and
+# speaks the window's language.
+CONTACT = {"DE": ["Projekt Barograph-Monitor", "keine Postanschrift", "kein Land", "Tel./Fax: keine",
+                  "E-Mail: siehe die Fehlerliste des Projekts", "Web: siehe die Homepage des Projekts"],
+           "EN": ["Barograph monitor project", "no postal address", "no country", "Tel./Fax: none",
+                  "E-mail: see the project's issue tracker", "Web: see the project's home page"],
+           "FR": ["Projet Barograph Monitor", "pas d'adresse postale", "pas de pays", "Tel./Fax: aucun",
+                  "E-mail: voir le suivi des demandes du projet", "Web: voir la page d'accueil du projet"]}
 LANGUAGE_COMMAND = {"DE": 1520, "EN": 1530, "FR": 1540}
 
 
@@ -44,6 +52,7 @@ class InformationWindows(MonitorTestMixin, unittest.TestCase):
                     self.assertEqual(text_lines[0], first)
                     if command == 1610:
                         self.assertEqual(text_lines[1], VERSION_LINE[language])
+                        self.assertEqual(text_lines[2:], [""] + CONTACT[language])
                     if command == 1630:
                         self.assertIn("$PXDR,0998.60,52684,+01.2,+03.5,-0300,0995.40<CR><LF>", text_lines)
                         self.assertIn("000020 28.12.2003 21:00 0988,10 hPa +01,8 hPa/hr +05,2 hPa/3h "

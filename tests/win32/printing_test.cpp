@@ -781,6 +781,14 @@ protected:
 
 using Calls = std::vector<std::string>;
 
+// The size fields carry the build's own record sizes; those of 32-bit Windows
+// are the ones the print dialog and the spooler documentation quote.
+#ifdef _WIN64
+static_assert(sizeof(PRINTDLGA) == 120 && sizeof(DOCINFOA) == 40, "64-bit record sizes");
+#else
+static_assert(sizeof(PRINTDLGA) == 66 && sizeof(DOCINFOA) == 20, "32-bit record sizes");
+#endif
+
 } // namespace
 
 TEST_F(PrintJobs, DialogRecordAndAChartJobOnOnePage)
