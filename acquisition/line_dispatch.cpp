@@ -1,7 +1,5 @@
 #include "acquisition/line_dispatch.h"
 
-#include <cstring>
-
 #include "acquisition/barograph_parser.h"
 #include "acquisition/live_titles.h"
 #include "records/record_line.h"

@@ -45,8 +45,8 @@ bool eraseRecordFile(const char* name, RecordBacklog& backlog)
 void selectPort(char digit)
 {
     monitorSettings.COM = digit;
-    // The user's choice ends any retrying of the port before it.
-    closeSerialPort();
+    // The user's choice ends any retrying of the port before it; opening
+    // closes the old one.
     endPortOutage();
     openSerialPort(true);
 }

@@ -41,11 +41,6 @@ void appendNmeaRecord(const char* bytes, size_t length)
     if (monitorSettings.SIG) MessageBeep(0);
 }
 
-void retryKeptRecords()
-{
-    retryBacklogsOnTick();
-}
-
 void writeKeptRecordsAtEnd()
 {
     flushBacklogAtEnd(monitorBacklog);

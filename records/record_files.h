@@ -13,8 +13,5 @@ void appendRecord();
 // Appends the bytes of one received NMEA line to nmea.txt.
 void appendNmeaRecord(const char* bytes, size_t length);
 
-// Called on every timer tick: now and then one try to write what is kept.
-void retryKeptRecords();
-
 // At the end of the program: one more try; what remains is logged.
 void writeKeptRecordsAtEnd();
