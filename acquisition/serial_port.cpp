@@ -7,7 +7,6 @@
 #include "app/menu_bar.h"
 #include "app/shell_state.h"
 #include "records/event_log.h"
-#include "records/event_text.h"
 #include "settings/monitor_settings.h"
 
 HANDLE portHandle = INVALID_HANDLE_VALUE;
@@ -45,7 +44,7 @@ void configurePort()
     current.DCBlength = sizeof current;
     DCB control = serialLineControl(GetCommState(portHandle, &current) ? &current : nullptr);
     // A refusal leaves the driver's own settings in force; the port is still read.
-    if (!SetCommState(portHandle, &control)) logEvent(64);
+    if (!SetCommState(portHandle, &control)) logEvent(eventSetCommStateFailed);
 
     COMMTIMEOUTS timeouts = {};
     timeouts.ReadIntervalTimeout = MAXDWORD;  // with zero totals: return at once with what is buffered
@@ -110,9 +109,8 @@ void openSerialPort(bool showErrors)
         pollsSinceAttempt = 0;
         if (!showErrors) return;
         showPortMessage();
-        logEvent(1);
-        int digit = portName[3] - '0';
-        if (digit >= 1 && digit <= 4) logEvent(13 + digit);
+        logEvent(eventPortInUse);
+        if (int event = portFailedEvent(portName[3])) logEvent(event);
         outageLogged = true;
         return;
     }
@@ -145,7 +143,7 @@ void endPortOutage()
 void loseSerialPort()
 {
     if (!outageLogged) {
-        logEvent(19);
+        logEvent(eventPortLost);
         outageLogged = true;
     }
     closeSerialPort();

@@ -12,7 +12,6 @@
 #include "app/window_titles.h"
 #include "printing/print_jobs.h"
 #include "records/event_log.h"
-#include "records/event_text.h"
 #include "records/record_backlog.h"
 #include "records/working_files.h"
 #include "settings/monitor_settings.h"
@@ -83,7 +82,7 @@ void runCommand(unsigned id)
     case cmdCheckRecordFile: checkRecordFile(); marks = false; break;
     case cmdEraseMonitorTxt:
         if (eraseRecordFile("monitor.txt", monitorBacklog)) {
-            logEvent(12);
+            logEvent(eventMonitorTxtErased);
             clearHistory();
             repaint = true;
         }

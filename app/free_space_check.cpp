@@ -21,5 +21,5 @@ void checkFreeDiskSpace()
     static const char* const captions[] = {"Fehler", "Disk error", "errur disque"};
     MessageBoxA(mainWindow, texts[uiLanguage()], captions[uiLanguage()], MB_ICONERROR);
     MessageBeep(MB_ICONEXCLAMATION);
-    logEvent(24);
+    logEvent(eventDiskSpaceLow);
 }

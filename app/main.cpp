@@ -27,11 +27,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     installRecordFileLayer();
 
     if (!previousInstance && !registerMainWindowClass()) {
-        logEvent(9);
+        logEvent(eventRegisterClassFailed);
         return 255;
     }
     if (!createMainWindow()) {
-        logEvent(10);
+        logEvent(eventOpenWindowFailed);
         return 255;
     }
     ShowWindow(mainWindow, SW_SHOWMAXIMIZED);
@@ -40,7 +40,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     if (!readSettings()) {
         applyDefaultSettings(monitorSettings);
         writeSettings();
-        logEvent(11);
+        logEvent(eventSettingsMissing);
     }
     setBarographTitle();
     buildMenus();

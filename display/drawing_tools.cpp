@@ -12,7 +12,7 @@ namespace {
 HPEN createPen(int style, int width, COLORREF colour)
 {
     HPEN pen = CreatePen(style, width, colour);
-    if (!pen) logEvent(23);
+    if (!pen) logEvent(eventCreatePenFailed);
     return pen;
 }
 
@@ -50,7 +50,7 @@ void createScreenPens()
     screenPens.tendency3hPen = createPen(PS_SOLID, 2, RGB(0, 180, 0));
     screenPens.tendency1hPen = createPen(PS_SOLID, 2, RGB(0, 0, 255));
     screenPens.chartBrush = CreateSolidBrush(RGB(245, 245, 255));
-    if (!screenPens.chartBrush) logEvent(25);
+    if (!screenPens.chartBrush) logEvent(eventCreateBrushFailed);
 }
 
 void createPrinterPens()
@@ -107,13 +107,13 @@ void selectSystemFont(HDC dc, int escapement)
 {
     HFONT font = CreateFontA(defaultFontHeight(dc), 0, escapement, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "SYSTEM_FONT");
     if (!font) {
-        logEvent(5);
-        fatalError(60);
+        logEvent(eventFontCreateFailed);
+        fatalError(fatalFontCreateFailed);
         // Go on: the selection below fails and reports fatal error 100 as well.
     }
     HGDIOBJ previous = SelectObject(dc, font);
     if (!previous) {
-        fatalError(100);
+        fatalError(fatalFontSelectFailed);
         if (font) DeleteObject(font);
         return;
     }

@@ -16,7 +16,7 @@ namespace {
 HGDIOBJ selectPen(HDC dc, HPEN pen)
 {
     HGDIOBJ previous = SelectObject(dc, pen);
-    if (!previous) logEvent(22);
+    if (!previous) logEvent(eventSelectObjectFailed);
     return previous;
 }
 

@@ -104,7 +104,7 @@ void printChart()
 {
     closeSerialPort();
     if (!printerDc) {
-        logEvent(8);
+        logEvent(eventPrintError);
         showPrintError(PrintFailure::NoPrinter);
     } else {
         DOCINFOA document = documentDescription();

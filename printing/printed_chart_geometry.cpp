@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "display/rounding.h"
+#include "records/event_text.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ void drawTitle(PageSteps& out, const PrintedChartLayout& c, const TextMetrics& f
 
 void drawFrameAndTicks(PageSteps& out, const PrintedChartLayout& c)
 {
-    addPen(out, PrinterPen::Black5, 7);
+    addPen(out, PrinterPen::Black5, fatalChartFramePen);
     addPoint(out, PageStep::MoveTo, c.left, c.top);
     addPoint(out, PageStep::LineTo, c.left, c.bottom);
     addPoint(out, PageStep::LineTo, c.right, c.bottom);
@@ -137,7 +138,7 @@ void drawFrameAndTicks(PageSteps& out, const PrintedChartLayout& c)
 
 void drawGrid(PageSteps& out, const PrintedChartLayout& c)
 {
-    addPen(out, PrinterPen::Grid, c.portrait ? 11 : 9);
+    addPen(out, PrinterPen::Grid, c.portrait ? fatalChartGridPenTurned : fatalChartGridPenUpright);
     for (int j = 1; j <= 19; ++j) {
         int value = printedScalePosition(c, j, 5);
         if (c.portrait) addLine(out, value, c.top, value, c.bottom);
@@ -184,7 +185,7 @@ int curveValue(const PrintedChartLayout& c, const HistorySlot& slot, Curve curve
 void drawCurve(PageSteps& out, const PrintedChartLayout& c, const PressureHistory& history, Curve curve,
                PrinterPen pen)
 {
-    addPen(out, pen, 22);
+    addPen(out, pen, fatalChartCurvePen);
     // The start stands one unit inside the newest edge, so a lone slot 0
     // still leaves a visible stroke; its value is used as computed.
     int newestEdge = c.portrait ? c.bottom : c.right;
@@ -202,7 +203,7 @@ void drawCurve(PageSteps& out, const PrintedChartLayout& c, const PressureHistor
 
 void drawTimeMarks(PageSteps& out, const PrintedChartLayout& c, const TextMetrics& font)
 {
-    addPen(out, PrinterPen::Black3, 22);
+    addPen(out, PrinterPen::Black3, fatalChartCurvePen);
     addFont(out, c.portrait ? turned : upright);
     for (int i = 0; i <= 96; i += 12) {
         int time = printedSlotPosition(c, i);

@@ -1,5 +1,6 @@
 #pragma once
 // The program's only diagnostic channel: numbered events and fatal errors in monitor.err.
+#include "records/event_text.h"
 
 // Appends one event line while the ERR setting is on.
 void logEvent(int number);

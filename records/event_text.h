@@ -12,12 +12,50 @@ struct LocalStamp {
     int minute;
 };
 
-// Events of the port and the record files beyond the original table.
-constexpr int eventPortReturned = 66;      // a lost or missing port opened again
-constexpr int eventEraseRefused = 67;      // a record file to erase could not be deleted
-constexpr int eventRecordsCaughtUp = 68;   // records kept while a file could not be written are in it
-constexpr int eventRecordsDropped = 69;    // the records kept outgrew their bound
-constexpr int eventRecordsUnwritten = 70;  // records still kept at the end of the program
+// Every event the program logs, by the number monitor.err shows. The other
+// numbers of the table below are never logged but keep their texts.
+enum EventNumber : int {
+    eventPortInUse = 1,             // the serial port could not be opened
+    eventSettingsUnreadable = 2,    // monitor.ini could not be opened for reading
+    eventSettingsUnwritable = 3,    // monitor.ini could not be created for writing
+    eventFontCreateFailed = 5,      // the printed chart's font could not be created
+    eventPrintError = 8,            // the chart job found no printer
+    eventRegisterClassFailed = 9,
+    eventOpenWindowFailed = 10,
+    eventSettingsMissing = 11,      // start-up fell back to the defaults
+    eventMonitorTxtErased = 12,
+    eventRecordFileError = 13,      // a record file could not be opened; the data check stopped
+    eventPortCom1Failed = 14,       // 14..17: opening COM1..COM4 failed
+    eventPortLost = 19,             // the open port stopped answering
+    eventWriteFailed = 21,
+    eventSelectObjectFailed = 22,   // a pen of the screen chart
+    eventCreatePenFailed = 23,
+    eventDiskSpaceLow = 24,
+    eventCreateBrushFailed = 25,
+    eventSetCommStateFailed = 64,
+    eventPortReturned = 66,         // a lost or missing port opened again
+    eventEraseRefused = 67,         // a record file to erase could not be deleted
+    eventRecordsCaughtUp = 68,      // records kept while a file could not be written are in it
+    eventRecordsDropped = 69,       // the records kept outgrew their bound
+    eventRecordsUnwritten = 70,     // records still kept at the end of the program
+};
+
+// The event of a failed open of COM1..COM4; 0 (nothing to log) for the other ports.
+constexpr int portFailedEvent(char digit)
+{
+    return digit >= '1' && digit <= '4' ? eventPortCom1Failed + (digit - '1') : 0;
+}
+
+// Fatal errors: always written, shown, and the program ends.
+enum FatalErrorNumber : int {
+    fatalSettingsUnwritable = 1,
+    fatalChartFramePen = 7,         // pens of the printed chart that could not be selected
+    fatalChartGridPenUpright = 9,
+    fatalChartGridPenTurned = 11,
+    fatalChartCurvePen = 22,
+    fatalFontCreateFailed = 60,
+    fatalFontSelectFailed = 100,
+};
 
 // The text that follows the header of an event line; empty for numbers
 // without text. Numbers above 100 share the text of 100.

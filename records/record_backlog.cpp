@@ -4,8 +4,8 @@
 
 RecordFileLayer recordFileLayer = {};
 
-RecordBacklog monitorBacklog = {"monitor.txt", recordBacklogBound, 13, 21, {}, 0, false, false};
-RecordBacklog nmeaBacklog = {"nmea.txt", nmeaBacklogBound, 13, 21, {}, 0, false, false};
+RecordBacklog monitorBacklog = {"monitor.txt", recordBacklogBound, eventRecordFileError, eventWriteFailed, {}, 0, false, false};
+RecordBacklog nmeaBacklog = {"nmea.txt", nmeaBacklogBound, eventRecordFileError, eventWriteFailed, {}, 0, false, false};
 
 namespace {
 

@@ -15,7 +15,7 @@ bool readSettings()
     HANDLE file = CreateFileA(settingsFileName, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        logEvent(2);
+        logEvent(eventSettingsUnreadable);
         return false;
     }
     uint8_t buffer[128] = {};
@@ -33,13 +33,13 @@ void writeSettings()
     HANDLE file = CreateFileA(settingsFileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        logEvent(3);
-        fatalError(1);
+        logEvent(eventSettingsUnwritable);
+        fatalError(fatalSettingsUnwritable);
         return;
     }
     DWORD written = 0;
     if (!WriteFile(file, text, static_cast<DWORD>(settingsTextLength), &written, nullptr) ||
         written != settingsTextLength)
-        logEvent(21);
+        logEvent(eventWriteFailed);
     CloseHandle(file);
 }

@@ -74,7 +74,7 @@ void tell(const char* text, const char* caption)
 unsigned stopCheck(const char* text, const char* caption)
 {
     tell(text, caption);
-    logEvent(13);
+    logEvent(eventRecordFileError);
     return 0;
 }
 
