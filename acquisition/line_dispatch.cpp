@@ -2,8 +2,9 @@
 
 #include "acquisition/barograph_parser.h"
 #include "acquisition/live_titles.h"
-#include "records/record_line.h"
+#include "acquisition/record_bytes.h"
 #include "settings/monitor_settings.h"
+#include "settings/shell_seam.h"
 
 ReceiverFrontEnd receiverFrontEnd = {};
 
@@ -19,16 +20,6 @@ void advanceWrapping(uint32_t& counter)
     if (counter > counterLimit) counter = 0;
 }
 
-void showTitle(const char* title)
-{
-    if (receiverFrontEnd.setTitle) receiverFrontEnd.setTitle(title);
-}
-
-void invalidateWindow()
-{
-    if (receiverFrontEnd.invalidateWindow) receiverFrontEnd.invalidateWindow();
-}
-
 void closeCycle(int parseResult)
 {
     variationCycle.acceptedSentences = 0;
@@ -40,7 +31,11 @@ void closeCycle(int parseResult)
     }
     if (monitorSettings.SAVE != 0) {
         advanceWrapping(acquisitionCounters.recordCounter);
-        if (receiverFrontEnd.appendBarographRecord) receiverFrontEnd.appendBarographRecord();
+        if (receiverFrontEnd.appendBarographRecord) {
+            char line[recordLineLength];
+            formatBarographRecord(line);
+            receiverFrontEnd.appendBarographRecord(line);
+        }
     }
 }
 
@@ -57,7 +52,7 @@ void handleBarographLine(const char* line, size_t length)
                              currentReading.sampleTime, currentReading.pressure,
                              currentReading.tendency1h, currentReading.tendency3h,
                              currentReading.minutesAgo, title);
-    showTitle(title);
+    setShellTitle(title);
 
     // A rejected line folds the previous value in again.
     uint32_t converter = currentReading.converterValue;
@@ -66,7 +61,7 @@ void handleBarographLine(const char* line, size_t length)
 
     storeHistoryPressures();
     computeTendencies();
-    if (historyChanged()) invalidateWindow();
+    if (historyChanged()) repaintShell();
 
     if (variationCycle.acceptedSentences >= sentencesPerCycle) closeCycle(result);
 }
@@ -82,10 +77,10 @@ void handleNmeaLine(const char* line, size_t length)
         receiverFrontEnd.appendNmeaLine(bytes, count);
     }
 
-    invalidateWindow();
+    repaintShell();
     char title[liveTitleSize];
     formatNmeaCountTitle(monitorSettings.LANG, acquisitionCounters.nmeaLineCounter, title);
-    showTitle(title);
+    setShellTitle(title);
 }
 
 } // namespace

@@ -6,14 +6,13 @@
 
 #include "acquisition/measurement_state.h"
 
-// The platform as the dispatch sees it. The Win32 layer fills it, tests fill
-// it with fakes; a null entry is skipped (utcNow: sampleTime keeps its value).
+// The clock and the record files as the dispatch sees them (the window is
+// reached through the shell seam). The Win32 layer fills it, tests fill it
+// with fakes; a null entry is skipped (utcNow: sampleTime keeps its value).
 struct ReceiverFrontEnd {
     UtcStamp (*utcNow)();
-    void (*setTitle)(const char* text);
-    void (*invalidateWindow)();
-    // Called right after recordCounter advanced; formats with formatBarographRecord.
-    void (*appendBarographRecord)();
+    // The 80-byte record, formatted right after recordCounter advanced.
+    void (*appendBarographRecord)(const char* line);
     // The bytes to append to nmea.txt for the line just stored.
     void (*appendNmeaLine)(const char* bytes, size_t length);
 };

@@ -3,10 +3,23 @@
 #include <cstring>
 
 CurrentReading currentReading = {};
-VariationCycle variationCycle = {0, 0, 65535, 0};
+namespace {
+const VariationCycle freshCycle = {0, 0, 65535, 0};
+} // namespace
+
+VariationCycle variationCycle = freshCycle;
 AcquisitionCounters acquisitionCounters = {};
 PressureHistory pressureHistory = {};
 NmeaLineStore nmeaLineStore = {};
+
+void resetMeasurementState()
+{
+    currentReading = CurrentReading{};
+    variationCycle = freshCycle;
+    acquisitionCounters = AcquisitionCounters{};
+    pressureHistory = PressureHistory{};
+    nmeaLineStore = NmeaLineStore{};
+}
 
 void clearHistory()
 {

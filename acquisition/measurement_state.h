@@ -5,11 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// UTC date and time to the minute.
-struct UtcStamp {
-    uint16_t year;
-    uint8_t month, day, hour, minute;
-};
+#include "records/record_line.h"
 
 struct CurrentReading {
     uint32_t pressure;        // hundredths of a hPa, 0..150000
@@ -76,6 +72,10 @@ extern VariationCycle variationCycle;
 extern AcquisitionCounters acquisitionCounters;
 extern PressureHistory pressureHistory;
 extern NmeaLineStore nmeaLineStore;
+
+// Every structure above as at program start: zeroes, the converter minimum
+// at 65535, no NMEA line.
+void resetMeasurementState();
 
 // Zeroes slots 0..103; slots 104..127 and lastHistorySum are kept.
 void clearHistory();

@@ -5,8 +5,9 @@
 #include "acquisition/line_dispatch.h"
 #include "acquisition/receive_line.h"
 #include "acquisition/serial_port.h"
-#include "app/shell_state.h"
 #include "records/record_files.h"
+#include "settings/monitor_settings.h"
+#include "settings/shell_seam.h"
 
 namespace {
 
@@ -23,30 +24,25 @@ UtcStamp utcNow()
                     static_cast<uint8_t>(now.wHour), static_cast<uint8_t>(now.wMinute)};
 }
 
-void setTitle(const char* text) { SetWindowTextA(mainWindow, text); }
-
-void invalidateWindow() { InvalidateRect(mainWindow, nullptr, TRUE); }
-
 } // namespace
 
 void installReceiverFrontEnd()
 {
     receiverFrontEnd.utcNow = utcNow;
-    receiverFrontEnd.setTitle = setTitle;
-    receiverFrontEnd.invalidateWindow = invalidateWindow;
     receiverFrontEnd.appendBarographRecord = appendRecord;
     receiverFrontEnd.appendNmeaLine = appendNmeaRecord;
 }
 
 int pollReceiver()
 {
-    if (!portOpen) {
-        retrySerialPort();
+    if (!portIsOpen()) {
+        // A port the start-up probe greyed is usable again.
+        if (retrySerialPort() == PortChange::Opened) enableShellPortItem(monitorSettings.COM);
         return 1;
     }
     DWORD errors = 0;
     COMSTAT status = {};
-    if (!ClearCommError(portHandle, &errors, &status)) {
+    if (!ClearCommError(serialPort.handle, &errors, &status)) {
         loseSerialPort();
         return 1;
     }
@@ -61,10 +57,10 @@ int pollReceiver()
     uint8_t bytes[maxBytesPerTick];
     DWORD got = 0;
     OVERLAPPED overlapped = {};
-    BOOL done = ReadFile(portHandle, bytes, wanted, &got, &overlapped);
+    BOOL done = ReadFile(serialPort.handle, bytes, wanted, &got, &overlapped);
     // The request must be finished before `overlapped` goes out of scope.
     if (!done && GetLastError() == ERROR_IO_PENDING)
-        done = GetOverlappedResult(portHandle, &overlapped, &got, TRUE);
+        done = GetOverlappedResult(serialPort.handle, &overlapped, &got, TRUE);
     if (!done) {
         // With these time-outs a read of buffered bytes fails only when the
         // device has gone away.

@@ -1,50 +1,23 @@
 #include "acquisition/serial_port.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "acquisition/receive_line.h"
-#include "app/menu_bar.h"
-#include "app/shell_state.h"
 #include "records/event_log.h"
 #include "settings/monitor_settings.h"
 
-HANDLE portHandle = INVALID_HANDLE_VALUE;
-uint8_t portOpen = 0;
-char portName[5] = "COM2";
-
 namespace {
 
-DWORD queuedBytes;
-// The configured port is to be opened again as soon as it is there.
-bool retrying = false;
-// An outage was reported (a loss, or a failed open with its box); its end is
-// reported too.
-bool outageLogged = false;
-unsigned pollsSinceAttempt = 0;
-
-void showPortMessage()
-{
-    static const char* const texts[] = {
-        "Fehler: Schnittstelle %s steht nicht zur Verf\xFCgung !",
-        "error: port %s not available !",
-        "porte serielle %s pas disponible !",
-    };
-    static const char* const captions[] = {"serielle Schnittstelle", "Com port error",
-                                           "erreur porte serielle"};
-    char text[128];
-    std::snprintf(text, sizeof text, texts[uiLanguage()], portName);
-    MessageBoxA(mainWindow, text, captions[uiLanguage()], MB_ICONERROR);
-}
+const SerialPort closedPort = {INVALID_HANDLE_VALUE, PortState::Closed, "COM2", false, 0};
 
 void configurePort()
 {
     DCB current;
     std::memset(&current, 0, sizeof current);
     current.DCBlength = sizeof current;
-    DCB control = serialLineControl(GetCommState(portHandle, &current) ? &current : nullptr);
+    DCB control = serialLineControl(GetCommState(serialPort.handle, &current) ? &current : nullptr);
     // A refusal leaves the driver's own settings in force; the port is still read.
-    if (!SetCommState(portHandle, &control)) logEvent(eventSetCommStateFailed);
+    if (!SetCommState(serialPort.handle, &control)) logEvent(eventSetCommStateFailed);
 
     COMMTIMEOUTS timeouts = {};
     timeouts.ReadIntervalTimeout = MAXDWORD;  // with zero totals: return at once with what is buffered
@@ -52,10 +25,14 @@ void configurePort()
     timeouts.ReadTotalTimeoutConstant = 0;
     timeouts.WriteTotalTimeoutMultiplier = 0;
     timeouts.WriteTotalTimeoutConstant = 5000;
-    SetCommTimeouts(portHandle, &timeouts);
+    SetCommTimeouts(serialPort.handle, &timeouts);
 }
 
 } // namespace
+
+SerialPort serialPort = closedPort;
+
+void resetSerialPort() { serialPort = closedPort; }
 
 DCB serialLineControl(const DCB* current)
 {
@@ -90,7 +67,7 @@ DCB serialLineControl(const DCB* current)
     return control;
 }
 
-void openSerialPort(bool showErrors)
+PortChange openSerialPort(bool reportFailure)
 {
     // A handle still held (a port chosen while a print job's box was open)
     // would make this open fail against the program itself.
@@ -99,62 +76,55 @@ void openSerialPort(bool showErrors)
     // chosen, a print job) must not be joined to the first bytes that arrive
     // next: the joined line can pass the header test and give a false reading.
     resetReceiveLine();
-    portName[3] = monitorSettings.COM;
-    portName[4] = '\0';
-    portHandle = CreateFileA(portName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED,
-                             nullptr);
-    if (portHandle == INVALID_HANDLE_VALUE) {
+    serialPort.name[3] = monitorSettings.COM;
+    serialPort.name[4] = '\0';
+    serialPort.handle = CreateFileA(serialPort.name, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OVERLAPPED, nullptr);
+    if (serialPort.handle == INVALID_HANDLE_VALUE) {
         // Tried again silently, so that an adapter plugged in later is found.
-        retrying = true;
-        pollsSinceAttempt = 0;
-        if (!showErrors) return;
-        showPortMessage();
-        logEvent(eventPortInUse);
-        if (int event = portFailedEvent(portName[3])) logEvent(event);
-        outageLogged = true;
-        return;
+        serialPort.state = PortState::Retrying;
+        serialPort.pollsSinceAttempt = 0;
+        if (reportFailure) serialPort.outageLogged = true;
+        return PortChange::OpenFailed;
     }
 
     configurePort();
-    queuedBytes = 0;
-    portOpen = 1;
-    retrying = false;
-    if (outageLogged) {
+    serialPort.state = PortState::Open;
+    if (serialPort.outageLogged) {
         logEvent(eventPortReturned);
-        outageLogged = false;
+        serialPort.outageLogged = false;
     }
-    markPortAvailable(portName[3]);
+    return PortChange::Opened;
 }
 
 void closeSerialPort()
 {
-    if (portHandle != INVALID_HANDLE_VALUE) CloseHandle(portHandle);
-    portHandle = INVALID_HANDLE_VALUE;
-    portOpen = 0;
-    retrying = false;
+    if (serialPort.handle != INVALID_HANDLE_VALUE) CloseHandle(serialPort.handle);
+    serialPort.handle = INVALID_HANDLE_VALUE;
+    serialPort.state = PortState::Closed;
 }
 
 void endPortOutage()
 {
-    retrying = false;
-    outageLogged = false;
+    if (serialPort.state == PortState::Retrying) serialPort.state = PortState::Closed;
+    serialPort.outageLogged = false;
 }
 
 void loseSerialPort()
 {
-    if (!outageLogged) {
+    if (!serialPort.outageLogged) {
         logEvent(eventPortLost);
-        outageLogged = true;
+        serialPort.outageLogged = true;
     }
     closeSerialPort();
-    retrying = true;
-    pollsSinceAttempt = 0;
+    serialPort.state = PortState::Retrying;
+    serialPort.pollsSinceAttempt = 0;
 }
 
-void retrySerialPort()
+PortChange retrySerialPort()
 {
-    if (!retrying) return;
-    if (++pollsSinceAttempt < portRetryPolls) return;
-    pollsSinceAttempt = 0;
-    openSerialPort(false);
+    if (serialPort.state != PortState::Retrying) return PortChange::None;
+    if (++serialPort.pollsSinceAttempt < portRetryPolls) return PortChange::None;
+    serialPort.pollsSinceAttempt = 0;
+    return openSerialPort(false);
 }

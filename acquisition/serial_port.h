@@ -4,11 +4,31 @@
 
 #include <cstdint>
 
-extern HANDLE portHandle;
-// 1 only while the port is open; the receive poll does nothing while it is 0.
-extern uint8_t portOpen;
-// "COM" and the digit of the COM setting.
-extern char portName[5];
+// Closed: not open, not tried again (at start, after a close, during a print
+// job). Open: read by the receive poll. Retrying: missing or lost, tried
+// again silently every portRetryPolls polls until it opens.
+enum class PortState : uint8_t { Closed, Open, Retrying };
+
+struct SerialPort {
+    HANDLE handle;
+    PortState state;
+    char name[5];  // "COM" and the digit of the COM setting
+    // An outage was reported (a loss, or a failed open the user was told
+    // of): its end is reported too.
+    bool outageLogged;
+    unsigned pollsSinceAttempt;
+};
+
+extern SerialPort serialPort;
+
+// Closed, no handle, nothing reported; the handle is not closed.
+void resetSerialPort();
+
+inline bool portIsOpen() { return serialPort.state == PortState::Open; }
+
+// What a transition did, for the shell to show: the serial code itself shows
+// no box and greys no menu item.
+enum class PortChange { None, Opened, OpenFailed };
 
 // Polls between two silent attempts to open a port that is missing or was
 // lost: about two seconds at the 200 ms timer.
@@ -16,13 +36,13 @@ constexpr unsigned portRetryPolls = 10;
 
 // Opens and configures the port of the COM setting, starting a fresh receive
 // line; a handle still held is closed first. A port that is missing or held
-// by another program leaves portOpen at 0 and is tried again silently by
-// retrySerialPort; with `showErrors` the user is told and events 1 and, for
-// COM1..COM4, 14..17 are logged.
-void openSerialPort(bool showErrors);
+// by another program goes to Retrying. With `reportFailure` the caller tells
+// the user of a failure and logs it, and the port's return is logged once it
+// opens (event 66).
+PortChange openSerialPort(bool reportFailure);
 
-// Closes the handle and sets portOpen to 0; no retrying until the next
-// openSerialPort (a print job reopens it when done).
+// Closes the handle: Closed, no retrying until the next openSerialPort (a
+// print job reopens it when done).
 void closeSerialPort();
 
 // Forgets an outage of the current port: a port chosen by the user starts
@@ -30,14 +50,12 @@ void closeSerialPort();
 void endPortOutage();
 
 // The port stopped answering while open (adapter pulled, driver gone in
-// sleep): logs event 19 once per outage, closes the handle and starts
-// retrying.
+// sleep): logs event 19 once per outage, closes the handle and retries.
 void loseSerialPort();
 
-// Called by the poll while the port is not open: every portRetryPolls calls,
-// one silent attempt to open the configured port. The return after a logged
-// outage is logged as event 66.
-void retrySerialPort();
+// Called by the poll while the port is not open: every portRetryPolls calls
+// in Retrying, one silent attempt to open the configured port.
+PortChange retrySerialPort();
 
 // The block the port is configured with: the driver's current one when
 // `current` is given, else a zeroed one, with every member the line depends

@@ -9,11 +9,11 @@
 #include "app/menu_bar.h"
 #include "app/menu_layout.h"
 #include "app/shell_state.h"
+#include "app/startup.h"
 #include "app/window_titles.h"
 #include "printing/print_jobs.h"
 #include "records/event_log.h"
-#include "records/record_backlog.h"
-#include "records/working_files.h"
+#include "records/record_files.h"
 #include "settings/monitor_settings.h"
 #include "storedata/record_check.h"
 
@@ -27,18 +27,14 @@ void toggle(Flag& flag)
 
 // True when the working folder no longer holds the file (a missing file is as
 // good as erased). A file that stays is reported, and nothing else changes.
-bool eraseRecordFile(const char* name, RecordBacklog& backlog)
+bool erase(RecordFile file)
 {
-    if (deleteWorkingFile(name) == DeleteOutcome::Refused) {
-        char text[256];
-        formatEraseRefused(uiLanguage(), name, text, sizeof text);
-        MessageBoxA(mainWindow, text, eraseRefusedCaption(uiLanguage()), MB_OK | MB_ICONERROR);
-        logEvent(eventEraseRefused);
-        return false;
-    }
-    // Records kept for the erased file belong to it.
-    clearBacklog(backlog);
-    return true;
+    if (eraseRecordFile(file) != DeleteOutcome::Refused) return true;
+    char text[256];
+    formatEraseRefused(uiLanguage(), recordFileName(file), text, sizeof text);
+    MessageBoxA(mainWindow, text, eraseRefusedCaption(uiLanguage()), MB_OK | MB_ICONERROR);
+    logEvent(eventEraseRefused);
+    return false;
 }
 
 void selectPort(char digit)
@@ -47,7 +43,7 @@ void selectPort(char digit)
     // The user's choice ends any retrying of the port before it; opening
     // closes the old one.
     endPortOutage();
-    openSerialPort(true);
+    openConfiguredPort();
 }
 
 void selectLanguage(UiLanguage language)
@@ -81,7 +77,7 @@ void runCommand(unsigned id)
         break;
     case cmdCheckRecordFile: checkRecordFile(); marks = false; break;
     case cmdEraseMonitorTxt:
-        if (eraseRecordFile("monitor.txt", monitorBacklog)) {
+        if (erase(RecordFile::Monitor)) {
             logEvent(eventMonitorTxtErased);
             clearHistory();
             repaint = true;
@@ -89,7 +85,7 @@ void runCommand(unsigned id)
         marks = false;
         break;
     case cmdEraseNmeaTxt:
-        if (eraseRecordFile("nmea.txt", nmeaBacklog)) clearNmeaLines();
+        if (erase(RecordFile::Nmea)) clearNmeaLines();
         marks = false;
         break;
     case cmdToggleT1:

@@ -13,7 +13,6 @@
 #include "records/event_log.h"
 #include "records/record_files.h"
 #include "settings/monitor_settings.h"
-#include "settings/settings_file.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
 {
@@ -23,6 +22,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     acquisitionCounters.recordCounter = 0;
     acquisitionCounters.nmeaLineCounter = 0;
     instanceHandle = instance;
+    installShellSeam();
     installReceiverFrontEnd();
     installRecordFileLayer();
 
@@ -49,7 +49,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     refreshMenuMarks();
     clearHistory();
     clearNmeaLines();
-    openSerialPort(true);
+    openConfiguredPort();
     variationCycle.converterMax = 0;
     variationCycle.converterMin = 65535;
 

@@ -7,23 +7,25 @@
 #include "app/shell_state.h"
 #include "settings/monitor_settings.h"
 
-bool portAvailable[8] = {true, true, true, true, true, true, true, true};
-
 namespace {
 
-HMENU menuBar = nullptr;
+const MenuBar noBar = {nullptr, {true, true, true, true, true, true, true, true}};
 
 void mark(unsigned id, bool checked)
 {
-    CheckMenuItem(menuBar, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menuBar.handle, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 } // namespace
 
+MenuBar menuBar = noBar;
+
+void resetMenuBar() { menuBar = noBar; }
+
 void buildMenus()
 {
-    HMENU previous = menuBar;
-    menuBar = CreateMenu();
+    HMENU previous = menuBar.handle;
+    menuBar.handle = CreateMenu();
     for (const DropDown& dropDown : menuLayout(uiLanguage())) {
         HMENU popup = CreatePopupMenu();
         for (const MenuEntry& entry : dropDown.entries) {
@@ -32,9 +34,9 @@ void buildMenus()
             else
                 AppendMenuA(popup, MF_STRING | MF_ENABLED | MF_UNCHECKED, entry.id, entry.text);
         }
-        AppendMenuA(menuBar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), dropDown.title);
+        AppendMenuA(menuBar.handle, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), dropDown.title);
     }
-    SetMenu(mainWindow, menuBar);
+    SetMenu(mainWindow, menuBar.handle);
     // Destroying a bar destroys its drop-downs with it.
     if (previous) DestroyMenu(previous);
 }
@@ -64,8 +66,8 @@ void probePorts()
         name[3] = static_cast<char>('1' + i);
         HANDLE port = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_OVERLAPPED, nullptr);
-        portAvailable[i] = port != INVALID_HANDLE_VALUE;
-        if (portAvailable[i]) CloseHandle(port);
+        menuBar.portAvailable[i] = port != INVALID_HANDLE_VALUE;
+        if (menuBar.portAvailable[i]) CloseHandle(port);
     }
     reapplyPortGreying();
 }
@@ -73,22 +75,22 @@ void probePorts()
 void markPortAvailable(char digit)
 {
     int index = digit - '1';
-    if (index < 0 || index >= 8 || portAvailable[index]) return;
-    portAvailable[index] = true;
+    if (index < 0 || index >= 8 || menuBar.portAvailable[index]) return;
+    menuBar.portAvailable[index] = true;
     reapplyPortGreying();
 }
 
 void reapplyPortGreying()
 {
     for (int i = 0; i < 8; ++i)
-        EnableMenuItem(menuBar, portCommand(static_cast<char>('1' + i)),
-                       MF_BYCOMMAND | (portAvailable[i] ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(menuBar.handle, portCommand(static_cast<char>('1' + i)),
+                       MF_BYCOMMAND | (menuBar.portAvailable[i] ? MF_ENABLED : MF_GRAYED));
 }
 
 void destroyMenus()
 {
-    if (!menuBar) return;
+    if (!menuBar.handle) return;
     if (IsWindow(mainWindow)) SetMenu(mainWindow, nullptr);
-    DestroyMenu(menuBar);
-    menuBar = nullptr;
+    DestroyMenu(menuBar.handle);
+    menuBar.handle = nullptr;
 }

@@ -2,8 +2,18 @@
 // The menu bar of the main window: building, check marks and port greying.
 #include <cstdint>
 
-// Port availability found by the probe at start-up, COM1..COM8.
-extern bool portAvailable[8];
+#include <windows.h>
+
+struct MenuBar {
+    HMENU handle;
+    // Port availability found by the probe at start-up, COM1..COM8.
+    bool portAvailable[8];
+};
+
+extern MenuBar menuBar;
+
+// No bar (one attached is not destroyed), every port available.
+void resetMenuBar();
 
 // Creates the bar and its five drop-downs in the current language and
 // attaches it to the main window, replacing (and destroying) any earlier one.

@@ -4,3 +4,16 @@
 bool registerMainWindowClass();
 bool createMainWindow();
 void checkFreeDiskSpace();
+
+// Fills the shell seam with the main window's functions.
+void installShellSeam();
+
+// monitor.ini through the event log: an unreadable file is event 2 (false);
+// one that cannot be created is event 3 and fatal error 1, a short write event 21.
+bool readSettings();
+void writeSettings();
+
+// Opens the port of the COM setting at start or on the user's choice. A
+// failure is shown in a box and logged (event 1, and 14..17 for COM1..COM4);
+// a port that opens gets its menu item enabled.
+void openConfiguredPort();

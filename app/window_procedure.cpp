@@ -6,7 +6,7 @@
 #include "display/drawing_tools.h"
 #include "display/nmea_view.h"
 #include "display/pressure_chart.h"
-#include "records/record_backlog.h"
+#include "records/record_files.h"
 #include "settings/monitor_settings.h"
 
 namespace {
@@ -47,7 +47,7 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         break;
     case WM_TIMER:
         pollReceiver();
-        retryBacklogsOnTick();
+        retryKeptRecords();
         break;
     case WM_COMMAND:
         runCommand(static_cast<unsigned>(wParam));

@@ -8,6 +8,7 @@
 #include "printing/printed_nmea_table.h"
 #include "records/event_log.h"
 #include "settings/monitor_settings.h"
+#include "settings/shell_seam.h"
 
 HDC printerDc = nullptr;
 int32_t printPageHeight = 0;
@@ -37,7 +38,14 @@ void showPrintError(PrintFailure failure)
     static const char* const refused[] = {"Fehler beim Drucken", "error printing", "eurreur imprimer"};
     static const char* const captions[] = {"Drucker", "Printer", "Imprimer"};
     const char* const* texts = failure == PrintFailure::NoPrinter ? noPrinter : refused;
-    MessageBoxA(nullptr, texts[uiLanguage()], captions[uiLanguage()], MB_ICONERROR);
+    showShellMessage(texts[uiLanguage()], captions[uiLanguage()], MessageKind::ErrorUnowned);
+}
+
+// Silently, as the user chose the port before; one that has come back since
+// the start-up probe is usable again.
+void reopenSerialPort()
+{
+    if (openSerialPort(false) == PortChange::Opened) enableShellPortItem(monitorSettings.COM);
 }
 
 // StartPage .. EndDoc of a document that the spooler accepted. A refused
@@ -88,7 +96,7 @@ void printNmeaTable()
         if (StartDocA(printerDc, &document) > 0) printPage(drawPrintedNmeaTable);
         releasePrinterDc();
     }
-    openSerialPort(false);
+    reopenSerialPort();
 }
 
 void runPrintCommand(void (*job)())
@@ -112,5 +120,5 @@ void printChart()
         else showPrintError(PrintFailure::RefusedDocument);
         releasePrinterDc();
     }
-    openSerialPort(false);
+    reopenSerialPort();
 }

@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "app/shell_state.h"
 #include "records/append_file.h"
 #include "records/event_text.h"
 #include "settings/monitor_settings.h"
+#include "settings/shell_seam.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ void fatalError(int number)
     }
     char text[128];
     formatFatalMessage(number, when, uiLanguage(), text);
-    MessageBoxA(mainWindow, text, fatalCaption(uiLanguage()), MB_ICONERROR);
-    MessageBeep(MB_ICONEXCLAMATION);
-    PostQuitMessage(0);
+    showShellMessage(text, fatalCaption(uiLanguage()), MessageKind::Error);
+    shellBeep(MB_ICONEXCLAMATION);
+    endShellProgram();
 }

@@ -4,8 +4,18 @@
 
 RecordFileLayer recordFileLayer = {};
 
-RecordBacklog monitorBacklog = {"monitor.txt", recordBacklogBound, eventRecordFileError, eventWriteFailed, {}, 0, false, false};
-RecordBacklog nmeaBacklog = {"nmea.txt", nmeaBacklogBound, eventRecordFileError, eventWriteFailed, {}, 0, false, false};
+RecordBacklogs recordBacklogs = {
+    {"monitor.txt", recordBacklogBound, eventRecordFileError, eventWriteFailed, {}, 0, false, false},
+    {"nmea.txt", nmeaBacklogBound, eventRecordFileError, eventWriteFailed, {}, 0, false, false},
+    0,
+};
+
+void resetRecordBacklogs()
+{
+    clearBacklog(recordBacklogs.monitor);
+    clearBacklog(recordBacklogs.nmea);
+    recordBacklogs.ticksSinceRetry = 0;
+}
 
 namespace {
 
@@ -81,12 +91,13 @@ void appendThroughBacklog(RecordBacklog& backlog, const char* bytes, size_t coun
 
 void retryBacklogsOnTick()
 {
-    static unsigned ticksSinceRetry = 0;
-    if (monitorBacklog.lines.empty() && nmeaBacklog.lines.empty()) return;
-    if (++ticksSinceRetry < backlogRetryTicks) return;
-    ticksSinceRetry = 0;
-    if (!monitorBacklog.lines.empty()) flushBacklog(monitorBacklog);
-    if (!nmeaBacklog.lines.empty()) flushBacklog(nmeaBacklog);
+    RecordBacklog& monitor = recordBacklogs.monitor;
+    RecordBacklog& nmea = recordBacklogs.nmea;
+    if (monitor.lines.empty() && nmea.lines.empty()) return;
+    if (++recordBacklogs.ticksSinceRetry < backlogRetryTicks) return;
+    recordBacklogs.ticksSinceRetry = 0;
+    if (!monitor.lines.empty()) flushBacklog(monitor);
+    if (!nmea.lines.empty()) flushBacklog(nmea);
 }
 
 void flushBacklogAtEnd(RecordBacklog& backlog)

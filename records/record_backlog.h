@@ -35,8 +35,17 @@ constexpr size_t recordBacklogBound = 4096 * 80;
 // nmea.txt: about a mebibyte of sentences.
 constexpr size_t nmeaBacklogBound = 1 << 20;
 
-extern RecordBacklog monitorBacklog;
-extern RecordBacklog nmeaBacklog;
+// The program's two backlogs and the rhythm of their retries.
+struct RecordBacklogs {
+    RecordBacklog monitor;
+    RecordBacklog nmea;
+    unsigned ticksSinceRetry;
+};
+
+extern RecordBacklogs recordBacklogs;
+
+// Empty backlogs, nothing logged, the retry rhythm from its start.
+void resetRecordBacklogs();
 
 // Appends one whole line to the backlog's file behind every line kept
 // before it, or keeps it when the file refuses. The first failure of a

@@ -6,9 +6,16 @@
 #include "records/event_log.h"
 #include "records/record_backlog.h"
 #include "records/record_line.h"
+#include "records/working_files.h"
 #include "settings/monitor_settings.h"
+#include "settings/shell_seam.h"
 
 namespace {
+
+RecordBacklog& backlogOf(RecordFile file)
+{
+    return file == RecordFile::Monitor ? recordBacklogs.monitor : recordBacklogs.nmea;
+}
 
 AppendFailure appendToFile(const char* name, const char* bytes, size_t count)
 {
@@ -27,22 +34,32 @@ void installRecordFileLayer()
     recordFileLayer.logEvent = logEvent;
 }
 
-void appendRecord()
+void appendRecord(const char* line)
 {
-    char line[recordLineLength];
-    formatBarographRecord(line);
-    appendThroughBacklog(monitorBacklog, line, recordLineLength);
-    if (monitorSettings.SIG) MessageBeep(0);
+    appendThroughBacklog(recordBacklogs.monitor, line, recordLineLength);
+    if (monitorSettings.SIG) shellBeep(0);
 }
 
 void appendNmeaRecord(const char* bytes, size_t length)
 {
-    appendThroughBacklog(nmeaBacklog, bytes, length);
-    if (monitorSettings.SIG) MessageBeep(0);
+    appendThroughBacklog(recordBacklogs.nmea, bytes, length);
+    if (monitorSettings.SIG) shellBeep(0);
+}
+
+void retryKeptRecords() { retryBacklogsOnTick(); }
+
+const char* recordFileName(RecordFile file) { return backlogOf(file).fileName; }
+
+DeleteOutcome eraseRecordFile(RecordFile file)
+{
+    DeleteOutcome outcome = deleteWorkingFile(recordFileName(file));
+    // Records kept for the erased file belong to it.
+    if (outcome != DeleteOutcome::Refused) clearBacklog(backlogOf(file));
+    return outcome;
 }
 
 void writeKeptRecordsAtEnd()
 {
-    flushBacklogAtEnd(monitorBacklog);
-    flushBacklogAtEnd(nmeaBacklog);
+    flushBacklogAtEnd(recordBacklogs.monitor);
+    flushBacklogAtEnd(recordBacklogs.nmea);
 }

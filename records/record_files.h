@@ -1,17 +1,31 @@
 #pragma once
-// Appending to the record files monitor.txt and nmea.txt. A line that the
-// file does not take (held by another program, a full disk) is kept in
-// memory and appended, in order, as soon as the file takes it.
+// The record files monitor.txt and nmea.txt, as the rest of the program
+// reaches them. A line that the file does not take (held by another program,
+// a full disk) is kept in memory and appended, in order, as soon as the file
+// takes it.
 #include <cstddef>
+
+#include "records/working_files.h"
 
 // Puts the real files and the event log beneath the record backlogs.
 void installRecordFileLayer();
 
-// Appends the 80-byte record of the current reading to monitor.txt.
-void appendRecord();
+// Appends one 80-byte record line to monitor.txt.
+void appendRecord(const char* line);
 
 // Appends the bytes of one received NMEA line to nmea.txt.
 void appendNmeaRecord(const char* bytes, size_t length);
+
+// On every timer tick: now and then one more try for the lines kept.
+void retryKeptRecords();
+
+enum class RecordFile { Monitor, Nmea };
+
+const char* recordFileName(RecordFile file);
+
+// Deletes the file from the working folder; the lines kept for it go with
+// it unless the file stays (Refused).
+DeleteOutcome eraseRecordFile(RecordFile file);
 
 // At the end of the program: one more try; what remains is logged.
 void writeKeptRecordsAtEnd();

@@ -4,9 +4,14 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "acquisition/measurement_state.h"
 
 constexpr unsigned recordLineLength = 80;
+
+// UTC date and time to the minute, as a record carries it.
+struct UtcStamp {
+    uint16_t year;
+    uint8_t month, day, hour, minute;
+};
 
 // Example: "000020 28.12.2003 21:00 0988,10 hPa +01,8 hPa/hr +05,2 hPa/3h 00,0 hPa/h var 0\r\n".
 // Every field has a fixed width; a value that would not fit (never produced
@@ -15,14 +20,3 @@ constexpr unsigned recordLineLength = 80;
 void formatRecordLine(uint32_t recordNumber, const UtcStamp& time, uint32_t pressure,
                       int32_t tendency1h, int32_t tendency3h, uint32_t variation,
                       uint8_t windAlarm, char (&line)[recordLineLength]);
-
-// The bytes nmea.txt gets for a received line of `length` bytes whose first
-// bytes the line store kept: the line as received, or, for a line longer
-// than the store keeps, its start with a line end of its own, so that the
-// next line starts afresh. A cut right after the line's own carriage return
-// keeps it. Returns the count.
-size_t formatNmeaRecord(const char* kept, size_t length, char (&bytes)[nmeaMaxLineLength + 2]);
-
-// The record of the current state: recordCounter, sampleTime, the reading's
-// pressure, tendencies and wind alarm, and the cycle's variation.
-void formatBarographRecord(char (&line)[recordLineLength]);

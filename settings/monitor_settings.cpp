@@ -1,8 +1,14 @@
 #include "settings/monitor_settings.h"
 
-MonitorSettings monitorSettings = {
+namespace {
+const MonitorSettings startSettings = {
     Barograph, '2', 300, 300, 1, 1, 1, 0, 0, 1, 0, 0, 0, German, 0, 0, 0,
 };
+} // namespace
+
+MonitorSettings monitorSettings = startSettings;
+
+void resetMonitorSettings() { monitorSettings = startSettings; }
 
 void applyDefaultSettings(MonitorSettings& settings)
 {

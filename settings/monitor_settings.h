@@ -30,6 +30,9 @@ struct MonitorSettings {
 // read (a missing file at the first start) are logged.
 extern MonitorSettings monitorSettings;
 
+// Back to the values the program starts with: the defaults, DKS, DW and AW 0.
+void resetMonitorSettings();
+
 // The defaults used when monitor.ini cannot be opened. DKS, DW and AW are
 // not part of them and keep what they hold.
 void applyDefaultSettings(MonitorSettings& settings);

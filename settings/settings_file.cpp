@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "records/event_log.h"
 #include "settings/monitor_settings.h"
 #include "settings/settings_text.h"
 
@@ -10,14 +9,11 @@ namespace {
 const char settingsFileName[] = "monitor.ini";
 }
 
-bool readSettings()
+bool readSettingsFile()
 {
     HANDLE file = CreateFileA(settingsFileName, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        logEvent(eventSettingsUnreadable);
-        return false;
-    }
+    if (file == INVALID_HANDLE_VALUE) return false;
     uint8_t buffer[128] = {};
     DWORD count = 0;
     if (!ReadFile(file, buffer, static_cast<DWORD>(settingsTextLength), &count, nullptr)) count = 0;
@@ -26,20 +22,16 @@ bool readSettings()
     return true;
 }
 
-void writeSettings()
+SettingsWrite writeSettingsFile()
 {
     char text[settingsTextLength];
     encodeSettingsText(monitorSettings, text);
     HANDLE file = CreateFileA(settingsFileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        logEvent(eventSettingsUnwritable);
-        fatalError(fatalSettingsUnwritable);
-        return;
-    }
+    if (file == INVALID_HANDLE_VALUE) return SettingsWrite::NotCreated;
     DWORD written = 0;
-    if (!WriteFile(file, text, static_cast<DWORD>(settingsTextLength), &written, nullptr) ||
-        written != settingsTextLength)
-        logEvent(eventWriteFailed);
+    bool whole = WriteFile(file, text, static_cast<DWORD>(settingsTextLength), &written, nullptr) &&
+                 written == settingsTextLength;
     CloseHandle(file);
+    return whole ? SettingsWrite::Written : SettingsWrite::ShortWrite;
 }

@@ -28,17 +28,19 @@ uint32_t fillHistoryFromRecords(uint32_t fileSize, uint32_t show, DataMode mode,
     do {
         char line[recordLineLength];
         uint32_t got = readAt(position, line);
-        if (got == recordLineLength && parseRecordLine(mode, line)) {
+        // Outside Barograph mode nothing is parsed and the slot takes zeros.
+        ParsedRecord record = {};
+        if (got == recordLineLength && parseRecordLine(mode, line, record)) {
             HistorySlot& s = pressureHistory.slots[slot];
-            s.year = static_cast<uint32_t>(parsedRecord.year);
-            s.month = static_cast<uint8_t>(parsedRecord.month);
-            s.day = static_cast<uint8_t>(parsedRecord.day);
-            s.hour = static_cast<uint8_t>(parsedRecord.hour);
-            s.minute = static_cast<uint8_t>(parsedRecord.minute);
-            s.pressure = parsedRecord.pressure;
-            s.tendency1h = parsedRecord.tendency1h;
-            s.tendency3h = parsedRecord.tendency3h;
-            s.variation = parsedRecord.variation;
+            s.year = static_cast<uint32_t>(record.year);
+            s.month = static_cast<uint8_t>(record.month);
+            s.day = static_cast<uint8_t>(record.day);
+            s.hour = static_cast<uint8_t>(record.hour);
+            s.minute = static_cast<uint8_t>(record.minute);
+            s.pressure = record.pressure;
+            s.tendency1h = record.tendency1h;
+            s.tendency3h = record.tendency3h;
+            s.variation = record.variation;
             s.windAlarm = 0;
             ++slot;
         }

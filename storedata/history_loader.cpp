@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "app/shell_state.h"
 #include "records/record_line.h"
 #include "settings/monitor_settings.h"
+#include "settings/shell_seam.h"
 #include "storedata/history_fill.h"
 
 bool loadHistory()
@@ -28,6 +28,6 @@ bool loadHistory()
                                return got;
                            });
     CloseHandle(file);
-    InvalidateRect(mainWindow, nullptr, TRUE);
+    repaintShell();
     return true;
 }

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/shell_state.h"
 #include "records/event_log.h"
 #include "records/record_line.h"
 #include "records/working_files.h"
+#include "settings/shell_seam.h"
 #include "storedata/history_loader.h"
 #include "storedata/record_repair.h"
 
@@ -63,10 +63,7 @@ Copied checkInBlocks(HANDLE records, HANDLE scratch, RecordCheck& check)
     return Copied::Whole;
 }
 
-void tell(const char* text, const char* caption)
-{
-    MessageBoxA(mainWindow, text, caption, MB_OK);
-}
+void tell(const char* text, const char* caption) { showShellMessage(text, caption, MessageKind::Notice); }
 
 // Every way the check stops short: monitor.txt is left as it was. The
 // files are closed by then, so that records falling due while the box

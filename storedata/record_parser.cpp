@@ -1,7 +1,5 @@
 #include "storedata/record_parser.h"
 
-ParsedRecord parsedRecord = {};
-
 namespace {
 
 // Nothing tests that the byte is a digit: a blank or a letter gives a value
@@ -60,11 +58,10 @@ int32_t signedTenths(const char* line, int sign, int tens, int units, int tenths
 
 } // namespace
 
-bool parseRecordLine(DataMode mode, const char* line)
+bool parseRecordLine(DataMode mode, const char* line, ParsedRecord& r)
 {
     if (mode != Barograph) return true;
 
-    ParsedRecord& r = parsedRecord;
     r.day = 10 * digitAt(line, 7) + digitAt(line, 8);
     r.month = 10 * digitAt(line, 10) + digitAt(line, 11);
     r.year = 1000 * digitAt(line, 13) + 100 * digitAt(line, 14) + 10 * digitAt(line, 15) +

@@ -17,14 +17,11 @@ struct ParsedRecord {
     int32_t variation;   // converter counts (the line prints a tenth of it)
 };
 
-// The values of the last line parsed; every parse overwrites them, values
-// out of range stored as the bound they exceeded.
-extern ParsedRecord parsedRecord;
-
 // `line` points at a record line; nothing past its 78th byte (the line end)
 // is read, so a line ended by a line feed alone parses alike. In Barograph
-// mode fills parsedRecord and answers true when no field was out of range;
+// mode fills `record` (a value out of range as the bound it exceeded) and
+// answers true when no field was out of range;
 // the separators, the record number and the wind alarm digit are not read,
 // so a decimal point reads like a comma. In any other mode reads nothing,
 // changes nothing and answers true.
-bool parseRecordLine(DataMode mode, const char* line);
+bool parseRecordLine(DataMode mode, const char* line, ParsedRecord& record);

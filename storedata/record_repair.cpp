@@ -22,9 +22,8 @@ void closeRecording(RecordCheck& check)
     check.run = 0;
 }
 
-void writeParsed(const RecordCheck& check, std::string& retained)
+void writeParsed(const RecordCheck& check, const ParsedRecord& r, std::string& retained)
 {
-    const ParsedRecord& r = parsedRecord;
     // The parser sets no lower bound on the year; a negative one (blanks in
     // the field) is written as 0000 so that the line keeps its layout.
     UtcStamp stamp{static_cast<uint16_t>(r.year < 0 ? 0 : r.year), static_cast<uint8_t>(r.month),
@@ -37,9 +36,9 @@ void writeParsed(const RecordCheck& check, std::string& retained)
 
 // The record just parsed, valid: it continues its recording, starts a new
 // one, or repeats the time of the one before.
-void takeParsed(RecordCheck& check, std::string& retained)
+void takeParsed(RecordCheck& check, const ParsedRecord& record, std::string& retained)
 {
-    int32_t cur = 60 * parsedRecord.hour + parsedRecord.minute;
+    int32_t cur = 60 * record.hour + record.minute;
     // Without a previous record there is no rhythm yet; a record at
     // midnight always continues, whatever came before.
     int32_t delta = (!check.started || cur == 0) ? 5 : cur - check.prev;
@@ -54,7 +53,7 @@ void takeParsed(RecordCheck& check, std::string& retained)
         ++check.breaks;
         closeRecording(check);
     }
-    writeParsed(check, retained);
+    writeParsed(check, record, retained);
     ++check.run;
     ++check.written;
     check.prev = cur;
@@ -68,14 +67,15 @@ void takeLine(RecordCheck& check, const char* end, size_t length, std::string& r
         --end;
         --length;
     }
+    ParsedRecord record;
     if (length == recordText) {
-        if (parseRecordLine(Barograph, end - recordText))
-            takeParsed(check, retained);
+        if (parseRecordLine(Barograph, end - recordText, record))
+            takeParsed(check, record, retained);
         else
             ++check.errors;
-    } else if (length > recordText && parseRecordLine(Barograph, end - recordText)) {
+    } else if (length > recordText && parseRecordLine(Barograph, end - recordText, record)) {
         ++check.errors;
-        takeParsed(check, retained);
+        takeParsed(check, record, retained);
     } else {
         ++check.errors;
     }

@@ -7,6 +7,7 @@
 #include "acquisition/receive_line.h"
 #include "fuzz_check.h"
 #include "records/record_line.h"
+#include "settings/shell_seam.h"
 #include "settings/monitor_settings.h"
 
 namespace {
@@ -19,10 +20,8 @@ void checkTitle(const char* text)
     FUZZ_CHECK(length > 0 && length < 160);
 }
 
-void checkRecord()
+void checkRecord(const char* line)
 {
-    char line[recordLineLength];
-    formatBarographRecord(line);
     FUZZ_CHECK(line[78] == '\r' && line[79] == '\n');
     for (size_t i = 0; i < 78; ++i) FUZZ_CHECK(line[i] != '\r' && line[i] != '\n' && line[i] != 0);
     FUZZ_CHECK(acquisitionCounters.recordCounter <= 999999);
@@ -45,7 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     monitorSettings.DATA = (data[0] & 1) ? Nmea : Barograph;
     monitorSettings.LANG = static_cast<UiLanguage>((data[0] >> 1) % 3);
     monitorSettings.SAVE = (data[0] & 8) ? 0 : 300;
-    receiverFrontEnd = {fixedClock, checkTitle, invalidate, checkRecord, checkNmeaLine};
+    receiverFrontEnd = {fixedClock, checkRecord, checkNmeaLine};
+    shellSeam.setTitle = checkTitle;
+    shellSeam.repaint = invalidate;
 
     resetReceiveLine();
     std::memset(&currentReading, 0, sizeof currentReading);

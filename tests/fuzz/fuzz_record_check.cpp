@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (uint32_t i = 0; i < outcome.written; ++i) {
         const char* record = whole.retained.data() + size_t(i) * recordLineLength;
         FUZZ_CHECK(record[78] == '\r' && record[79] == '\n');
-        FUZZ_CHECK(parseRecordLine(Barograph, record));
+        ParsedRecord parsed;
+        FUZZ_CHECK(parseRecordLine(Barograph, record, parsed));
     }
 
     // Block size from the first byte: small blocks split lines and line ends.

@@ -10,8 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     char line[recordLineLength] = {};
     std::memcpy(line, data, size < sizeof line ? size : sizeof line);
-    if (!parseRecordLine(Barograph, line)) return 0;
-    ParsedRecord first = parsedRecord;
+    ParsedRecord first;
+    if (!parseRecordLine(Barograph, line, first)) return 0;
     FUZZ_CHECK(first.month >= 1 && first.month <= 12 && first.day >= 1 && first.day <= 31);
     FUZZ_CHECK(first.hour >= 0 && first.hour <= 23 && first.minute >= 0 && first.minute <= 59);
     FUZZ_CHECK(first.pressure >= 0 && first.pressure <= 150000);
@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     char written[recordLineLength];
     formatRecordLine(1, time, static_cast<uint32_t>(first.pressure), first.tendency1h, first.tendency3h,
                      static_cast<uint32_t>(first.variation), 0, written);
-    FUZZ_CHECK(parseRecordLine(Barograph, written));
-    FUZZ_CHECK(std::memcmp(&first, &parsedRecord, sizeof first) == 0);
+    ParsedRecord again;
+    FUZZ_CHECK(parseRecordLine(Barograph, written, again));
+    FUZZ_CHECK(std::memcmp(&first, &again, sizeof first) == 0);
     return 0;
 }

@@ -2,8 +2,10 @@
 // are made by pointing this program's imports at stand-ins that fail.
 #include <gtest/gtest.h>
 
+#include "app/startup.h"
 #include "display/drawing_tools.h"
 #include "settings/monitor_settings.h"
+#include "settings/shell_seam.h"
 #include "win32_test_support.h"
 
 namespace {
@@ -36,14 +38,16 @@ class DrawingTools : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_ = monitorSettings;
+        resetMonitorSettings();
+        installShellSeam();
         monitorSettings.ERR = 1;
     }
     void TearDown() override
     {
         deleteScreenPens();
         deletePrinterPens();
-        monitorSettings = saved_;
+        resetShellSeam();
+        resetMonitorSettings();
     }
     size_t logged(const std::string& what) const
     {
@@ -54,7 +58,6 @@ protected:
     }
 
     ScratchFolder folder_;
-    MonitorSettings saved_;
 };
 
 } // namespace

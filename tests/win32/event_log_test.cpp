@@ -1,8 +1,10 @@
 // The event log against real files under Wine.
 #include <gtest/gtest.h>
 
+#include "app/startup.h"
 #include "records/event_log.h"
 #include "settings/monitor_settings.h"
+#include "settings/shell_seam.h"
 #include "win32_test_support.h"
 
 namespace {
@@ -11,11 +13,16 @@ class EventLogFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_ = monitorSettings;
+        resetMonitorSettings();
+        installShellSeam();
         monitorSettings.ERR = 1;
         monitorSettings.LANG = German;
     }
-    void TearDown() override { monitorSettings = saved_; }
+    void TearDown() override
+    {
+        resetShellSeam();
+        resetMonitorSettings();
+    }
 
     // The log lines carry the minute; retry across a minute boundary.
     template <typename Action>
@@ -29,7 +36,6 @@ protected:
     }
 
     ScratchFolder folder_;
-    MonitorSettings saved_;
 };
 
 } // namespace

@@ -3,7 +3,9 @@
 
 #include "acquisition/measurement_state.h"
 #include "app/shell_state.h"
+#include "app/startup.h"
 #include "settings/monitor_settings.h"
+#include "settings/shell_seam.h"
 #include "storedata/history_loader.h"
 #include "tests/unit/storedata/record_samples.h"
 #include "win32_test_support.h"
@@ -35,8 +37,8 @@ class HistoryLoaderFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedSettings_ = monitorSettings;
-        savedWindow_ = mainWindow;
+        resetMonitorSettings();
+        installShellSeam();
         monitorSettings.DATA = Barograph;
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = countingProcedure;
@@ -55,8 +57,9 @@ protected:
     void TearDown() override
     {
         DestroyWindow(mainWindow);
-        mainWindow = savedWindow_;
-        monitorSettings = savedSettings_;
+        mainWindow = nullptr;
+        resetShellSeam();
+        resetMonitorSettings();
     }
 
     // Runs the paint that the loader asked for, if any.
@@ -70,8 +73,6 @@ protected:
     static int32_t pressureOfRecord(uint32_t k) { return static_cast<int32_t>(samples::pressureAt(minuteOf(k))); }
 
     ScratchFolder folder_;
-    MonitorSettings savedSettings_;
-    HWND savedWindow_;
 };
 
 } // namespace

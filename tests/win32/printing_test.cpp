@@ -14,6 +14,8 @@
 
 #include "acquisition/measurement_state.h"
 #include "acquisition/serial_port.h"
+#include "app/startup.h"
+#include "settings/shell_seam.h"
 #include "display/drawing_tools.h"
 #include "printing/print_jobs.h"
 #include "printing/printed_chart.h"
@@ -234,7 +236,8 @@ class PrintedPages : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedSettings_ = monitorSettings;
+        resetMonitorSettings();
+        installShellSeam();
         monitorSettings.LO = 0;
         monitorSettings.T1 = 1;
         monitorSettings.T3 = 1;
@@ -254,12 +257,12 @@ protected:
     {
         delete metrics_;
         deletePrinterPens();
-        monitorSettings = savedSettings_;
+        resetShellSeam();
+        resetMonitorSettings();
         std::memset(&pressureHistory, 0, sizeof pressureHistory);
         clearNmeaLines();
         printerDc = nullptr;
     }
-    MonitorSettings savedSettings_;
     ImportPatch* metrics_ = nullptr;
 };
 
@@ -737,10 +740,8 @@ protected:
         }
         savedPrintDialog_ = printDialog;
         printDialog = standInPrintDlgA;
-        savedPortHandle_ = portHandle;
-        savedPortOpen_ = portOpen;
         openFakePort();
-        portOpen = 1;
+        serialPort.state = PortState::Open;
     }
     void TearDown() override
     {
@@ -749,9 +750,8 @@ protected:
             patch = nullptr;
         }
         if (stage_.page) DeleteEnhMetaFile(stage_.page);
-        if (portHandle != INVALID_HANDLE_VALUE) CloseHandle(portHandle);
-        portHandle = savedPortHandle_;
-        portOpen = savedPortOpen_;
+        if (serialPort.handle != INVALID_HANDLE_VALUE) CloseHandle(serialPort.handle);
+        resetSerialPort();
         printDialog = savedPrintDialog_;
         stage = nullptr;
         discardQuitMessage();
@@ -770,12 +770,10 @@ protected:
     }
 
     // A fresh stand-in for the open port before the next job.
-    void openFakePort() { portHandle = stage_.fakePort = CreateEventA(nullptr, FALSE, FALSE, nullptr); }
+    void openFakePort() { serialPort.handle = stage_.fakePort = CreateEventA(nullptr, FALSE, FALSE, nullptr); }
 
     ScratchFolder folder_;
     JobStage stage_;
-    HANDLE savedPortHandle_ = INVALID_HANDLE_VALUE;
-    uint8_t savedPortOpen_ = 0;
     PrintDialogFunction savedPrintDialog_ = nullptr;
 };
 
@@ -814,7 +812,7 @@ TEST_F(PrintJobs, DialogRecordAndAChartJobOnOnePage)
     EXPECT_TRUE(stage_.docDatatypeNull);
     EXPECT_EQ(stage_.docType, 0u);
     EXPECT_EQ(printerDc, nullptr);
-    EXPECT_EQ(portOpen, 0) << "COM5 is missing";
+    EXPECT_FALSE(portIsOpen()) << "COM5 is missing";
     EXPECT_TRUE(stage_.boxes.empty());
     EXPECT_FALSE(folder_.exists("monitor.err"));
 

@@ -6,7 +6,9 @@
 
 #include "acquisition/measurement_state.h"
 #include "app/shell_state.h"
+#include "app/startup.h"
 #include "settings/monitor_settings.h"
+#include "settings/shell_seam.h"
 #include "storedata/record_check.h"
 #include "tests/unit/storedata/record_samples.h"
 #include "win32_test_support.h"
@@ -97,8 +99,8 @@ class RecordCheckFiles : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedSettings_ = monitorSettings;
-        savedWindow_ = mainWindow;
+        resetMonitorSettings();
+        installShellSeam();
         monitorSettings.DATA = Barograph;
         monitorSettings.SHOW = 300;
         monitorSettings.ERR = 1;
@@ -116,8 +118,9 @@ protected:
     {
         UnhookWindowsHookEx(hook_);
         DestroyWindow(mainWindow);
-        mainWindow = savedWindow_;
-        monitorSettings = savedSettings_;
+        mainWindow = nullptr;
+        resetShellSeam();
+        resetMonitorSettings();
     }
 
     // Runs the check with every box answered; the boxes it showed. Unless
@@ -152,8 +155,6 @@ protected:
     }
 
     ScratchFolder folder_;
-    MonitorSettings savedSettings_;
-    HWND savedWindow_;
     HHOOK hook_ = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "records/record_backlog.h"
+#include "acquisition/record_bytes.h"
 #include "records/record_files.h"
 #include "records/record_line.h"
 #include "settings/monitor_settings.h"
@@ -34,23 +35,20 @@ class TornAppend : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override
     {
-        saved_ = monitorSettings;
+        resetMonitorSettings();
         monitorSettings.ERR = 1;
         monitorSettings.SIG = 0;
         tornWriteFails = GetParam();
         installRecordFileLayer();
-        clearBacklog(monitorBacklog);
-        clearBacklog(nmeaBacklog);
+        resetRecordBacklogs();
     }
     void TearDown() override
     {
-        clearBacklog(monitorBacklog);
-        clearBacklog(nmeaBacklog);
-        monitorSettings = saved_;
+        resetRecordBacklogs();
+        resetMonitorSettings();
     }
 
     ScratchFolder folder_;
-    MonitorSettings saved_;
 };
 
 } // namespace
@@ -66,13 +64,13 @@ TEST_P(TornAppend, ARecordIsWrittenWholeOrNotAtAll)
         ASSERT_TRUE(patch.applied());
         realWriteFile = reinterpret_cast<WriteFileCall>(patch.original());
         tornWrites = 1;
-        appendRecord();
+        appendRecord(line);
     }
     EXPECT_EQ(folder_.read("monitor.txt"), earlier) << "the torn record was left behind";
     EXPECT_NE(folder_.read("monitor.err").find("  event nr. 21 error: WriteFile/ReadFile \r\n"), std::string::npos);
 
     // The record that did not fit is kept and goes first when the next one is due.
-    appendRecord();
+    appendRecord(line);
     EXPECT_EQ(folder_.read("monitor.txt"), earlier + std::string(line, recordLineLength) + std::string(line, recordLineLength));
 }
 

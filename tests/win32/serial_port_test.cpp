@@ -12,6 +12,8 @@
 #include "acquisition/receive_poll.h"
 #include "acquisition/serial_port.h"
 #include "app/menu_bar.h"
+#include "app/startup.h"
+#include "settings/shell_seam.h"
 #include "settings/monitor_settings.h"
 #include "win32_test_support.h"
 
@@ -21,7 +23,7 @@ class SerialPortOpen : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedSettings_ = monitorSettings;
+        resetMonitorSettings();
         // The test prefix may or may not have this port; both paths must start afresh.
         monitorSettings.COM = '8';
         resetReceiveLine();
@@ -29,18 +31,16 @@ protected:
 
     void TearDown() override
     {
-        if (portOpen) closeSerialPort();
-        portOpen = 0;
+        closeSerialPort();
+        resetSerialPort();
         resetReceiveLine();
-        monitorSettings = savedSettings_;
+        resetMonitorSettings();
     }
 
     static void receive(const std::string& bytes)
     {
         receiveBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     }
-
-    MonitorSettings savedSettings_;
 };
 
 } // namespace
@@ -203,34 +203,32 @@ protected:
             ASSERT_TRUE(patches[n]->applied()) << standIn.first;
             ++n;
         }
-        savedSettings_ = monitorSettings;
-        savedCounters_ = acquisitionCounters;
-        savedReading_ = currentReading;
-        std::memcpy(savedAvailable_, portAvailable, sizeof savedAvailable_);
+        resetMonitorSettings();
+        resetMeasurementState();
+        resetMenuBar();
+        installShellSeam();
         monitorSettings.COM = '2';
         monitorSettings.ERR = 1;
         monitorSettings.SAVE = 0;
         monitorSettings.LANG = German;
         monitorSettings.DATA = Barograph;
-        acquisitionCounters = {};
-        currentReading = {};
         resetReceiveLine();
     }
 
     void TearDown() override
     {
         closeSerialPort();
-        endPortOutage();
+        resetSerialPort();
         for (ImportPatch*& patch : patches) {
             delete patch;
             patch = nullptr;
         }
         driver = nullptr;
         resetReceiveLine();
-        monitorSettings = savedSettings_;
-        acquisitionCounters = savedCounters_;
-        currentReading = savedReading_;
-        std::memcpy(portAvailable, savedAvailable_, sizeof savedAvailable_);
+        resetShellSeam();
+        resetMenuBar();
+        resetMeasurementState();
+        resetMonitorSettings();
     }
 
     void poll(int times)
@@ -249,10 +247,6 @@ protected:
 
     ScratchFolder folder_;
     FakeDriver driver_;
-    MonitorSettings savedSettings_;
-    AcquisitionCounters savedCounters_;
-    CurrentReading savedReading_;
-    bool savedAvailable_[8];
 };
 
 // A driver left in a state no barograph line works with, as another program
@@ -313,7 +307,7 @@ TEST_F(SerialLineDriver, TheLineIsSetUpInFullOverWhateverTheDriverHeld)
 {
     driver_.state = hostileDriverState();
     openSerialPort(false);
-    ASSERT_EQ(portOpen, 1);
+    ASSERT_TRUE(portIsOpen());
     ASSERT_EQ(driver_.configured.size(), 1u);
     expectBarographLine(driver_.configured[0]);
     // Built from the driver's block: what the line does not depend on is kept.
@@ -343,7 +337,7 @@ TEST_F(SerialLineDriver, TheLineIsSetUpInFullOverWhateverTheDriverHeld)
 TEST_F(SerialLineDriver, AnAdapterPulledAndPluggedBackIsLoggedOnceEachWayAndReadAgain)
 {
     openSerialPort(false);
-    ASSERT_EQ(portOpen, 1);
+    ASSERT_TRUE(portIsOpen());
     // Half a sentence, then the adapter goes.
     driver_.buffered = std::string(sampleSentence).substr(0, 20);
     poll(1);
@@ -351,7 +345,7 @@ TEST_F(SerialLineDriver, AnAdapterPulledAndPluggedBackIsLoggedOnceEachWayAndRead
     driver_.queryFails = true;
     driver_.present = false;
     poll(1);
-    EXPECT_EQ(portOpen, 0);
+    EXPECT_FALSE(portIsOpen());
     EXPECT_EQ(driver_.held, nullptr) << "the dead handle is closed";
     int attemptsBefore = driver_.openAttempts;
     poll(100);  // twenty seconds away
@@ -365,7 +359,7 @@ TEST_F(SerialLineDriver, AnAdapterPulledAndPluggedBackIsLoggedOnceEachWayAndRead
     driver_.present = true;
     driver_.queryFails = false;
     poll(portRetryPolls);
-    ASSERT_EQ(portOpen, 1);
+    ASSERT_TRUE(portIsOpen());
     EXPECT_EQ(logged(66), 1);
     EXPECT_EQ(logged(19), 1);
     driver_.buffered = std::string(sampleSentence).substr(20) + sampleSentence;
@@ -379,10 +373,10 @@ TEST_F(SerialLineDriver, AnAdapterPulledAndPluggedBackIsLoggedOnceEachWayAndRead
     driver_.readFails = true;
     driver_.buffered = sampleSentence;
     poll(1);
-    EXPECT_EQ(portOpen, 0);
+    EXPECT_FALSE(portIsOpen());
     driver_.readFails = false;
     poll(portRetryPolls);
-    EXPECT_EQ(portOpen, 1);
+    EXPECT_TRUE(portIsOpen());
     EXPECT_EQ(logged(19), 2);
     EXPECT_EQ(logged(66), 2);
     EXPECT_EQ(driver_.deniedAsInUse, 0);
@@ -391,17 +385,17 @@ TEST_F(SerialLineDriver, AnAdapterPulledAndPluggedBackIsLoggedOnceEachWayAndRead
 TEST_F(SerialLineDriver, APortMissingAtStartIsToldOnceThenOpensWhenItAppears)
 {
     driver_.present = false;
-    portAvailable[1] = false;  // the probe did not find it
-    openSerialPort(true);
-    EXPECT_EQ(portOpen, 0);
+    menuBar.portAvailable[1] = false;  // the probe did not find it
+    openConfiguredPort();
+    EXPECT_FALSE(portIsOpen());
     poll(60);
     EXPECT_EQ(logged(1), 1);
     EXPECT_EQ(logged(15), 1);
     EXPECT_EQ(logged(19), 0);
     driver_.present = true;
     poll(portRetryPolls);
-    ASSERT_EQ(portOpen, 1);
-    EXPECT_TRUE(portAvailable[1]) << "its menu item is enabled";
+    ASSERT_TRUE(portIsOpen());
+    EXPECT_TRUE(menuBar.portAvailable[1]) << "its menu item is enabled";
     EXPECT_EQ(logged(66), 1);
     EXPECT_EQ(logged(1), 1);
 
@@ -410,10 +404,10 @@ TEST_F(SerialLineDriver, APortMissingAtStartIsToldOnceThenOpensWhenItAppears)
     driver_.present = false;
     monitorSettings.COM = '3';
     endPortOutage();
-    openSerialPort(true);
+    openConfiguredPort();
     driver_.present = true;
     poll(portRetryPolls);
-    EXPECT_EQ(portOpen, 1);
+    EXPECT_TRUE(portIsOpen());
     EXPECT_EQ(driver_.lastName, "COM3");
     EXPECT_EQ(logged(16), 1);
 }
@@ -456,9 +450,9 @@ TEST_F(SerialLineDriver, ReopeningWhileAHandleIsHeldLeavesNoneBehind)
     HANDLE first = driver_.held;
     ASSERT_NE(first, nullptr);
     // A port chosen while a print job waits on its box, then the job's reopen.
-    openSerialPort(true);
+    openConfiguredPort();
     openSerialPort(false);
-    EXPECT_EQ(portOpen, 1);
+    EXPECT_TRUE(portIsOpen());
     EXPECT_EQ(driver_.deniedAsInUse, 0);
     EXPECT_FALSE(folder_.exists("monitor.err"));
 }

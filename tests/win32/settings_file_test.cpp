@@ -1,8 +1,9 @@
 // monitor.ini read and written through the real file functions under Wine.
 #include <gtest/gtest.h>
 
+#include "app/startup.h"
 #include "settings/monitor_settings.h"
-#include "settings/settings_file.h"
+#include "settings/shell_seam.h"
 #include "win32_test_support.h"
 
 namespace {
@@ -15,13 +16,16 @@ class SettingsFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_ = monitorSettings;
-        applyDefaultSettings(monitorSettings);
+        resetMonitorSettings();
+        installShellSeam();
     }
-    void TearDown() override { monitorSettings = saved_; }
+    void TearDown() override
+    {
+        resetShellSeam();
+        resetMonitorSettings();
+    }
 
     ScratchFolder folder_;
-    MonitorSettings saved_;
 };
 
 } // namespace

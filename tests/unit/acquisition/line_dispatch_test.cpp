@@ -4,6 +4,7 @@
 #include "acquisition/measurement_state.h"
 #include "acquisition/receive_line.h"
 #include "records/record_line.h"
+#include "settings/shell_seam.h"
 #include "settings/monitor_settings.h"
 
 #include <gtest/gtest.h>
@@ -30,12 +31,7 @@ FakeFrontEnd fake;
 UtcStamp fakeUtcNow() { return fake.now; }
 void fakeSetTitle(const char* text) { fake.titles.emplace_back(text); }
 void fakeInvalidateWindow() { ++fake.invalidations; }
-void fakeAppendBarographRecord()
-{
-    char line[recordLineLength];
-    formatBarographRecord(line);
-    fake.records.emplace_back(line, sizeof line);
-}
+void fakeAppendBarographRecord(const char* line) { fake.records.emplace_back(line, recordLineLength); }
 void fakeAppendNmeaLine(const char* bytes, size_t length) { fake.nmeaWrites.emplace_back(bytes, length); }
 
 void feed(const std::string& bytes)
@@ -55,30 +51,24 @@ class LineDispatch : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedSettings = monitorSettings;
-        applyDefaultSettings(monitorSettings);  // Barograph, SAVE 300, German
-
-        currentReading = CurrentReading{};
-        variationCycle = VariationCycle{0, 0, 65535, 0};
-        acquisitionCounters = AcquisitionCounters{};
-        pressureHistory = PressureHistory{};
-        clearNmeaLines();
+        resetMonitorSettings();  // Barograph, SAVE 300, German
+        resetMeasurementState();
         resetReceiveLine();
 
         fake = FakeFrontEnd{};
         fake.now = UtcStamp{2003, 12, 28, 16, 5};
-        receiverFrontEnd = ReceiverFrontEnd{fakeUtcNow, fakeSetTitle, fakeInvalidateWindow,
-                                            fakeAppendBarographRecord, fakeAppendNmeaLine};
+        receiverFrontEnd = ReceiverFrontEnd{fakeUtcNow, fakeAppendBarographRecord, fakeAppendNmeaLine};
+        shellSeam.setTitle = fakeSetTitle;
+        shellSeam.repaint = fakeInvalidateWindow;
     }
 
     void TearDown() override
     {
         receiverFrontEnd = ReceiverFrontEnd{};
-        monitorSettings = savedSettings;
+        resetShellSeam();
+        resetMonitorSettings();
         resetReceiveLine();
     }
-
-    MonitorSettings savedSettings;
 };
 
 } // namespace

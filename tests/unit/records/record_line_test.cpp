@@ -1,5 +1,7 @@
 #include "records/record_line.h"
 
+#include "acquisition/record_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -81,10 +83,7 @@ TEST(RecordLine, SameBytesAsTheFormatOverEachFieldsRange)
 
 TEST(RecordLine, BarographRecordTakesTheCurrentState)
 {
-    const CurrentReading savedReading = currentReading;
-    const AcquisitionCounters savedCounters = acquisitionCounters;
-    const VariationCycle savedCycle = variationCycle;
-
+    resetMeasurementState();
     acquisitionCounters.recordCounter = 20;
     currentReading.sampleTime = december28;
     currentReading.pressure = 98810;
@@ -96,8 +95,5 @@ TEST(RecordLine, BarographRecordTakesTheCurrentState)
     formatBarographRecord(line);
     EXPECT_EQ(std::string(line, sizeof line),
               "000020 28.12.2003 21:00 0988,10 hPa +01,8 hPa/hr -05,2 hPa/3h 01,1 hPa/h var 0\r\n");
-
-    currentReading = savedReading;
-    acquisitionCounters = savedCounters;
-    variationCycle = savedCycle;
+    resetMeasurementState();
 }

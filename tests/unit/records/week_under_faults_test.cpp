@@ -71,12 +71,7 @@ UtcStamp clockNow;
 UtcStamp readClock() { return clockNow; }
 
 // The program's own record writer: the line of this cycle, through the backlog.
-void appendThroughWriter()
-{
-    char line[recordLineLength];
-    formatBarographRecord(line);
-    appendThroughBacklog(monitorBacklog, line, recordLineLength);
-}
+void appendThroughWriter(const char* line) { appendThroughBacklog(recordBacklogs.monitor, line, recordLineLength); }
 
 // A small generator, so the week is the same on every run.
 struct Random {
@@ -149,26 +144,20 @@ protected:
     void SetUp() override
     {
         disk = &disk_;
-        savedSettings_ = monitorSettings;
-        savedLayer_ = recordFileLayer;
-        applyDefaultSettings(monitorSettings);
-        monitorSettings.SAVE = 300;
-        currentReading = CurrentReading{};
-        variationCycle = VariationCycle{0, 0, 65535, 0};
-        acquisitionCounters = AcquisitionCounters{};
-        pressureHistory = PressureHistory{};
+        resetMonitorSettings();
+        resetMeasurementState();
         resetReceiveLine();
-        clearBacklog(monitorBacklog);
+        resetRecordBacklogs();
         recordFileLayer = RecordFileLayer{appendToDisk, logToDisk};
-        receiverFrontEnd = ReceiverFrontEnd{readClock, nullptr, nullptr, appendThroughWriter, nullptr};
+        receiverFrontEnd = ReceiverFrontEnd{readClock, appendThroughWriter, nullptr};
     }
     void TearDown() override
     {
         receiverFrontEnd = ReceiverFrontEnd{};
-        recordFileLayer = savedLayer_;
-        clearBacklog(monitorBacklog);
+        recordFileLayer = RecordFileLayer{};
+        resetRecordBacklogs();
         resetReceiveLine();
-        monitorSettings = savedSettings_;
+        resetMonitorSettings();
         disk = nullptr;
     }
 
@@ -208,8 +197,6 @@ protected:
     ExpectedRecords expected_;
     Random random_{20261208};
     Reading reading_{100000, 50000, 0, 0, 0, 100000};
-    MonitorSettings savedSettings_;
-    RecordFileLayer savedLayer_;
 };
 
 } // namespace
@@ -286,7 +273,7 @@ TEST_F(WeekUnderFaults, EveryRecordOfTheWeekIsWrittenExactlyInOrder)
     EXPECT_EQ(disk_.monitorTxt.substr(0, 80), expected_.bytes.substr(0, 80));
     EXPECT_TRUE(disk_.monitorTxt == expected_.bytes) << "a record differs from what its sentences give";
     EXPECT_EQ(acquisitionCounters.recordCounter, static_cast<uint32_t>(recordsOfAWeek));
-    EXPECT_TRUE(monitorBacklog.lines.empty());
+    EXPECT_TRUE(recordBacklogs.monitor.lines.empty());
 
     // One event when a stretch of refusals begins and one when it ends.
     int holds = 0, fulls = 0;

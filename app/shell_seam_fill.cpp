@@ -1,0 +1,34 @@
+#include <windows.h>
+
+#include "app/menu_bar.h"
+#include "app/shell_state.h"
+#include "app/startup.h"
+#include "settings/shell_seam.h"
+
+namespace {
+
+void setTitle(const char* text) { SetWindowTextA(mainWindow, text); }
+
+void repaint() { InvalidateRect(mainWindow, nullptr, TRUE); }
+
+void showMessage(const char* text, const char* caption, MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Error: MessageBoxA(mainWindow, text, caption, MB_ICONERROR); break;
+    case MessageKind::Notice: MessageBoxA(mainWindow, text, caption, MB_OK); break;
+    case MessageKind::ErrorUnowned: MessageBoxA(nullptr, text, caption, MB_ICONERROR); break;
+    }
+}
+
+void beep(unsigned type) { MessageBeep(type); }
+
+void flashTaskbarButton() { FlashWindow(mainWindow, TRUE); }
+
+void endProgram() { PostQuitMessage(0); }
+
+} // namespace
+
+void installShellSeam()
+{
+    shellSeam = ShellSeam{setTitle, repaint, showMessage, markPortAvailable, beep, flashTaskbarButton, endProgram};
+}

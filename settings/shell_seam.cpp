@@ -1,0 +1,5 @@
+#include "settings/shell_seam.h"
+
+ShellSeam shellSeam = {};
+
+void resetShellSeam() { shellSeam = ShellSeam{}; }

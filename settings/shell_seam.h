@@ -1,0 +1,38 @@
+#pragma once
+// What the layers below the window need of it. They never include the shell:
+// the shell fills this table at start, tests fill it with their own. An
+// empty entry does nothing, so code that runs before the window exists (or
+// in a test that does not care) needs no checks of its own.
+
+enum class MessageKind {
+    Error,         // owned by the main window, error icon
+    Notice,        // owned by the main window, OK button only
+    ErrorUnowned,  // no owner: the menu stays live while it is open
+};
+
+struct ShellSeam {
+    void (*setTitle)(const char* text);
+    void (*repaint)();
+    void (*showMessage)(const char* text, const char* caption, MessageKind kind);
+    // A port found again after the start-up probe greyed it.
+    void (*enablePortItem)(char portDigit);
+    void (*beep)(unsigned type);
+    void (*flashTaskbarButton)();
+    // Asks the message loop to end once it next takes a message.
+    void (*endProgram)();
+};
+
+extern ShellSeam shellSeam;
+
+// Empties every entry.
+void resetShellSeam();
+
+inline void setShellTitle(const char* text) { if (shellSeam.setTitle) shellSeam.setTitle(text); }
+inline void repaintShell() { if (shellSeam.repaint) shellSeam.repaint(); }
+inline void showShellMessage(const char* text, const char* caption, MessageKind kind)
+{
+    if (shellSeam.showMessage) shellSeam.showMessage(text, caption, kind);
+}
+inline void enableShellPortItem(char portDigit) { if (shellSeam.enablePortItem) shellSeam.enablePortItem(portDigit); }
+inline void shellBeep(unsigned type) { if (shellSeam.beep) shellSeam.beep(type); }
+inline void endShellProgram() { if (shellSeam.endProgram) shellSeam.endProgram(); }
