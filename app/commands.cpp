@@ -2,9 +2,10 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "acquisition/measurement_state.h"
 #include "acquisition/serial_port.h"
-#include "app/erase_messages.h"
 #include "app/information_windows.h"
 #include "app/menu_bar.h"
 #include "app/menu_layout.h"
@@ -15,6 +16,7 @@
 #include "records/record_backlog.h"
 #include "records/working_files.h"
 #include "settings/monitor_settings.h"
+#include "settings/ui_text.h"
 #include "storedata/record_check.h"
 
 namespace {
@@ -31,8 +33,8 @@ bool eraseRecordFile(const char* name, RecordBacklog& backlog)
 {
     if (deleteWorkingFile(name) == DeleteOutcome::Refused) {
         char text[256];
-        formatEraseRefused(uiLanguage(), name, text, sizeof text);
-        MessageBoxA(mainWindow, text, eraseRefusedCaption(uiLanguage()), MB_OK | MB_ICONERROR);
+        std::snprintf(text, sizeof text, uiText(txtEraseRefused), name);
+        MessageBoxA(mainWindow, text, uiText(txtEraseRefusedCaption), MB_OK | MB_ICONERROR);
         logEvent(eventEraseRefused);
         return false;
     }
