@@ -8,6 +8,7 @@
 #include "records/append_file.h"
 #include "records/event_text.h"
 #include "settings/monitor_settings.h"
+#include "settings/ui_text.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ void fatalError(int number)
     }
     char text[128];
     formatFatalMessage(number, when, uiLanguage(), text);
-    MessageBoxA(mainWindow, text, fatalCaption(uiLanguage()), MB_ICONERROR);
+    MessageBoxA(mainWindow, text, uiText(txtFatalCaption), MB_ICONERROR);
     MessageBeep(MB_ICONEXCLAMATION);
     PostQuitMessage(0);
 }
