@@ -3,8 +3,8 @@
 // Windows-1252 bytes, as the ANSI calls show them. Formats stay formats: the
 // caller fills them in. A text that exists in one language only (the data
 // check, the printed headings, the print job's name, the first window title)
-// stands with the same bytes in all three columns; so does a menu item the
-// menu leaves out in some language, whose mark in the menu description decides.
+// stands with the same bytes in all three columns. A menu item that a language
+// lacks holds another language's text there; the menu description leaves it out.
 #include "settings/monitor_settings.h"
 
 enum TextId : unsigned {
