@@ -2,9 +2,10 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "acquisition/measurement_state.h"
 #include "acquisition/serial_port.h"
-#include "app/erase_messages.h"
 #include "app/information_windows.h"
 #include "app/menu_bar.h"
 #include "app/menu_layout.h"
@@ -15,6 +16,8 @@
 #include "records/event_log.h"
 #include "records/record_files.h"
 #include "settings/monitor_settings.h"
+#include "settings/shell_seam.h"
+#include "settings/ui_text.h"
 #include "storedata/record_check.h"
 
 namespace {
@@ -31,8 +34,8 @@ bool erase(RecordFile file)
 {
     if (eraseRecordFile(file) != DeleteOutcome::Refused) return true;
     char text[256];
-    formatEraseRefused(uiLanguage(), recordFileName(file), text, sizeof text);
-    MessageBoxA(mainWindow, text, eraseRefusedCaption(uiLanguage()), MB_OK | MB_ICONERROR);
+    std::snprintf(text, sizeof text, uiText(txtEraseRefused), recordFileName(file));
+    showShellMessage(txtEraseRefusedCaption, text, MessageKind::Error);
     logEvent(eventEraseRefused);
     return false;
 }

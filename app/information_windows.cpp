@@ -4,41 +4,40 @@
 
 #include "app/information_texts.h"
 #include "settings/monitor_settings.h"
+#include "settings/shell_seam.h"
 
 namespace {
 
 // Formatted texts go through one buffer, long enough for the longest text.
 char informationBuffer[2048];
 
-void show(const InformationText& information, const char* text)
+void show(const char* text, TextId caption) { showShellMessage(caption, text, MessageKind::Information); }
+
+void showCopied(TextId text, TextId caption)
 {
-    MessageBoxA(nullptr, text, information.caption, MB_ICONINFORMATION);
+    lstrcpynA(informationBuffer, uiText(text), sizeof informationBuffer);
+    show(informationBuffer, caption);
 }
 
 } // namespace
 
 void showHelp()
 {
-    InformationText help = helpText(uiLanguage());
-    show(help, help.text);
+    show(uiText(txtHelpText), txtHelpCaption);
 }
 
 void showAbout()
 {
     formatAboutText(uiLanguage(), informationBuffer, sizeof informationBuffer);
-    show(aboutText(uiLanguage()), informationBuffer);
+    show(informationBuffer, txtAboutCaption);
 }
 
 void showLinkCable()
 {
-    InformationText cable = linkCableText(uiLanguage());
-    lstrcpynA(informationBuffer, cable.text, sizeof informationBuffer);
-    show(cable, informationBuffer);
+    showCopied(txtLinkCableText, txtLinkCableCaption);
 }
 
 void showDataFormats()
 {
-    InformationText formats = dataFormatsText(uiLanguage());
-    lstrcpynA(informationBuffer, formats.text, sizeof informationBuffer);
-    show(formats, informationBuffer);
+    showCopied(txtDataFormatsText, txtDataFormatsCaption);
 }

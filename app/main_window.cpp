@@ -3,6 +3,7 @@
 #include "app/shell_state.h"
 #include "app/startup.h"
 #include "app/window_procedure.h"
+#include "settings/ui_text.h"
 
 namespace {
 const char windowClassName[] = "Fensterklasse";
@@ -26,7 +27,7 @@ bool registerMainWindowClass()
 
 bool createMainWindow()
 {
-    mainWindow = CreateWindowExA(0, windowClassName, "Zudoderozezavedi TQ5108", WS_OVERLAPPEDWINDOW,
+    mainWindow = CreateWindowExA(0, windowClassName, uiText(txtFirstWindowTitle), WS_OVERLAPPEDWINDOW,
                                  0, 0, screenWidth, screenHeight, nullptr, nullptr, instanceHandle,
                                  nullptr);
     return mainWindow != nullptr;

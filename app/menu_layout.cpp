@@ -1,135 +1,65 @@
 #include "app/menu_layout.h"
 
-#include "app/commands.h"
+#include <cstdint>
+
+#include "settings/ui_text.h"
 
 namespace {
 
 const unsigned portCommands[8] = {cmdPortCom1, cmdPortCom2, cmdPortCom3, cmdPortCom4,
                                   cmdPortCom5, cmdPortCom6, cmdPortCom7, cmdPortCom8};
 
-const char* const germanPorts[8] = {
-    "serielle Schnittstelle COM1 auswaehlen", "serielle Schnittstelle COM2 auswaehlen",
-    "serielle Schnittstelle COM3 auswaehlen", "serielle Schnittstelle COM4 auswaehlen",
-    "serielle Schnittstelle COM5 auswaehlen", "serielle Schnittstelle COM6 auswaehlen",
-    "serielle Schnittstelle COM7 auswaehlen", "serielle Schnittstelle COM8 auswaehlen",
+constexpr unsigned separator = 0;
+constexpr unsigned dropDown = 1;  // no command: the title of the drop-down that follows
+
+constexpr uint8_t notIn(UiLanguage language) { return uint8_t(1u << language); }
+
+struct MenuLine {
+    unsigned command;       // a CommandId, separator or dropDown
+    TextId text{};          // unused for a separator
+    uint8_t missingIn = 0;  // notIn() of each language without this line
 };
-const char* const plainPorts[8] = {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"};
 
-void addPorts(std::vector<MenuEntry>& entries, const char* const (&texts)[8])
-{
-    for (int i = 0; i < 8; ++i) entries.push_back({portCommands[i], texts[i]});
-}
-
-std::vector<DropDown> german()
-{
-    std::vector<MenuEntry> setup = {{cmdBarographMode, "TQ Daten"}, {cmdNmeaMode, "NMEA Daten"}, {0, ""}};
-    addPorts(setup, germanPorts);
-    setup.insert(setup.end(), {
-        {0, ""},
-        {cmdSaveOff, "Messdaten nicht aufzeichnen"},
-        {cmdSaveOn, "Messdaten alle 5 Minuten auf Festplatte speichern"},
-        {0, ""},
-        {cmdScale950, "950..1050 hPa"},
-        {cmdScale900, "900..1000 hPa"},
-        {0, ""},
-        {cmdToggleSig, "Signalton bei Aufzeichnung"},
-        {cmdToggleErr, "Fehler in Datei monitor.err protokollieren"},
-        {0, ""},
-        {cmdGerman, "Deutsch"},
-        {cmdEnglish, "English"},
-        {cmdFrench, "Francais"},
-    });
-    return {
-        {"&Datei",
-         {{cmdPrintNmeaTable, "&NMEA-Daten als Tabelle ausdrucken"},
-          {cmdPrintChart, "Messkurve &ausdrucken"},
-          {cmdQuit, "&Beenden"}}},
-        {"&Bearbeiten",
-         {{cmdEraseMonitorTxt, "&Datei monitor.txt l\xF6schen"},
-          {cmdEraseNmeaTxt, "&Datei nmea.txt l\xF6schen"}}},
-        {"&Ansicht",
-         {{cmdToggleT1, "Einstundentendenz anzeigen"}, {cmdToggleT3, "Dreistundentendenz anzeigen"}}},
-        {"&Einstellungen", setup},
-        {"&Hilfe",
-         {{cmdHelp, "Hilfen zum Programm"},
-          {cmdAbout, "Informationen zum Programm"},
-          {cmdLinkCable, "Anschlusskabel"},
-          {cmdDataFormats, "Informationen zu Datenformaten"}}},
-    };
-}
-
-std::vector<DropDown> english()
-{
-    std::vector<MenuEntry> setup = {{cmdBarographMode, "Barograph TQ5108 data"}, {cmdNmeaMode, "NMEA data"}, {0, ""}};
-    addPorts(setup, plainPorts);
-    setup.insert(setup.end(), {
-        {0, ""},
-        {cmdSaveOff, "Do not save data"},
-        {cmdSaveOn, "Save data every five minutes"},
-        {0, ""},
-        {cmdScale950, "950..1050 hPa"},
-        {cmdScale900, "900..1000 hPa"},
-        {0, ""},
-        {cmdToggleErr, "Save errors in file monitor.err"},
-        {0, ""},
-        {cmdGerman, "Deutsch"},
-        {cmdEnglish, "English"},
-        {cmdFrench, "Francais"},
-    });
-    return {
-        {"&File", {{cmdPrintNmeaTable, "Print &NMEA data"}, {cmdPrintChart, "Print data"}, {cmdQuit, "&Quit"}}},
-        {"&Edit",
-         {{cmdEraseMonitorTxt, "Erase file &monitor.txt"}, {cmdEraseNmeaTxt, "Erase file &nmea.txt"}}},
-        {"&View", {{cmdToggleT1, "Show one hour tendency"}, {cmdToggleT3, "Show three hours tendency"}}},
-        {"&Setup", setup},
-        {"&Help",
-         {{cmdHelp, "Help using this program"},
-          {cmdAbout, "About this program"},
-          {cmdLinkCable, "Link cable"},
-          {cmdDataFormats, "Info data"}}},
-    };
-}
-
-std::vector<DropDown> french()
-{
-    std::vector<MenuEntry> setup = {{cmdBarographMode, "Barographe TQ5108"}, {cmdNmeaMode, "NMEA"}, {0, ""}};
-    addPorts(setup, plainPorts);
-    setup.insert(setup.end(), {
-        {0, ""},
-        {cmdSaveOff, "Ne pas sauver les donnees"},
-        {cmdSaveOn, "Sauver les donnees toutes les cinq minutes sur disque"},
-        {0, ""},
-        {cmdScale950, "950..1050 hPa"},
-        {cmdScale900, "900..1000 hPa"},
-        {0, ""},
-        {cmdGerman, "Deutsch"},
-        {cmdEnglish, "English"},
-        {cmdFrench, "Francais"},
-    });
-    return {
-        {"&Fichier",
-         {{cmdPrintNmeaTable, "Imprimer les donnees &NMEA"},
-          {cmdPrintChart, "Imprimer donnees du barographe"},
-          {cmdQuit, "&Quitter"}}},
-        {"&Modifier",
-         {{cmdEraseMonitorTxt, "Effacer fichier monitor.txt"}, {cmdEraseNmeaTxt, "Effacer fichier nmea.txt"}}},
-        {"&Vue", {{cmdToggleT1, "Montrer tendence une heure"}, {cmdToggleT3, "Montrer tendence trois heures"}}},
-        {"&Options", setup},
-        {"&Aide",
-         {{cmdHelp, "Aide"},
-          {cmdAbout, "A propos de ce logiciel"},
-          {cmdLinkCable, "Cable de liaison"},
-          {cmdDataFormats, "Info fichiers"}}},
-    };
-}
+// All three menu bars: a language leaves out the lines marked missing in it.
+const MenuLine menuDescription[] = {
+    {dropDown, txtMenuFile},
+    {cmdPrintNmeaTable, txtItemPrintNmeaTable}, {cmdPrintChart, txtItemPrintChart}, {cmdQuit, txtItemQuit},
+    {dropDown, txtMenuEdit},
+    {cmdEraseMonitorTxt, txtItemEraseMonitorTxt}, {cmdEraseNmeaTxt, txtItemEraseNmeaTxt},
+    {dropDown, txtMenuView},
+    {cmdToggleT1, txtItemShowT1}, {cmdToggleT3, txtItemShowT3},
+    {dropDown, txtMenuSetup},
+    {cmdBarographMode, txtItemBarographMode}, {cmdNmeaMode, txtItemNmeaMode},
+    {separator},
+    {cmdPortCom1, txtItemCom1}, {cmdPortCom2, txtItemCom2}, {cmdPortCom3, txtItemCom3},
+    {cmdPortCom4, txtItemCom4}, {cmdPortCom5, txtItemCom5}, {cmdPortCom6, txtItemCom6},
+    {cmdPortCom7, txtItemCom7}, {cmdPortCom8, txtItemCom8},
+    {separator},
+    {cmdSaveOff, txtItemSaveOff}, {cmdSaveOn, txtItemSaveOn},
+    {separator},
+    {cmdScale950, txtItemScale950}, {cmdScale900, txtItemScale900},
+    {separator},
+    {cmdToggleSig, txtItemBeep, notIn(English) | notIn(French)},
+    {cmdToggleErr, txtItemErrorLog, notIn(French)},
+    {separator, {}, notIn(French)},
+    {cmdGerman, txtItemGerman}, {cmdEnglish, txtItemEnglish}, {cmdFrench, txtItemFrench},
+    {dropDown, txtMenuHelp},
+    {cmdHelp, txtItemHelp}, {cmdAbout, txtItemAbout}, {cmdLinkCable, txtItemLinkCable},
+    {cmdDataFormats, txtItemDataFormats},
+};
 
 } // namespace
 
 std::vector<DropDown> menuLayout(UiLanguage language)
 {
-    if (language == English) return english();
-    if (language == French) return french();
-    return german();
+    std::vector<DropDown> bar;
+    for (const MenuLine& line : menuDescription) {
+        if (line.missingIn & notIn(language)) continue;
+        const char* text = line.command == separator ? "" : uiText(line.text, language);
+        if (line.command == dropDown) bar.push_back({text, {}});
+        else bar.back().entries.push_back({line.command, text});
+    }
+    return bar;
 }
 
 unsigned portCommand(char portDigit)

@@ -1,9 +1,43 @@
 #pragma once
-// The texts and identifiers of the menu bar in each language.
-#include <cstddef>
+// The menu bar's commands, and its drop-downs and items in each language.
 #include <vector>
 
 #include "settings/monitor_settings.h"
+
+// The menu commands of the main window, by identifier.
+enum CommandId : unsigned {
+    cmdPrintNmeaTable = 1002,
+    cmdPrintChart = 1006,
+    cmdQuit = 1008,
+    cmdCheckRecordFile = 1102,
+    cmdEraseMonitorTxt = 1104,
+    cmdEraseNmeaTxt = 1106,
+    cmdToggleT1 = 1200,
+    cmdToggleT3 = 1202,
+    cmdBarographMode = 1300,
+    cmdNmeaMode = 1302,
+    cmdPortCom1 = 1306,
+    cmdPortCom2 = 1308,
+    cmdPortCom3 = 1310,
+    cmdPortCom4 = 1320,
+    cmdPortCom5 = 1340,
+    cmdPortCom6 = 1360,
+    cmdPortCom7 = 1594,
+    cmdPortCom8 = 1595,
+    cmdSaveOff = 1440,
+    cmdSaveOn = 1460,
+    cmdToggleSig = 1480,
+    cmdToggleErr = 1500,
+    cmdGerman = 1520,
+    cmdEnglish = 1530,
+    cmdFrench = 1540,
+    cmdScale950 = 1596,
+    cmdScale900 = 1597,
+    cmdHelp = 1600,
+    cmdAbout = 1610,
+    cmdLinkCable = 1620,
+    cmdDataFormats = 1630,
+};
 
 struct MenuEntry {
     unsigned id;       // 0 for a separator

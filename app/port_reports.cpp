@@ -13,16 +13,9 @@ namespace {
 
 void showPortUnavailable()
 {
-    static const char* const texts[] = {
-        "Fehler: Schnittstelle %s steht nicht zur Verf\xFCgung !",
-        "error: port %s not available !",
-        "porte serielle %s pas disponible !",
-    };
-    static const char* const captions[] = {"serielle Schnittstelle", "Com port error",
-                                           "erreur porte serielle"};
     char text[128];
-    std::snprintf(text, sizeof text, texts[uiLanguage()], serialPort.name);
-    showShellMessage(text, captions[uiLanguage()], MessageKind::Error);
+    std::snprintf(text, sizeof text, uiText(txtPortUnavailable), serialPort.name);
+    showShellMessage(txtPortCaption, text, MessageKind::Error);
 }
 
 } // namespace

@@ -11,12 +11,14 @@ void setTitle(const char* text) { SetWindowTextA(mainWindow, text); }
 
 void repaint() { InvalidateRect(mainWindow, nullptr, TRUE); }
 
-void showMessage(const char* text, const char* caption, MessageKind kind)
+void showMessage(TextId captionId, const char* text, MessageKind kind)
 {
+    const char* caption = uiText(captionId);
     switch (kind) {
     case MessageKind::Error: MessageBoxA(mainWindow, text, caption, MB_ICONERROR); break;
     case MessageKind::Notice: MessageBoxA(mainWindow, text, caption, MB_OK); break;
     case MessageKind::ErrorUnowned: MessageBoxA(nullptr, text, caption, MB_ICONERROR); break;
+    case MessageKind::Information: MessageBoxA(nullptr, text, caption, MB_ICONINFORMATION); break;
     }
 }
 

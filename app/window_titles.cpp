@@ -2,19 +2,14 @@
 
 #include <cstdio>
 
-// Texts are Windows-1252: "\xFC" is u-umlaut.
+#include "settings/ui_text.h"
+
 void formatBarographTitle(UiLanguage language, char portDigit, char* text, size_t size)
 {
-    const char* format = language == English  ? "Air pressure monitor link: COM%d"
-                         : language == French ? "Moniteur pression atmospherique COM%d"
-                                              : "Zudoderozezavedi Verbindung \xFC" "ber COM%d";
-    std::snprintf(text, size, format, portDigit - '0');
+    std::snprintf(text, size, uiText(txtBarographTitle, language), portDigit - '0');
 }
 
 void formatNmeaTitle(UiLanguage language, char portDigit, char* text, size_t size)
 {
-    const char* format = language == English  ? "NMEA monitor using COM%d"
-                         : language == French ? "Moniteur NMEA liaison COM%d"
-                                              : "NMEA Monitor  Verbindung \xFC" "ber COM%d";
-    std::snprintf(text, size, format, portDigit - '0');
+    std::snprintf(text, size, uiText(txtNmeaTitle, language), portDigit - '0');
 }

@@ -19,14 +19,12 @@ namespace {
 // From the dialog to the end of the job.
 bool printCommandUnderWay = false;
 
-// Both jobs appear under this name in the print queue.
-char documentName[] = "Zudoderozezavedi Druckjob";
 
 DOCINFOA documentDescription()
 {
     DOCINFOA document = {};
     document.cbSize = sizeof document;
-    document.lpszDocName = documentName;
+    document.lpszDocName = uiText(txtDocumentName);
     return document;
 }
 
@@ -34,11 +32,8 @@ enum class PrintFailure { NoPrinter, RefusedDocument };
 
 void showPrintError(PrintFailure failure)
 {
-    static const char* const noPrinter[] = {"Fehler beim Drucken", "error printing", "erreur imprimer"};
-    static const char* const refused[] = {"Fehler beim Drucken", "error printing", "eurreur imprimer"};
-    static const char* const captions[] = {"Drucker", "Printer", "Imprimer"};
-    const char* const* texts = failure == PrintFailure::NoPrinter ? noPrinter : refused;
-    showShellMessage(texts[uiLanguage()], captions[uiLanguage()], MessageKind::ErrorUnowned);
+    showShellMessage(failure == PrintFailure::NoPrinter ? txtPrintNoPrinter : txtPrintRefused, txtPrintCaption,
+                     MessageKind::ErrorUnowned);
 }
 
 // Silently, as the user chose the port before; one that has come back since

@@ -8,6 +8,7 @@
 #include "records/event_text.h"
 #include "settings/monitor_settings.h"
 #include "settings/shell_seam.h"
+#include "settings/ui_text.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ void fatalError(int number)
     }
     char text[128];
     formatFatalMessage(number, when, uiLanguage(), text);
-    showShellMessage(text, fatalCaption(uiLanguage()), MessageKind::Error);
+    showShellMessage(txtFatalCaption, text, MessageKind::Error);
     shellBeep(MB_ICONEXCLAMATION);
     endShellProgram();
 }

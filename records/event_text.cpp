@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "settings/ui_text.h"
+
 const char* eventText(int number)
 {
     static const char* const texts[] = {
@@ -75,16 +77,7 @@ size_t formatFatalLine(int number, const LocalStamp& when, char (&line)[64])
 
 size_t formatFatalMessage(int number, const LocalStamp& when, UiLanguage language, char (&text)[128])
 {
-    const char* format = language == English ? "%02d.%02d.%4d %02d:%02d\nerror nr. %03d\nprogram end"
-                         : language == French
-                             ? "%02d.%02d.%4d %02d:%02d\nerreur nr. %03d\nprogramme termine"
-                             : "%02d.%02d.%4d %02d:%02d\nFehler Nr. %03d\nProgramm wird beendet";
-    int n = std::snprintf(text, sizeof text, format, when.day, when.month, when.year, when.hour,
-                          when.minute, number);
+    int n = std::snprintf(text, sizeof text, uiText(txtFatalMessage, language), when.day, when.month,
+                          when.year, when.hour, when.minute, number);
     return n < 0 ? 0 : std::strlen(text);
-}
-
-const char* fatalCaption(UiLanguage language)
-{
-    return language == English ? "error" : language == French ? "erreur" : "Fehler";
 }

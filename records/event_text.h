@@ -67,6 +67,5 @@ size_t formatEventLine(int number, const LocalStamp& when, char (&line)[256]);
 // One fatal-error line, ended by a line feed alone; returns its length.
 size_t formatFatalLine(int number, const LocalStamp& when, char (&line)[64]);
 
-// The text and caption of the fatal-error message box.
+// The text of the fatal-error message box; its caption is txtFatalCaption.
 size_t formatFatalMessage(int number, const LocalStamp& when, UiLanguage language, char (&text)[128]);
-const char* fatalCaption(UiLanguage language);

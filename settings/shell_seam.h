@@ -3,17 +3,20 @@
 // the shell fills this table at start, tests fill it with their own. An
 // empty entry does nothing, so code that runs before the window exists (or
 // in a test that does not care) needs no checks of its own.
+#include "settings/ui_text.h"
 
 enum class MessageKind {
     Error,         // owned by the main window, error icon
     Notice,        // owned by the main window, OK button only
     ErrorUnowned,  // no owner: the menu stays live while it is open
+    Information,   // no owner, information icon
 };
 
 struct ShellSeam {
     void (*setTitle)(const char* text);
     void (*repaint)();
-    void (*showMessage)(const char* text, const char* caption, MessageKind kind);
+    // A message box under the caption of that id.
+    void (*showMessage)(TextId caption, const char* text, MessageKind kind);
     // A port found again after the start-up probe greyed it.
     void (*enablePortItem)(char portDigit);
     void (*beep)(unsigned type);
@@ -29,9 +32,13 @@ void resetShellSeam();
 
 inline void setShellTitle(const char* text) { if (shellSeam.setTitle) shellSeam.setTitle(text); }
 inline void repaintShell() { if (shellSeam.repaint) shellSeam.repaint(); }
-inline void showShellMessage(const char* text, const char* caption, MessageKind kind)
+inline void showShellMessage(TextId caption, const char* text, MessageKind kind)
 {
-    if (shellSeam.showMessage) shellSeam.showMessage(text, caption, kind);
+    if (shellSeam.showMessage) shellSeam.showMessage(caption, text, kind);
+}
+inline void showShellMessage(TextId text, TextId caption, MessageKind kind)
+{
+    showShellMessage(caption, uiText(text), kind);
 }
 inline void enableShellPortItem(char portDigit) { if (shellSeam.enablePortItem) shellSeam.enablePortItem(portDigit); }
 inline void shellBeep(unsigned type) { if (shellSeam.beep) shellSeam.beep(type); }

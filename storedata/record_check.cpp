@@ -63,14 +63,14 @@ Copied checkInBlocks(HANDLE records, HANDLE scratch, RecordCheck& check)
     return Copied::Whole;
 }
 
-void tell(const char* text, const char* caption) { showShellMessage(text, caption, MessageKind::Notice); }
+void tell(const char* text, TextId caption) { showShellMessage(caption, text, MessageKind::Notice); }
 
 // Every way the check stops short: monitor.txt is left as it was. The
 // files are closed by then, so that records falling due while the box
 // waits can be appended.
-unsigned stopCheck(const char* text, const char* caption)
+unsigned stopCheck(TextId text, TextId caption)
 {
-    tell(text, caption);
+    tell(uiText(text), caption);
     logEvent(eventRecordFileError);
     return 0;
 }
@@ -80,19 +80,19 @@ unsigned stopCheck(const char* text, const char* caption)
 unsigned checkRecordFile()
 {
     HANDLE scratch = openEmptied("monitor.tmp");
-    if (scratch == INVALID_HANDLE_VALUE) return stopCheck("error writing monitor.tmp", "write data");
+    if (scratch == INVALID_HANDLE_VALUE) return stopCheck(txtCheckWriteTmp, txtCheckWriteCaption);
     HANDLE records = CreateFileA("monitor.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (records == INVALID_HANDLE_VALUE) {
         CloseHandle(scratch);
-        return stopCheck("error reading monitor.txt", "read data");
+        return stopCheck(txtCheckReadTxt, txtCheckReadCaption);
     }
     DWORD sizeHigh = 0;
     DWORD sizeLow = GetFileSize(records, &sizeHigh);
     if (sizeHigh == 0 && sizeLow < recordLineLength) {
         CloseHandle(records);
         CloseHandle(scratch);
-        tell("No records read\nno errors can be found", "Data check");
+        tell(uiText(txtCheckNoRecords), txtCheckCaption);
         return 0;
     }
 
@@ -106,15 +106,15 @@ unsigned checkRecordFile()
     // copying over monitor.txt empties it first.
     if (copied != Copied::Whole) {
         deleteWorkingFile("monitor.tmp");
-        if (copied == Copied::ReadFailed) return stopCheck("error reading monitor.txt", "read data");
-        return stopCheck("error writing monitor.tmp", "write data");
+        if (copied == Copied::ReadFailed) return stopCheck(txtCheckReadTxt, txtCheckReadCaption);
+        return stopCheck(txtCheckWriteTmp, txtCheckWriteCaption);
     }
     if (!CopyFileA("monitor.txt", "monitor.bak", FALSE)) {
         deleteWorkingFile("monitor.tmp");
-        return stopCheck("error writing monitor.bak", "write data");
+        return stopCheck(txtCheckWriteBak, txtCheckWriteCaption);
     }
     // The old records are in monitor.bak and the repaired ones stay in monitor.tmp.
-    if (!CopyFileA("monitor.tmp", "monitor.txt", FALSE)) return stopCheck("error writing monitor.txt", "write data");
+    if (!CopyFileA("monitor.tmp", "monitor.txt", FALSE)) return stopCheck(txtCheckWriteTxt, txtCheckWriteCaption);
     deleteWorkingFile("monitor.tmp");
 
     HANDLE list = openEmptied("datalist.txt");
@@ -124,6 +124,6 @@ unsigned checkRecordFile()
     }
 
     loadHistory();
-    tell(formatCheckSummary(check).c_str(), "Data check");
+    tell(formatCheckSummary(check).c_str(), txtCheckCaption);
     return check.errors;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "records/record_line.h"
+#include "settings/ui_text.h"
 #include "storedata/record_parser.h"
 
 namespace {
@@ -150,9 +151,7 @@ std::string formatRecordingList(const RecordingList& recordings)
 std::string formatCheckSummary(const RecordCheck& check)
 {
     char text[160];
-    int n = std::snprintf(text, sizeof text,
-                          "%lu records read\n%u recordings\n%u errors found\n%u errors corrected",
-                          static_cast<unsigned long>(check.written), check.breaks + 1, check.errors,
-                          check.errors);
+    int n = std::snprintf(text, sizeof text, uiText(txtCheckSummary), static_cast<unsigned long>(check.written),
+                          check.breaks + 1, check.errors, check.errors);
     return std::string(text, static_cast<size_t>(n));
 }

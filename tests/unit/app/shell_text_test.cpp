@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <set>
+#include <string>
+
 #include "app/free_space.h"
+#include "app/menu_layout.h"
 #include "app/window_titles.h"
+#include "settings/ui_text.h"
 
 TEST(FreeSpace, WarnsBelowOneHundredThousandBytes)
 {
@@ -26,4 +32,77 @@ TEST(WindowTitles, ModeTitlesInEachLanguage)
     EXPECT_STREQ(text, "NMEA monitor using COM5");
     formatNmeaTitle(French, '7', text, sizeof text);
     EXPECT_STREQ(text, "Moniteur NMEA liaison COM7");
+}
+
+namespace {
+
+const UiLanguage languages[] = {German, English, French};
+
+// The conversions of a printf format, in order ("%+4.1f hPa %u" gives "fu").
+std::string conversions(const char* format)
+{
+    std::string found;
+    if (!format) return "no text";
+    for (const char* p = std::strchr(format, '%'); p; p = std::strchr(p + 1, '%')) {
+        p += std::strspn(p + 1, "-+ #0123456789.lhz") + 1;
+        found += *p;
+        if (*p == '\0') break;
+    }
+    return found;
+}
+
+std::set<unsigned> menuCommands(UiLanguage language)
+{
+    std::set<unsigned> commands;
+    for (const DropDown& dropDown : menuLayout(language))
+        for (const MenuEntry& entry : dropDown.entries) {
+            if (entry.id == 0) continue;
+            EXPECT_TRUE(commands.insert(entry.id).second) << "twice in the menu: " << entry.id;
+        }
+    return commands;
+}
+
+} // namespace
+
+TEST(UiText, EveryIdHasATextInEachLanguage)
+{
+    for (unsigned id = 0; id < textCount; ++id)
+        for (UiLanguage language : languages) {
+            const char* text = uiText(TextId(id), language);
+            ASSERT_NE(text, nullptr) << "id " << id << " language " << int(language);
+            EXPECT_GT(std::strlen(text), 0u) << "id " << id << " language " << int(language);
+        }
+}
+
+TEST(UiText, FormatsTakeTheSameArgumentsInEachLanguage)
+{
+    for (unsigned id = 0; id < textCount; ++id) {
+        std::string german = conversions(uiText(TextId(id), German));
+        EXPECT_EQ(conversions(uiText(TextId(id), English)), german) << "id " << id;
+        EXPECT_EQ(conversions(uiText(TextId(id), French)), german) << "id " << id;
+    }
+    EXPECT_EQ(conversions(uiText(txtLiveBarographTitle, French)), "uddfffu");
+    EXPECT_EQ(conversions(uiText(txtAboutFormat, English)), "ss");
+}
+
+TEST(UiText, MenuItemsDifferBetweenLanguagesOnlyAsIntended)
+{
+    std::set<unsigned> german = menuCommands(German);
+    std::set<unsigned> english = menuCommands(English);
+    std::set<unsigned> french = menuCommands(French);
+    // Every command but the data check, which has no item, is in the German menu.
+    std::set<unsigned> every = {
+        cmdPrintNmeaTable, cmdPrintChart, cmdQuit, cmdEraseMonitorTxt, cmdEraseNmeaTxt, cmdToggleT1,
+        cmdToggleT3, cmdBarographMode, cmdNmeaMode, cmdPortCom1, cmdPortCom2, cmdPortCom3, cmdPortCom4,
+        cmdPortCom5, cmdPortCom6, cmdPortCom7, cmdPortCom8, cmdSaveOff, cmdSaveOn, cmdToggleSig,
+        cmdToggleErr, cmdGerman, cmdEnglish, cmdFrench, cmdScale950, cmdScale900, cmdHelp, cmdAbout,
+        cmdLinkCable, cmdDataFormats};
+    EXPECT_EQ(german, every);
+    std::set<unsigned> withoutBeep = every;
+    withoutBeep.erase(cmdToggleSig);
+    EXPECT_EQ(english, withoutBeep);
+    std::set<unsigned> withoutBeepAndLog = withoutBeep;
+    withoutBeepAndLog.erase(cmdToggleErr);
+    EXPECT_EQ(french, withoutBeepAndLog);
+    for (UiLanguage language : languages) EXPECT_EQ(menuLayout(language).size(), 5u);
 }

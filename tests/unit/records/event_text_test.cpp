@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "settings/ui_text.h"
+
 namespace {
 
 const LocalStamp december7{7, 12, 2026, 16, 5};
@@ -64,7 +66,7 @@ TEST(EventText, FatalLineAndMessageInEachLanguage)
     EXPECT_STREQ(text, "07.12.2026 16:05\nFehler Nr. 060\nProgramm wird beendet");
     formatFatalMessage(7, december7, French, text);
     EXPECT_STREQ(text, "07.12.2026 16:05\nerreur nr. 007\nprogramme termine");
-    EXPECT_STREQ(fatalCaption(German), "Fehler");
-    EXPECT_STREQ(fatalCaption(English), "error");
-    EXPECT_STREQ(fatalCaption(French), "erreur");
+    EXPECT_STREQ(uiText(txtFatalCaption, German), "Fehler");
+    EXPECT_STREQ(uiText(txtFatalCaption, English), "error");
+    EXPECT_STREQ(uiText(txtFatalCaption, French), "erreur");
 }

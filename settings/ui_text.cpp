@@ -1,0 +1,230 @@
+#include "settings/ui_text.h"
+
+#include <iterator>
+
+namespace {
+
+// A text with the same bytes in every language.
+#define SAME(text) {text, text, text}
+
+// One row per TextId, in its order; columns German, English, French.
+// \xFC u-umlaut, \xE4 a-umlaut, \xF6 o-umlaut, \xDF sharp s, \xE9 e-acute, \xEA e-circumflex.
+const char* const uiTexts[][3] = {
+    {"&Datei", "&File", "&Fichier"},
+    {"&Bearbeiten", "&Edit", "&Modifier"},
+    {"&Ansicht", "&View", "&Vue"},
+    {"&Einstellungen", "&Setup", "&Options"},
+    {"&Hilfe", "&Help", "&Aide"},
+    {"&NMEA-Daten als Tabelle ausdrucken", "Print &NMEA data", "Imprimer les donnees &NMEA"},
+    {"Messkurve &ausdrucken", "Print data", "Imprimer donnees du barographe"},
+    {"&Beenden", "&Quit", "&Quitter"},
+    {"&Datei monitor.txt l\xF6schen", "Erase file &monitor.txt", "Effacer fichier monitor.txt"},
+    {"&Datei nmea.txt l\xF6schen", "Erase file &nmea.txt", "Effacer fichier nmea.txt"},
+    {"Einstundentendenz anzeigen", "Show one hour tendency", "Montrer tendence une heure"},
+    {"Dreistundentendenz anzeigen", "Show three hours tendency", "Montrer tendence trois heures"},
+    {"TQ Daten", "Barograph TQ5108 data", "Barographe TQ5108"},
+    {"NMEA Daten", "NMEA data", "NMEA"},
+    {"serielle Schnittstelle COM1 auswaehlen", "COM1", "COM1"},
+    {"serielle Schnittstelle COM2 auswaehlen", "COM2", "COM2"},
+    {"serielle Schnittstelle COM3 auswaehlen", "COM3", "COM3"},
+    {"serielle Schnittstelle COM4 auswaehlen", "COM4", "COM4"},
+    {"serielle Schnittstelle COM5 auswaehlen", "COM5", "COM5"},
+    {"serielle Schnittstelle COM6 auswaehlen", "COM6", "COM6"},
+    {"serielle Schnittstelle COM7 auswaehlen", "COM7", "COM7"},
+    {"serielle Schnittstelle COM8 auswaehlen", "COM8", "COM8"},
+    {"Messdaten nicht aufzeichnen", "Do not save data", "Ne pas sauver les donnees"},
+    {"Messdaten alle 5 Minuten auf Festplatte speichern", "Save data every five minutes",
+     "Sauver les donnees toutes les cinq minutes sur disque"},
+    SAME("950..1050 hPa"),
+    SAME("900..1000 hPa"),
+    SAME("Signalton bei Aufzeichnung"),  // German menu only
+    {"Fehler in Datei monitor.err protokollieren", "Save errors in file monitor.err",
+     "Save errors in file monitor.err"},  // not in the French menu
+    SAME("Deutsch"),
+    SAME("English"),
+    SAME("Francais"),
+    {"Hilfen zum Programm", "Help using this program", "Aide"},
+    {"Informationen zum Programm", "About this program", "A propos de ce logiciel"},
+    {"Anschlusskabel", "Link cable", "Cable de liaison"},
+    {"Informationen zu Datenformaten", "Info data", "Info fichiers"},
+
+    {"Hilfen zu diesem Programm", "Help", "Aide"},
+    {"Dieses Programm speichert die Daten des Barographen TQ5108 auf der Festplatte,\n"
+     "damit der Luftdruck \xFC" "ber l\xE4ngere Zeit verfolgt werden kann.\n"
+     "Die Daten k\xF6nnen ausgedruckt werden. Beliebige NMEA-Datens\xE4tze k\xF6nnen\n"
+     "ebenfalls aufgezeichnet werden.\n\n"
+     "Systemvoraussetzung: Windows 95 oder neuer\n"
+     "Serielles Kabel (RS232) zum Barographen oder zu einem NMEA-Ger\xE4t\n\n"
+     "Datenspeicherung: monitor.txt oder nmea.txt\n\n"
+     "Baudrate: 4800 Bd / 8 bit / 1 stopbit / no parity (NMEA 183 kompatibel)\n\n"
+     "Bezugsquelle des Barographen:\n"
+     "siehe den Lieferanten im Handbuch des Barographen\n"
+     "(Anschrift, Telefon, Fax und Webseite stehen dort)",
+     "This program stores the data of the barograph TQ5108 on the hard disk,\n"
+     "so that the air pressure can be followed over a longer time.\n"
+     "The data can be printed. Any NMEA sentences can be recorded as well.\n\n"
+     "System running under Windows 95,98,ME or XP\n"
+     "Serial (RS232) cable to the barograph or to a device sending NMEA sentences\n\n"
+     "Data will be saved in file monitor.txt or nmea.txt\n\n"
+     "Baudrate: 4800 Bd / 8 bit / 1 stopbit / no parity (NMEA 183 compatible)\n\n"
+     "Where to get the barograph:\n"
+     "ask the supplier named in the barograph's manual\n"
+     "(address, telephone, fax and web page are given there)",
+     "Ce logiciel enregistre les donnees du barographe TQ5108 sur le disque dur,\n"
+     "pour suivre la pression atmospherique sur une longue duree.\n"
+     "Les donnees peuvent etre imprimees. Toute phrase NMEA peut aussi etre enregistree.\n\n"
+     "Systeme: Windows 95 ou plus recent\n"
+     "Cable serie (RS232) vers le barographe ou vers un appareil NMEA\n\n"
+     "Fichier: monitor.txt ou nmea.txt\n\n"
+     "Baudrate: 4800 Bd / 8 bit / 1 stopbit / no parity (NMEA 183 compatible)\n\n"
+     "Ou acheter le barographe:\n"
+     "voir le fournisseur indique dans le manuel du barographe\n"
+     "(adresse, telephone, fax et page web)"},
+    {"Informationen \xFC" "ber dieses Programm", "About this program", "Info logiciel monitor.exe"},
+    // No maker is named: the contact block keeps the shape of an address.
+    {"Zudoderozezavedi\nVersion %s vom %s\n\n"
+     "Projekt Barograph-Monitor\nkeine Postanschrift\nkein Land\nTel./Fax: keine\n"
+     "E-Mail: siehe die Fehlerliste des Projekts\nWeb: siehe die Homepage des Projekts",
+     "Air pressure monitor for barograph TQ5108\nVersion %s date %s\n\n"
+     "Barograph monitor project\nno postal address\nno country\nTel./Fax: none\n"
+     "E-mail: see the project's issue tracker\nWeb: see the project's home page",
+     "Moniteur barographe TQ5108\nVersion %s du %s\n\n"
+     "Projet Barograph Monitor\npas d'adresse postale\npas de pays\nTel./Fax: aucun\n"
+     "E-mail: voir le suivi des demandes du projet\nWeb: voir la page d'accueil du projet"},
+    {"Anschlusskabel", "Link cable info", "Cable"},
+    {"Datenkabel:\n\n"
+     "Es kann ein Kabel mit oder ohne Optokoppler verwendet werden.\n"
+     "Solche Kabel sind beim Lieferanten des Barographen erh\xE4ltlich.\n\n"
+     "NMEA-Ger\xE4te mit 0/5V-Ausgang sollten mit einem m\xF6glichst kurzen\n"
+     "Kabel an eine freie COM-Schnittstelle angeschlossen werden.\n\n"
+     "NMEA-Signalpegel sind nicht ganz kompatibel mit RS232/V24\n"
+     "gew\xF6hnlicher PCs (0/+5V statt -15/+15V).\n"
+     "Mit kurzen Kabeln funktioniert die Verbindung normalerweise.\n\n"
+     "Weitere Informationen: siehe die Webseite im Handbuch des Barographen.",
+     "Data link cable:\n\n"
+     "You may use cable with or without optoisolator.\n\n"
+     "NMEA devices with 0/5V output should be connected to a free COM\n"
+     "port using a cable as short as possible.\n\n"
+     "NMEA-signallevels are not completely compatible with RS232/V24\n"
+     "used by ordinary personal computers. (0/+5V instead of -15/+15V).\n\n"
+     "More information: see the web page named in the barograph's manual.",
+     "Cable de liaison:\n\n"
+     "Utilisez de preference le cable fourni avec le barographe,\n"
+     "avec ou sans optocoupleur.\n\n"
+     "Les appareils NMEA a sortie 0/5V doivent etre relies a une porte COM\n"
+     "libre par un cable aussi court que possible.\n\n"
+     "Les niveaux NMEA ne sont pas entierement compatibles avec RS232/V24\n"
+     "des ordinateurs personnels (0/+5V au lieu de -15/+15V).\n"
+     "Avec un cable court la liaison fonctionne normalement.\n\n"
+     "Plus d'informations: voir la page web indiquee dans le manuel du barographe."},
+    {"Datenformate", "Data formats", "Formats des donnees"},
+    {"NMEA Datenformat:\n(sek\xFCndlich vom Barographen TQ5108 gesendet)\n\nBeispiel:\n\n"
+     "$PXDR,0998.60,52684,+01.2,+03.5,-0300,0995.40<CR><LF>\n"
+     "$PXDR:     Kennung\n"
+     "0998.60:   aktueller Luftdruck in hPa (Mittelwert der letzten Minute)\n"
+     "52684:     A/D-Wandlerwert des aktuellen Luftdrucks (obere 16 Bit)\n"
+     "+01.2:     Tendenz der letzten Stunde (hPa)\n"
+     "+03.5:     Tendenz der letzten drei Stunden (hPa)\n"
+     "-0300:     vor 300 Minuten = 5 Stunden (Zeitz\xE4hler, wechselt jede Sekunde)\n"
+     "0995.40:   Luftdruck vor 300 Minuten\n\n"
+     "Der Luftdruck wird gleichzeitig in einem zweiten Datensatz gesendet,\n"
+     "den g\xE4ngige Navigationsprogramme verstehen:\n"
+     "$WIXDR,P,0.9986,B<CR><LF>\n\n"
+     "Datenformat monitor.txt:\nBeispiel:\n"
+     "000020 28.12.2003 21:00 0988,10 hPa +01,8 hPa/hr +05,2 hPa/3h 00,0 hPa/h var 0 \n"
+     "1. Z\xE4hler\n2. Datum\n3. Uhrzeit\n4. Luftdruck in hPa (Mittelwert der letzten 60 Sekunden)\n"
+     "5. Tendenz der letzten Stunde\n6. Tendenz der letzten drei Stunden\n"
+     "7. gr\xF6\xDFte Druckschwankung der letzten f\xFCnf Minuten \n8. Windalarm 0 oder 1 ",
+     "NMEA data sent every second by TQ5108 barograph:\n\nExample:\n\n"
+     "$PXDR,0998.60,52684,+01.2,+03.5,-0300,0995.40<CR><LF>\n"
+     "$PXDR:     header\n"
+     "0998.60:   actual air pressure in hPa (mean value over last minute)\n"
+     "52684:     A/D converter value of actual air pressure (highest 16 bit)\n"
+     "+01.2:     Tendency last hour (hPa)\n"
+     "+03.5:     Tendency last three hours (hPa)\n"
+     "-0300:     -300 minutes = 5 hours ago (time-counter changing every second)\n"
+     "0995.40:   air pressure observed 300 minutes ago\n\n"
+     "The pressure is sent at the same time in a second sentence\n"
+     "understood by common navigation programs:\n"
+     "$WIXDR,P,0.9986,B<CR><LF>\n\n"
+     "Data format monitor.txt:\nExample:\n"
+     "000020 28.12.2003 21:00 0988,10 hPa +01,8 hPa/hr +05,2 hPa/3h 00,0 hPa/h var 0 \n"
+     "1. Counter\n2. Data\n3. time\n4. air pressure in hPa (mean value last 60 seconds)\n"
+     "5. Tendency last hour\n6. Tendency last three hours\n"
+     "7. max. pressure variations during last five minutes \n8. Windalarm 0 or 1 ",
+     "Format des donnees NMEA (1 fois/seconde):\n\nExemple:\n\n"
+     "$PXDR,0998.60,52684,+01.2,+03.5,-0300,0995.40<CR><LF>\n"
+     "$PXDR:     en-tete\n"
+     "0998.60:   pression actuelle en hPa (moyenne de la derniere minute)\n"
+     "52684:     valeur du convertisseur A/D (16 bits de poids fort)\n"
+     "+01.2:     tendance derniere heure (hPa)\n"
+     "+03.5:     tendance trois dernieres heures (hPa)\n"
+     "-0300:     -300 minutes = il y a 5 heures (compteur change chaque seconde)\n"
+     "0995.40:   pression observee il y a 300 minutes\n\n"
+     "La pression est envoyee en meme temps dans une seconde phrase\n"
+     "comprise par les logiciels de navigation courants:\n"
+     "$WIXDR,P,0.9986,B<CR><LF>\n\n"
+     "Format du fichier monitor.txt:\nExemple:\n"
+     "000020 28.12.2003 21:00 0988,10 hPa +01,8 hPa/hr +05,2 hPa/3h 00,0 hPa/h var 0 \n"
+     "1. Compteur\n2. Date\n3. Heure\n4. pression en hPa (moyenne des 60 dernieres secondes)\n"
+     "5. Tendance derniere heure\n6. Tendance trois dernieres heures\n"
+     "7. variation max. de pression des cinq dernieres minutes \n8. Alarme vent 0 ou 1 "},
+
+    SAME("Zudoderozezavedi TQ5108"),
+    {"Zudoderozezavedi Verbindung \xFC" "ber COM%d", "Air pressure monitor link: COM%d",
+     "Moniteur pression atmospherique COM%d"},
+    {"NMEA Monitor  Verbindung \xFC" "ber COM%d", "NMEA monitor using COM%d", "Moniteur NMEA liaison COM%d"},
+    {"Zudoderozezavedi %u %02d:%02d %6.1f hPa %+4.1f hPa/Std %+4.1f hPa/3Std (- %uh)",
+     "Air pressure monitor %u %02d:%02d %6.1f hPa %+4.1f hPa/hr %+4.1f hPa/3hrs (- %uhr)",
+     "Pression atmospherique %u %02d:%02d %6.1f hPa %+4.1f hPa/hr %+4.1f hPa/3hrs (- %uhr)"},
+    {"%u NMEA - Datens\xE4" "tze ", "%u NMEA - records ", "%u NMEA "},
+
+    {"Die Datei %s kann nicht gel\xF6scht werden: ein anderes Programm h\xE4lt sie offen, "
+     "oder sie ist schreibgesch\xFCtzt.\nEs wurde nichts ver\xE4ndert.",
+     "The file %s cannot be erased: another program holds it open, or it is read-only.\n"
+     "Nothing has been changed.",
+     "Le fichier %s ne peut pas \xEAtre effac\xE9 : un autre programme le tient ouvert, "
+     "ou il est en lecture seule.\nRien n'a \xE9t\xE9 modifi\xE9."},
+    {"Datei l\xF6schen", "Erase file", "Effacer le fichier"},
+    {"Warnung: nicht ausreichend Speicherplatz\noder kein Speicherndes Laufwerk !",
+     "Warning: not enough free space on disk\nor not a saving device !",
+     "Pas assez de place sur ce disque\nou autre erreur !"},
+    {"Fehler", "Disk error", "errur disque"},
+    {"%02d.%02d.%4d %02d:%02d\nFehler Nr. %03d\nProgramm wird beendet",
+     "%02d.%02d.%4d %02d:%02d\nerror nr. %03d\nprogram end",
+     "%02d.%02d.%4d %02d:%02d\nerreur nr. %03d\nprogramme termine"},
+    {"Fehler", "error", "erreur"},
+    {"Fehler: Schnittstelle %s steht nicht zur Verf\xFCgung !", "error: port %s not available !",
+     "porte serielle %s pas disponible !"},
+    {"serielle Schnittstelle", "Com port error", "erreur porte serielle"},
+    {"Fehler beim Drucken", "error printing", "erreur imprimer"},
+    {"Fehler beim Drucken", "error printing", "eurreur imprimer"},
+    {"Drucker", "Printer", "Imprimer"},
+
+    SAME("error writing monitor.tmp"),
+    SAME("error reading monitor.txt"),
+    SAME("error writing monitor.bak"),
+    SAME("error writing monitor.txt"),
+    SAME("write data"),
+    SAME("read data"),
+    SAME("No records read\nno errors can be found"),
+    SAME("Data check"),
+    SAME("%lu records read\n%u recordings\n%u errors found\n%u errors corrected"),
+
+    {"Luftdruck", "air pressure", "press. atmo."},
+    {"1 Std Tendenz", "1 hr tendency", "tendence 1 hr"},
+    {"3 Std Tendenz", "3 hrs tendency", "tendence 3 hr"},
+    SAME("Zudoderozezavedi Druckjob"),
+    SAME("Zudoderozezavedi Messdaten"),
+    SAME("NMEA Daten"),
+};
+static_assert(std::size(uiTexts) == textCount, "one row per TextId");
+
+#undef SAME
+
+} // namespace
+
+const char* uiText(TextId id, UiLanguage language)
+{
+    return uiTexts[id][language];
+}

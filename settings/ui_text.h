@@ -1,0 +1,47 @@
+#pragma once
+// Every text the user sees, by id, in German, English and French.
+// Windows-1252 bytes, as the ANSI calls show them. Formats stay formats: the
+// caller fills them in. A text that exists in one language only (the data
+// check, the printed headings, the print job's name, the first window title)
+// stands with the same bytes in all three columns. A menu item that a language
+// lacks holds another language's text there; the menu description leaves it out.
+#include "settings/monitor_settings.h"
+
+enum TextId : unsigned {
+    // Menu bar: drop-down titles, then the items in menu order.
+    txtMenuFile, txtMenuEdit, txtMenuView, txtMenuSetup, txtMenuHelp,
+    txtItemPrintNmeaTable, txtItemPrintChart, txtItemQuit,
+    txtItemEraseMonitorTxt, txtItemEraseNmeaTxt,
+    txtItemShowT1, txtItemShowT3,
+    txtItemBarographMode, txtItemNmeaMode,
+    txtItemCom1, txtItemCom2, txtItemCom3, txtItemCom4,
+    txtItemCom5, txtItemCom6, txtItemCom7, txtItemCom8,
+    txtItemSaveOff, txtItemSaveOn, txtItemScale950, txtItemScale900,
+    txtItemBeep, txtItemErrorLog,
+    txtItemGerman, txtItemEnglish, txtItemFrench,
+    txtItemHelp, txtItemAbout, txtItemLinkCable, txtItemDataFormats,
+    // The four information windows; the about text is a format (version, date).
+    txtHelpCaption, txtHelpText, txtAboutCaption, txtAboutFormat,
+    txtLinkCableCaption, txtLinkCableText, txtDataFormatsCaption, txtDataFormatsText,
+    // Window titles: formats with the port number, counter, time and values.
+    txtFirstWindowTitle, txtBarographTitle, txtNmeaTitle, txtLiveBarographTitle, txtNmeaCountTitle,
+    // Message boxes.
+    txtEraseRefused, txtEraseRefusedCaption,  // format with the file name
+    txtDiskSpaceLow, txtDiskSpaceLowCaption,
+    txtFatalMessage, txtFatalCaption,         // format with date, time and error number
+    txtPortUnavailable, txtPortCaption,       // format with the port name
+    txtPrintNoPrinter, txtPrintRefused, txtPrintCaption,
+    // The data check, English only.
+    txtCheckWriteTmp, txtCheckReadTxt, txtCheckWriteBak, txtCheckWriteTxt,
+    txtCheckWriteCaption, txtCheckReadCaption, txtCheckNoRecords, txtCheckCaption,
+    txtCheckSummary,  // format with records read, recordings, errors found and corrected
+    // Screen chart legend, and the printed words (German only).
+    txtLegendPressure, txtLegendTendency1h, txtLegendTendency3h,
+    txtDocumentName, txtPrintedChartTitle, txtPrintedNmeaHeading,
+    textCount
+};
+
+const char* uiText(TextId id, UiLanguage language);
+
+// In the current language.
+inline const char* uiText(TextId id) { return uiText(id, uiLanguage()); }
