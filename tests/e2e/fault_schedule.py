@@ -11,7 +11,8 @@ import time
 
 from fault_support import SENTENCES_PER_RECORD, record_line, utc_stamps
 from harness import SOURCE, SerialLine, link_ports
-from test_acquisition import WIXDR
+from monitor_ids import (WIXDR, cmdPrintChart, command, eventPortLost, eventPortReturned, eventRecordFileError,
+                         eventRecordsCaughtUp, eventWriteFailed)
 
 SCHEDULES = os.path.join(SOURCE, "tests", "faults")
 # Seconds of the stream written between two looks at the clock; bounds the
@@ -179,21 +180,21 @@ class ScheduledRun:
         """Starts one fault; False when this machine cannot stage it."""
         self.settle()
         if fault == "unplug":
-            events = self.test.events().count(19)
+            events = self.test.events().count(eventPortLost)
             # Half a sentence, then the adapter is gone with what it was sending.
             self.line.write(self.readings[at].sentence()[:20])
             self.settle()
             self.line.close()
             del self.test.lines[2]
             link_ports({})
-            self.test.assertTrue(self.test.wait_for(lambda: self.test.events().count(19) > events, 10),
+            self.test.assertTrue(self.test.wait_for(lambda: self.test.events().count(eventPortLost) > events, 10),
                                  "the loss of the port was not noticed")
             time.sleep(2.5)  # an attempt to reopen fails meanwhile
             back = SerialLine()
             self.test.lines[2] = back
             link_ports({2: back.path})
-            returns = self.test.events().count(66)
-            self.test.assertTrue(self.test.wait_for(lambda: self.test.events().count(66) > returns, 10),
+            returns = self.test.events().count(eventPortReturned)
+            self.test.assertTrue(self.test.wait_for(lambda: self.test.events().count(eventPortReturned) > returns, 10),
                                  "the port did not come back by itself")
         elif fault == "hold":
             self.test.assertEqual(self.test.driver.ask("hold monitor.txt"), "ok")
@@ -222,7 +223,7 @@ class ScheduledRun:
     def print_chart(self):
         before = self.printer.files()
         driver = self.test.driver
-        self.test.assertEqual(driver.ask("command 1006"), "ok")
+        self.test.assertEqual(driver.ask(command(cmdPrintChart)), "ok")
         dialog = driver.wait_box()
         self.test.assertIsNotNone(dialog, "no print dialog")
         ok = next(int(number) for number, _, text in (entry.partition(":") for entry in dialog["buttons"].split(","))
@@ -257,5 +258,6 @@ class ScheduledRun:
         # On a full disk the log itself may have no room for its event.
         # The first full spell bites (see earlier_records); later ones only
         # when a record due crosses a page.
-        return {19: (unplugs, unplugs), 66: (unplugs, unplugs), 13: (holds, holds), 21: (0, fulls),
-                68: (holds + min(fulls, 1), holds + fulls)}
+        return {eventPortLost: (unplugs, unplugs), eventPortReturned: (unplugs, unplugs),
+                eventRecordFileError: (holds, holds), eventWriteFailed: (0, fulls),
+                eventRecordsCaughtUp: (holds + min(fulls, 1), holds + fulls)}

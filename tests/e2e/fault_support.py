@@ -12,7 +12,7 @@ import time
 from collections import namedtuple
 
 from harness import DEFAULT_INI, Monitor, MonitorTestMixin
-from test_acquisition import WIXDR, pxdr
+from monitor_ids import WIXDR, pxdr
 
 RECORD_LENGTH = 80
 # Longest line the receiver keeps, its line feed included; a longer one is

@@ -7,11 +7,12 @@ import fcntl
 import os
 import select
 import shutil
-import signal
 import subprocess
 import tempfile
 import time
 import tty
+
+from monitor_ids import cmdQuit, command
 
 BUILD = os.environ.get("MONITOR_BUILD", os.path.join(os.path.dirname(__file__), "..", "..", "build", "win64"))
 BUILD = os.path.abspath(BUILD)
@@ -25,6 +26,20 @@ TEST_TZ = "XYZ-3"
 
 DEFAULT_INI = (b"DATA=  TQ\nCOM=COM2\nSAVE=0300\nSHOW=0300\nT1=1\nT3=1\nVAR=1\nTC=0\nAD=0\nERR=1\n"
                b"U=0\nSIG=0\nDKS=0\nLANG=DE\nDW=0\nAW=0\nLO=0\n")
+
+
+def ini(**changes):
+    """DEFAULT_INI with the values of some keys replaced, e.g. ini(LANG="EN")."""
+    text = DEFAULT_INI
+    for key, value in changes.items():
+        lines = text.split(b"\n")
+        for i, line in enumerate(lines):
+            if line.startswith(key.encode() + b"="):
+                lines[i] = (key + "=" + value).encode()
+        text = b"\n".join(lines)
+    assert len(text) == 110, text
+    return text
+
 
 _started = []  # processes to stop at exit, newest last
 
@@ -315,8 +330,8 @@ class MonitorTestMixin:
             title = self.title()
         return title
 
-    def quit_monitor(self, command="command 1008"):
-        self.assertEqual(self.driver.ask(command), "ok")
+    def quit_monitor(self, request=command(cmdQuit)):
+        self.assertEqual(self.driver.ask(request), "ok")
         return self.monitor.wait()
 
     def wait_for(self, predicate, timeout=10, interval=0.05):

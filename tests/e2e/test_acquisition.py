@@ -4,32 +4,9 @@ import os
 import time
 import unittest
 
-from harness import DEFAULT_INI, MonitorTestMixin, clock_texts
-
-EXAMPLE = b"$PXDR,0998.60,52684,+01.2,+03.5,-0300,0995.40\r\n"
-WIXDR = b"$WIXDR,P,0.9986,B\r\n"
-
-
-def ini(**changes):
-    text = DEFAULT_INI
-    for key, value in changes.items():
-        lines = text.split(b"\n")
-        for i, line in enumerate(lines):
-            if line.startswith(key.encode() + b"="):
-                lines[i] = (key + "=" + value).encode()
-        text = b"\n".join(lines)
-    assert len(text) == 110, text
-    return text
-
-
-def pxdr(pressure, converter, t1, t3, minutes, then):
-    def hpa(value):
-        return f"{value // 100:04d}.{value % 100:02d}"
-
-    def tendency(value):
-        return f"{'-' if value < 0 else '+'}{abs(value) // 10:02d}.{abs(value) % 10}"
-
-    return f"$PXDR,{hpa(pressure)},{converter:05d},{tendency(t1)},{tendency(t3)},-{minutes:04d},{hpa(then)}\r\n".encode()
+from harness import MonitorTestMixin, clock_texts, ini
+from monitor_ids import (EXAMPLE, WIXDR, event_tag, eventPortInUse, eventRecordFileError, eventRecordsCaughtUp,
+                         port_failed_event, pxdr)
 
 
 def utc_clock_texts(before, after):
@@ -103,8 +80,10 @@ class BarographRecords(MonitorTestMixin, unittest.TestCase):
         self.start_monitor()
         self.assertEqual(self.driver.ask("hold monitor.txt"), "ok")
         self.feed_cycle(lines[2], 50000)
-        self.assertTrue(self.wait_for(lambda: b"event nr. 13 " in self.read("monitor.err"), timeout=60))
-        self.assertIn(b"  event nr. 13 error wrinting in file MONITOR.TXT \r\n", self.read("monitor.err"))
+        self.assertTrue(self.wait_for(lambda: event_tag(eventRecordFileError) in self.read("monitor.err"),
+                                      timeout=60))
+        self.assertIn(b"  " + event_tag(eventRecordFileError) + b"error wrinting in file MONITOR.TXT \r\n",
+                      self.read("monitor.err"))
         self.assertEqual(self.read("monitor.txt"), b"")
         self.assertEqual(self.driver.ask("release monitor.txt"), "ok")
         # The record kept meanwhile follows within seconds, with its own number.
@@ -114,8 +93,8 @@ class BarographRecords(MonitorTestMixin, unittest.TestCase):
         self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) == 160, timeout=60))
         self.assertEqual(self.read("monitor.txt")[80:87], b"000002 ")
         log = self.read("monitor.err")
-        self.assertEqual(log.count(b"  event nr. 13 "), 1)
-        self.assertIn(b"  event nr. 68 records kept in memory have been written \r\n", log)
+        self.assertEqual(log.count(b"  " + event_tag(eventRecordFileError)), 1)
+        self.assertIn(b"  " + event_tag(eventRecordsCaughtUp) + b"records kept in memory have been written \r\n", log)
         self.assertTrue(self.monitor.running())
         self.assertEqual(self.quit_monitor(), 0)
 
@@ -175,14 +154,15 @@ class PortFailures(MonitorTestMixin, unittest.TestCase):
         self.write("monitor.ini", ini(COM="COM5"))
         self.start_monitor(wait_window=False)
         self.expect_port_box("serielle Schnittstelle", "Fehler: Schnittstelle COM5 steht nicht zur Verf\u00fcgung !",
-                             [" event nr. 1 error: COM port already in use "])
+                             [f" event nr. {eventPortInUse} error: COM port already in use "])
 
     def test_missing_port_four_in_french(self):
         self.serial_ports(2)
         self.write("monitor.ini", ini(COM="COM4", LANG="FR"))
         self.start_monitor(wait_window=False)
         self.expect_port_box("erreur porte serielle", "porte serielle COM4 pas disponible !",
-                             [" event nr. 1 error: COM port already in use ", " event nr. 17 error using port COM4 "])
+                             [f" event nr. {eventPortInUse} error: COM port already in use ",
+                              f" event nr. {port_failed_event(4)} error using port COM4 "])
 
     def test_port_held_by_another_program_in_english(self):
         lines = self.serial_ports(2, 3)
@@ -190,7 +170,8 @@ class PortFailures(MonitorTestMixin, unittest.TestCase):
         lines[3].hold()
         self.start_monitor(wait_window=False)
         self.expect_port_box("Com port error", "error: port COM3 not available !",
-                             [" event nr. 1 error: COM port already in use ", " event nr. 16 error using port COM3 "])
+                             [f" event nr. {eventPortInUse} error: COM port already in use ",
+                              f" event nr. {port_failed_event(3)} error using port COM3 "])
 
 
 if __name__ == "__main__":

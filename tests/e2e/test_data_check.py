@@ -1,5 +1,5 @@
-"""The data check (command 1102) on prepared record files: the files it leaves
-and the box it shows, byte for byte."""
+"""The data check (window command cmdCheckRecordFile) on prepared record
+files: the files it leaves and the box it shows, byte for byte."""
 
 import os
 import time
@@ -7,9 +7,9 @@ import unittest
 
 from fault_support import utc_stamps
 from harness import DEFAULT_INI, MonitorTestMixin
-from test_acquisition import EXAMPLE, WIXDR
+from monitor_ids import EXAMPLE, WIXDR, cmdCheckRecordFile, command, event_tag, eventRecordFileError
 
-CHECK = "command 1102"
+CHECK = command(cmdCheckRecordFile)
 
 
 def record(number, clock, pressure=99860, t1=12, t3=-35, variation=45, alarm=0, point=","):
@@ -83,7 +83,7 @@ class DataCheck(MonitorTestMixin, unittest.TestCase):
         self.assertEqual(self.read("datalist.txt"), listed)
         self.assertFalse(os.path.exists(self.path("monitor.tmp")))
         log = self.read("monitor.err") if os.path.exists(self.path("monitor.err")) else b""
-        self.assertNotIn(b"event nr. 13 ", log)
+        self.assertNotIn(event_tag(eventRecordFileError), log)
         self.assertTrue(self.wait_for(lambda: self.driver.boxes() == []))
         self.assertTrue(self.monitor.running())
 
@@ -115,7 +115,7 @@ class DataCheck(MonitorTestMixin, unittest.TestCase):
                          b" 0998,60 hPa +01,2 hPa/hr +03,5 hPa/3h 00,0 hPa/h var 0\r\n")
         self.assertEqual(self.driver.boxes(), [box], "the box is still open")
         log = self.read("monitor.err") if os.path.exists(self.path("monitor.err")) else b""
-        self.assertNotIn(b"event nr. 13 ", log)
+        self.assertNotIn(event_tag(eventRecordFileError), log)
         self.driver.press(box)
         self.assertTrue(self.wait_for(lambda: self.driver.boxes() == []))
         self.assertEqual(self.read("monitor.txt"), short + appended)
@@ -130,7 +130,8 @@ class DataCheck(MonitorTestMixin, unittest.TestCase):
         self.assertEqual((box["caption"], box["text"]), ("read data", "error reading monitor.txt"))
         self.driver.press(box)
         self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.err"))))
-        self.assertIn(b"  event nr. 13 error wrinting in file MONITOR.TXT \r\n", self.read("monitor.err"))
+        self.assertIn(b"  " + event_tag(eventRecordFileError) + b"error wrinting in file MONITOR.TXT \r\n",
+                      self.read("monitor.err"))
         self.assertEqual(self.read("monitor.tmp"), b"")
         self.assertFalse(os.path.exists(self.path("monitor.txt")))
         self.assertEqual(self.quit_monitor(), 0)

@@ -10,11 +10,13 @@ import re
 import time
 import unittest
 
-from fault_support import (DEFAULT_INI, WIXDR, FaultTestMixin, Reading, course, device_stream, events_of,
-                           expected_records, nmea_file_bytes, record_line, records_of, split_lines, utc_clocks,
-                           utc_stamps)
-from harness import SerialLine, link_ports
-from test_acquisition import ini
+from fault_support import (DEFAULT_INI, FaultTestMixin, Reading, course, device_stream, events_of, expected_records,
+                           nmea_file_bytes, record_line, records_of, split_lines, utc_clocks, utc_stamps)
+from harness import SerialLine, ini, link_ports
+from monitor_ids import (PORT_COMMANDS, WIXDR, cmdBarographMode, cmdCheckRecordFile, cmdNmeaMode, cmdPortCom2,
+                         cmdPortCom3, command, event_tag, eventDiskSpaceLow, eventMonitorTxtErased, eventPortInUse,
+                         eventPortLost, eventPortReturned, eventRecordFileError, eventRecordsCaughtUp,
+                         eventRecordsUnwritten, eventWriteFailed, port_failed_event)
 
 # The full-size variants (a megabyte without a line feed) take minutes at the
 # receiver's 512 bytes per tick; MONITOR_LONG_RUN selects them.
@@ -45,9 +47,9 @@ class SerialDeviceDropsOut(FaultTestMixin, unittest.TestCase):
 
         # Wine reports the hung-up device as a failing driver query. The loss
         # is logged once, however long the device stays away, and nobody is asked.
-        self.wait_event_count(19, 1)
+        self.wait_event_count(eventPortLost, 1)
         time.sleep(4)  # twenty ticks and two silent attempts to reopen
-        self.assertEqual(self.events(), [19])
+        self.assertEqual(self.events(), [eventPortLost])
         self.assertEqual(self.title(), title)
         self.assertEqual(self.driver.boxes(), [])
         self.assertTrue(self.monitor.running())
@@ -62,13 +64,13 @@ class SerialDeviceDropsOut(FaultTestMixin, unittest.TestCase):
         title = self.wait_sentences(241, timeout=10)
         # The half sentence from before the drop is not joined to this one.
         self.assertIn(title, {readings[120].title(241, c) for c in utc_clocks(before, time.time())})
-        self.assertEqual(self.events(), [19, 66], "one loss and one return")
+        self.assertEqual(self.events(), [eventPortLost, eventPortReturned], "one loss and one return")
         back.write(WIXDR + device_stream(readings[121:]))
         self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) >= len(earlier) + 80, 60))
         after = time.time()
         self.wait_sentences(600)
         self.assertEqual(self.driver.boxes(), [])
-        self.assertEqual(self.events(), [19, 66])
+        self.assertEqual(self.events(), [eventPortLost, eventPortReturned])
 
         # One cycle spanning the drop: the record carries the 300th reading and
         # the spread of all 300 converter values; earlier records untouched.
@@ -84,7 +86,7 @@ class SerialDeviceDropsOut(FaultTestMixin, unittest.TestCase):
     def port_states(self):
         """{command id: (checked, grayed)} of the port items."""
         return {e[0]: (e[2], e[3]) for _, entries in self.driver.menu() for e in entries
-                if e is not None and 1300 <= e[0] <= 1370}
+                if e is not None and e[0] in PORT_COMMANDS}
 
     def start_without_com2(self):
         """Starts with only COM3 there and answers the port message once."""
@@ -99,10 +101,10 @@ class SerialDeviceDropsOut(FaultTestMixin, unittest.TestCase):
 
     def test_device_missing_at_start_is_read_as_soon_as_it_appears(self):
         self.start_without_com2()
-        self.wait_event_count(15, 1)
-        self.assertEqual(self.port_states()[1308], (True, True), "checked, and grey after the probe")
+        self.wait_event_count(port_failed_event(2), 1)
+        self.assertEqual(self.port_states()[cmdPortCom2], (True, True), "checked, and grey after the probe")
         time.sleep(3)  # silent attempts only
-        self.assertEqual(self.events(), [1, 15])
+        self.assertEqual(self.events(), [eventPortInUse, port_failed_event(2)])
         self.assertEqual(self.driver.boxes(), [])
 
         readings = course(2, seed=5)
@@ -113,15 +115,15 @@ class SerialDeviceDropsOut(FaultTestMixin, unittest.TestCase):
         device.write(readings[0].sentence())
         title = self.wait_sentences(1, timeout=10)
         self.assertIn(title, {readings[0].title(1, c) for c in utc_clocks(before, time.time())})
-        self.assertEqual(self.events(), [1, 15, 66])
-        self.assertEqual(self.port_states()[1308], (True, False), "enabled once it opened")
+        self.assertEqual(self.events(), [eventPortInUse, port_failed_event(2), eventPortReturned])
+        self.assertEqual(self.port_states()[cmdPortCom2], (True, False), "enabled once it opened")
         self.assertEqual(self.driver.boxes(), [])
         self.assertEqual(self.quit_monitor(), 0)
 
     def test_a_port_chosen_while_the_old_one_is_retried_ends_the_retrying(self):
         self.start_without_com2()
         # COM3 is chosen while COM2 is still tried in the background.
-        self.assertEqual(self.driver.ask("command 1310"), "ok")
+        self.assertEqual(self.driver.ask(command(cmdPortCom3)), "ok")
         readings = course(3, seed=6)
         self.lines[3].write(readings[0].sentence())
         self.wait_sentences(1, timeout=10)
@@ -136,7 +138,7 @@ class SerialDeviceDropsOut(FaultTestMixin, unittest.TestCase):
         self.lines[3].write(readings[2].sentence())
         title = self.wait_sentences(2, timeout=10)
         self.assertIn(title, {readings[2].title(2, c) for c in utc_clocks(before, time.time())})
-        self.assertEqual(self.events(), [1, 15])
+        self.assertEqual(self.events(), [eventPortInUse, port_failed_event(2)])
         self.assertEqual(self.quit_monitor(), 0)
 
 
@@ -252,11 +254,11 @@ class FilesHeldByAnotherProgram(FaultTestMixin, unittest.TestCase):
         # Two records fall due while monitor.txt is held: one event for the stretch.
         self.assertEqual(self.driver.ask("hold monitor.txt"), "ok")
         lines[2].write(b"".join(r.sentence() for r in readings[:300]))
-        self.assertTrue(self.wait_for(lambda: self.events() == [13], 60), self.events())
+        self.assertTrue(self.wait_for(lambda: self.events() == [eventRecordFileError], 60), self.events())
         lines[2].write(b"".join(r.sentence() for r in readings[300:600]))
         self.wait_sentences(600)
         time.sleep(0.5)
-        self.assertEqual(self.events(), [13])
+        self.assertEqual(self.events(), [eventRecordFileError])
         self.assertEqual(self.read("monitor.txt"), earlier)
         self.assertTrue(self.monitor.running())
 
@@ -264,7 +266,7 @@ class FilesHeldByAnotherProgram(FaultTestMixin, unittest.TestCase):
         # with the values of its own cycle; the end of the stretch is logged.
         self.assertEqual(self.driver.ask("release monitor.txt"), "ok")
         self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) == len(earlier) + 160, 10))
-        self.assertEqual(self.events(), [13, 68])
+        self.assertEqual(self.events(), [eventRecordFileError, eventRecordsCaughtUp])
         lines[2].write(b"".join(r.sentence() for r in readings[600:]))
         self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) == len(earlier) + 240, 60))
         after = time.time()
@@ -275,16 +277,17 @@ class FilesHeldByAnotherProgram(FaultTestMixin, unittest.TestCase):
         for stamp in stamps:
             self.assertIn(stamp, utc_stamps(start, after))
         self.assertEqual(records, expected_records(readings, stamps))
-        self.assertEqual(self.events(), [13, 68])
+        self.assertEqual(self.events(), [eventRecordFileError, eventRecordsCaughtUp])
 
         # nmea.txt held: its lines are kept the same way.
-        self.assertEqual(self.driver.ask("command 1302"), "ok")
+        self.assertEqual(self.driver.ask(command(cmdNmeaMode)), "ok")
         sentences = [f"$GPZDA,{i:06d},08,12,2026,00,00*{i:02d}\r\n".encode() for i in range(12)]
         self.write("nmea.txt", sentences[0])
         self.assertEqual(self.driver.ask("hold nmea.txt"), "ok")
         lines[2].write(b"".join(sentences[1:6]))
         self.wait_nmea_lines(5)
-        self.assertTrue(self.wait_for(lambda: self.events() == [13, 68, 13]), self.events())
+        self.assertTrue(self.wait_for(lambda: self.events() == [eventRecordFileError, eventRecordsCaughtUp,
+                                                                eventRecordFileError]), self.events())
 
         # With monitor.err held too, the events have nowhere to go; nothing else changes.
         self.assertEqual(self.driver.ask("hold monitor.err"), "ok")
@@ -302,7 +305,8 @@ class FilesHeldByAnotherProgram(FaultTestMixin, unittest.TestCase):
         lines[2].write(b"".join(sentences[9:]))
         self.wait_nmea_lines(11)
         self.assertTrue(self.wait_for(lambda: self.read("nmea.txt") == b"".join(sentences)))
-        self.assertEqual(self.events(), [13, 68, 13, 68])
+        self.assertEqual(self.events(), [eventRecordFileError, eventRecordsCaughtUp,
+                                         eventRecordFileError, eventRecordsCaughtUp])
         self.assertTrue(self.monitor.running())
         self.assertEqual(self.quit_monitor(), 0)
 
@@ -336,11 +340,11 @@ class StorageFaults(FaultTestMixin, unittest.TestCase):
         self.wait_nmea_lines(7)
         self.assertTrue(self.wait_for(lambda: self.read("nmea.txt") == b"".join(old_lines + held + kept)),
                         self.read("nmea.txt"))
-        self.assertEqual(self.events(), [68])
+        self.assertEqual(self.events(), [eventRecordsCaughtUp])
 
         # Barograph mode: the record due while read-only is kept and follows,
         # before the next, once the folder can be written again.
-        self.assertEqual(self.driver.ask("command 1300"), "ok")
+        self.assertEqual(self.driver.ask(command(cmdBarographMode)), "ok")
         start = time.time()
         disk.read_only()
         # The line after the 300th shows that the record of the 300th was tried.
@@ -359,7 +363,7 @@ class StorageFaults(FaultTestMixin, unittest.TestCase):
         self.assertEqual(records, expected_records(readings, stamps, rejected_between=True))
         for stamp in stamps:
             self.assertIn(stamp, utc_stamps(start, after))
-        self.assertEqual(self.events(), [68, 68])
+        self.assertEqual(self.events(), [eventRecordsCaughtUp, eventRecordsCaughtUp])
         self.assertTrue(self.monitor.running())
         self.assertEqual(self.quit_monitor(), 0)
 
@@ -372,12 +376,13 @@ class StorageFaults(FaultTestMixin, unittest.TestCase):
         self.write("monitor.txt", earlier)
         old_nmea = b"$GPTXT," + b"0" * 4077 + b"\r\n"
         self.write("nmea.txt", old_nmea)
-        old_log = b"01.03.2026 10:00  event nr. 12 warning: file MONITOR.TXT has been erased \r\n"
+        old_log = (b"01.03.2026 10:00  " + event_tag(eventMonitorTxtErased)
+                   + b"warning: file MONITOR.TXT has been erased \r\n")
         self.write("monitor.err", old_log)
         self.write("monitor.ini", DEFAULT_INI)
         lines = self.serial_ports(2)
 
-        # Full at start: the warning, and event 24 where monitor.err has room.
+        # Full at start: the warning, and eventDiskSpaceLow where monitor.err has room.
         self.assertGreater(disk.fill(), 0)
         self.start_monitor(wait_window=False)
         box = self.driver.wait_box()
@@ -385,21 +390,25 @@ class StorageFaults(FaultTestMixin, unittest.TestCase):
         self.assertEqual((box["caption"], box["text"]),
                          ("Fehler", "Warnung: nicht ausreichend Speicherplatz\noder kein Speicherndes Laufwerk !"))
         self.assertEqual(self.driver.press(box), "ok")
-        self.assertTrue(self.wait_for(lambda: events_of(self.read("monitor.err")) == [12, 24]), self.events())
+        self.assertTrue(self.wait_for(lambda: events_of(self.read("monitor.err"))
+                                      == [eventMonitorTxtErased, eventDiskSpaceLow]), self.events())
 
-        # A record due on the full disk: event 21, and no torn record left.
+        # A record due on the full disk: eventWriteFailed, and no torn record left.
         start = time.time()
         lines[2].write(b"".join(r.sentence() for r in readings[:300]))
-        self.assertTrue(self.wait_for(lambda: self.events() == [12, 24, 21], 60), self.events())
+        self.assertTrue(self.wait_for(lambda: self.events() == [eventMonitorTxtErased, eventDiskSpaceLow,
+                                                                eventWriteFailed], 60), self.events())
         self.assertEqual(self.read("monitor.txt"), earlier)
 
         # The data check on the full disk stops before it touches monitor.txt.
-        self.assertEqual(self.driver.ask("command 1102"), "ok")
+        self.assertEqual(self.driver.ask(command(cmdCheckRecordFile)), "ok")
         box = self.driver.wait_box()
         self.assertIsNotNone(box)
         self.assertEqual((box["caption"], box["text"]), ("write data", "error writing monitor.tmp"))
         self.assertEqual(self.driver.press(box), "ok")
-        self.assertTrue(self.wait_for(lambda: self.events() == [12, 24, 21, 13]), self.events())
+        self.assertTrue(self.wait_for(lambda: self.events() == [eventMonitorTxtErased, eventDiskSpaceLow,
+                                                                eventWriteFailed, eventRecordFileError]),
+                        self.events())
         self.assertEqual(self.read("monitor.txt"), earlier)
         self.assertFalse(os.path.exists(self.path("monitor.bak")))
         self.assertFalse(os.path.exists(self.path("monitor.tmp")))
@@ -418,10 +427,11 @@ class StorageFaults(FaultTestMixin, unittest.TestCase):
         for stamp in stamps:
             self.assertIn(stamp, utc_stamps(start, after))
         self.assertEqual(records, expected_records(readings, stamps))
-        self.assertEqual(self.events(), [12, 24, 21, 13, 68])
+        self.assertEqual(self.events(), [eventMonitorTxtErased, eventDiskSpaceLow, eventWriteFailed,
+                                         eventRecordFileError, eventRecordsCaughtUp])
 
         # Nmea mode on a full disk: no line is written in part.
-        self.assertEqual(self.driver.ask("command 1302"), "ok")
+        self.assertEqual(self.driver.ask(command(cmdNmeaMode)), "ok")
         disk.fill()
         held = self.gps_lines(0, 3)
         lines[2].write(b"".join(held))
@@ -437,7 +447,9 @@ class StorageFaults(FaultTestMixin, unittest.TestCase):
         disk.fill()
         self.assertEqual(self.quit_monitor(), 0)
         self.assertEqual(self.read("monitor.ini"), ini(DATA="NMEA"))
-        self.assertEqual(self.events(), [12, 24, 21, 13, 68, 21, 68])
+        self.assertEqual(self.events(), [eventMonitorTxtErased, eventDiskSpaceLow, eventWriteFailed,
+                                         eventRecordFileError, eventRecordsCaughtUp, eventWriteFailed,
+                                         eventRecordsCaughtUp])
         self.assertEqual(self.driver.boxes(), [])
 
 
@@ -460,7 +472,7 @@ SETTINGS_LAYOUT = re.compile(rb"DATA=(  TQ|NMEA)\nCOM=COM[1-8]\nSAVE=0300\nSHOW=
 
 class DamagedFiles(FaultTestMixin, unittest.TestCase):
     def check(self):
-        self.assertEqual(self.driver.ask("command 1102"), "ok")
+        self.assertEqual(self.driver.ask(command(cmdCheckRecordFile)), "ok")
         box = self.driver.wait_box()
         self.assertIsNotNone(box, "the check shows no box")
         self.assertEqual(self.driver.press(box), "ok")
@@ -529,14 +541,15 @@ class DamagedFiles(FaultTestMixin, unittest.TestCase):
         os.mkdir(self.path("monitor.txt"))
         lines = self.start_with()
         lines[2].write(b"".join(r.sentence() for r in course(300, seed=19)))
-        self.assertTrue(self.wait_for(lambda: self.events() == [13], 60), self.events())
+        self.assertTrue(self.wait_for(lambda: self.events() == [eventRecordFileError], 60), self.events())
         self.assertEqual(self.check(), ("read data", "error reading monitor.txt"))
         # The check logs its event once the box is closed.
-        self.assertTrue(self.wait_for(lambda: self.events() == [13, 13]), self.events())
+        self.assertTrue(self.wait_for(lambda: self.events() == [eventRecordFileError, eventRecordFileError]),
+                        self.events())
         self.assertTrue(os.path.isdir(self.path("monitor.txt")))
         self.assertEqual(self.quit_monitor(), 0)
         # The record kept in memory could not be written by the end: reported.
-        self.assertEqual(self.events(), [13, 13, 70])
+        self.assertEqual(self.events(), [eventRecordFileError, eventRecordFileError, eventRecordsUnwritten])
 
     def test_settings_file_of_binary_junk(self):
         rng = random.Random(20)

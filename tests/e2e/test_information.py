@@ -1,25 +1,29 @@
 """The information windows of the Help menu, in each language."""
 
-import time
 import unittest
 
-from harness import MonitorTestMixin
-from test_acquisition import EXAMPLE, ini
+from harness import MonitorTestMixin, ini
+from monitor_ids import (EXAMPLE, cmdAbout, cmdDataFormats, cmdEnglish, cmdFrench, cmdGerman, cmdHelp, cmdLinkCable,
+                         command)
 
 EXPECTED = {
     # command: {language: (caption, first line)}
-    1600: {"DE": ("Hilfen zu diesem Programm", "Dieses Programm speichert die Daten des Barographen TQ5108 auf der Festplatte,"),
-           "EN": ("Help", "This program stores the data of the barograph TQ5108 on the hard disk,"),
-           "FR": ("Aide", "Ce logiciel enregistre les donnees du barographe TQ5108 sur le disque dur,")},
-    1610: {"DE": ("Informationen \u00fcber dieses Programm", "Zudoderozezavedi"),
-           "EN": ("About this program", "Air pressure monitor for barograph TQ5108"),
-           "FR": ("Info logiciel monitor.exe", "Moniteur barographe TQ5108")},
-    1620: {"DE": ("Anschlusskabel", "Datenkabel:"),
-           "EN": ("Link cable info", "Data link cable:"),
-           "FR": ("Cable", "Cable de liaison:")},
-    1630: {"DE": ("Datenformate", "NMEA Datenformat:"),
-           "EN": ("Data formats", "NMEA data sent every second by TQ5108 barograph:"),
-           "FR": ("Formats des donnees", "Format des donnees NMEA (1 fois/seconde):")},
+    cmdHelp: {
+        "DE": ("Hilfen zu diesem Programm", "Dieses Programm speichert die Daten des Barographen TQ5108 auf der Festplatte,"),
+        "EN": ("Help", "This program stores the data of the barograph TQ5108 on the hard disk,"),
+        "FR": ("Aide", "Ce logiciel enregistre les donnees du barographe TQ5108 sur le disque dur,")},
+    cmdAbout: {
+        "DE": ("Informationen \u00fcber dieses Programm", "Zudoderozezavedi"),
+        "EN": ("About this program", "Air pressure monitor for barograph TQ5108"),
+        "FR": ("Info logiciel monitor.exe", "Moniteur barographe TQ5108")},
+    cmdLinkCable: {
+        "DE": ("Anschlusskabel", "Datenkabel:"),
+        "EN": ("Link cable info", "Data link cable:"),
+        "FR": ("Cable", "Cable de liaison:")},
+    cmdDataFormats: {
+        "DE": ("Datenformate", "NMEA Datenformat:"),
+        "EN": ("Data formats", "NMEA data sent every second by TQ5108 barograph:"),
+        "FR": ("Formats des donnees", "Format des donnees NMEA (1 fois/seconde):")},
 }
 VERSION_LINE = {"DE": "Version TQ61-03 vom 11.9.2004", "EN": "Version TQ61-03 date 11.9.2004",
                 "FR": "Version TQ61-03 du 11.9.2004"}
@@ -31,29 +35,29 @@ CONTACT = {"DE": ["Projekt Barograph-Monitor", "keine Postanschrift", "kein Land
                   "E-mail: see the project's issue tracker", "Web: see the project's home page"],
            "FR": ["Projet Barograph Monitor", "pas d'adresse postale", "pas de pays", "Tel./Fax: aucun",
                   "E-mail: voir le suivi des demandes du projet", "Web: voir la page d'accueil du projet"]}
-LANGUAGE_COMMAND = {"DE": 1520, "EN": 1530, "FR": 1540}
+LANGUAGE_COMMAND = {"DE": cmdGerman, "EN": cmdEnglish, "FR": cmdFrench}
 
 
 class InformationWindows(MonitorTestMixin, unittest.TestCase):
     def test_each_window_in_each_language(self):
-        lines = self.serial_ports(2)
+        self.serial_ports(2)
         self.write("monitor.ini", ini())
         self.start_monitor()
         for language in ("DE", "EN", "FR"):
-            self.assertEqual(self.driver.ask(f"command {LANGUAGE_COMMAND[language]}"), "ok")
-            for command, texts in EXPECTED.items():
-                with self.subTest(language=language, command=command):
-                    self.assertEqual(self.driver.ask(f"command {command}"), "ok")
+            self.assertEqual(self.driver.ask(command(LANGUAGE_COMMAND[language])), "ok")
+            for number, texts in EXPECTED.items():
+                with self.subTest(language=language, command=number):
+                    self.assertEqual(self.driver.ask(command(number)), "ok")
                     box = self.driver.wait_box()
                     self.assertIsNotNone(box)
                     caption, first = texts[language]
                     self.assertEqual(box["caption"], caption)
                     text_lines = box["text"].split("\n")
                     self.assertEqual(text_lines[0], first)
-                    if command == 1610:
+                    if number == cmdAbout:
                         self.assertEqual(text_lines[1], VERSION_LINE[language])
                         self.assertEqual(text_lines[2:], [""] + CONTACT[language])
-                    if command == 1630:
+                    if number == cmdDataFormats:
                         self.assertIn("$PXDR,0998.60,52684,+01.2,+03.5,-0300,0995.40<CR><LF>", text_lines)
                         self.assertIn("000020 28.12.2003 21:00 0988,10 hPa +01,8 hPa/hr +05,2 hPa/3h "
                                       "00,0 hPa/h var 0 ", text_lines)
@@ -65,13 +69,13 @@ class InformationWindows(MonitorTestMixin, unittest.TestCase):
         lines = self.serial_ports(2)
         self.write("monitor.ini", ini(LANG="EN"))
         self.start_monitor()
-        self.driver.ask("command 1610")
+        self.driver.ask(command(cmdAbout))
         about = self.driver.wait_box()
         # Reception and commands go on while the box is open.
         lines[2].write(EXAMPLE)
         self.assertTrue(self.wait_title(lambda t: t.startswith("Air pressure monitor 1 ")).startswith("Air"))
-        self.driver.ask("command 1520")
-        self.driver.ask("command 1600")
+        self.driver.ask(command(cmdGerman))
+        self.driver.ask(command(cmdHelp))
         help_box = self.driver.wait_box(exclude={about["handle"]})
         self.assertEqual(help_box["caption"], "Hilfen zu diesem Programm")
         # The box already open keeps its English text.

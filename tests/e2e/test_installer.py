@@ -19,6 +19,7 @@ import zipfile
 
 import pe_file
 from harness import BUILD, DEFAULT_INI, PREFIX, SOURCE, Driver, SerialLine, link_ports, set_up_session, wine_env
+from monitor_ids import cmdQuit, command, event_tag, eventSettingsMissing, eventSettingsUnreadable
 
 PRODUCT = "Barograph Monitor"
 INSTALL_DIR = r"C:\Program Files\Barograph Monitor"
@@ -433,12 +434,12 @@ class SilentInstall(unittest.TestCase):
         # The Barograph title replaces the first one once the settings are in.
         self.assertEqual(self.wait_title(lambda title: "TQ5108" not in title),
                          "Zudoderozezavedi Verbindung \u00fcber COM2")
-        self.assertEqual(self.driver.ask("command 1008"), "ok")
+        self.assertEqual(self.driver.ask(command(cmdQuit)), "ok")
         self.assertEqual(monitor.wait(20), 0)
         self.assertEqual(read_bytes(os.path.join(data, "monitor.ini")), DEFAULT_INI)
         log = read_bytes(os.path.join(data, "monitor.err"))
-        self.assertIn(b"event nr. 2 read error: file MONITOR.INI ", log)
-        self.assertIn(b"event nr. 11 file MONITOR.INI not found ", log)
+        self.assertIn(event_tag(eventSettingsUnreadable) + b"read error: file MONITOR.INI ", log)
+        self.assertIn(event_tag(eventSettingsMissing) + b"file MONITOR.INI not found ", log)
         self.assertEqual(set(os.listdir(self.install_dir)), INSTALLED_FILES)
 
         # Records of the user's own, which neither an update nor the uninstaller may touch.

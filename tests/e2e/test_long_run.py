@@ -17,7 +17,7 @@ import unittest
 from collections import Counter
 
 from fault_schedule import ScheduledRun, read_schedule
-from fault_support import FaultTestMixin, ScratchDisk, course, events_of, monitor_pid, resident_kb
+from fault_support import FaultTestMixin, ScratchDisk, course, monitor_pid, resident_kb
 from harness import Driver, Monitor
 from printing_support import PdfPrinter, missing_tools, scheduler_running
 

@@ -7,55 +7,63 @@ import tempfile
 import time
 import unittest
 
-from harness import DEFAULT_INI, MONITOR_EXE, Driver, Monitor, MonitorTestMixin, screenshot
-from test_acquisition import EXAMPLE, WIXDR, ini
+from harness import DEFAULT_INI, MONITOR_EXE, Driver, Monitor, MonitorTestMixin, ini, screenshot
+from monitor_ids import (EXAMPLE, PORT_COMMANDS, WIXDR, cmdAbout, cmdBarographMode, cmdDataFormats, cmdEnglish,
+                         cmdEraseMonitorTxt, cmdEraseNmeaTxt, cmdFrench, cmdGerman, cmdHelp, cmdLinkCable, cmdNmeaMode,
+                         cmdPortCom2, cmdPortCom3, cmdPortCom4, cmdPrintChart, cmdPrintNmeaTable, cmdQuit, cmdSaveOff,
+                         cmdSaveOn, cmdScale900, cmdScale950, cmdToggleErr, cmdToggleSig, cmdToggleT1, cmdToggleT3,
+                         command, event_tag, eventEraseRefused, eventMonitorTxtErased, port_failed_event)
 
 SEP = None
-PORT_IDS = [1306, 1308, 1310, 1320, 1340, 1360, 1594, 1595]
 
 
 def expected_bar(language):
     """The bar as the user must see it: (title, [(id, text) or SEP])."""
     if language == "DE":
-        ports = [(i, f"serielle Schnittstelle COM{n} auswaehlen") for n, i in enumerate(PORT_IDS, 1)]
+        ports = [(i, f"serielle Schnittstelle COM{n} auswaehlen") for n, i in enumerate(PORT_COMMANDS, 1)]
         return [
-            ("&Datei", [(1002, "&NMEA-Daten als Tabelle ausdrucken"), (1006, "Messkurve &ausdrucken"),
-                        (1008, "&Beenden")]),
-            ("&Bearbeiten", [(1104, "&Datei monitor.txt l\u00f6schen"), (1106, "&Datei nmea.txt l\u00f6schen")]),
-            ("&Ansicht", [(1200, "Einstundentendenz anzeigen"), (1202, "Dreistundentendenz anzeigen")]),
-            ("&Einstellungen", [(1300, "TQ Daten"), (1302, "NMEA Daten"), SEP] + ports + [
-                SEP, (1440, "Messdaten nicht aufzeichnen"), (1460, "Messdaten alle 5 Minuten auf Festplatte speichern"),
-                SEP, (1596, "950..1050 hPa"), (1597, "900..1000 hPa"),
-                SEP, (1480, "Signalton bei Aufzeichnung"), (1500, "Fehler in Datei monitor.err protokollieren"),
-                SEP, (1520, "Deutsch"), (1530, "English"), (1540, "Francais")]),
-            ("&Hilfe", [(1600, "Hilfen zum Programm"), (1610, "Informationen zum Programm"),
-                        (1620, "Anschlusskabel"), (1630, "Informationen zu Datenformaten")]),
+            ("&Datei", [(cmdPrintNmeaTable, "&NMEA-Daten als Tabelle ausdrucken"),
+                        (cmdPrintChart, "Messkurve &ausdrucken"), (cmdQuit, "&Beenden")]),
+            ("&Bearbeiten", [(cmdEraseMonitorTxt, "&Datei monitor.txt l\u00f6schen"),
+                             (cmdEraseNmeaTxt, "&Datei nmea.txt l\u00f6schen")]),
+            ("&Ansicht", [(cmdToggleT1, "Einstundentendenz anzeigen"), (cmdToggleT3, "Dreistundentendenz anzeigen")]),
+            ("&Einstellungen", [(cmdBarographMode, "TQ Daten"), (cmdNmeaMode, "NMEA Daten"), SEP] + ports + [
+                SEP, (cmdSaveOff, "Messdaten nicht aufzeichnen"),
+                (cmdSaveOn, "Messdaten alle 5 Minuten auf Festplatte speichern"),
+                SEP, (cmdScale950, "950..1050 hPa"), (cmdScale900, "900..1000 hPa"),
+                SEP, (cmdToggleSig, "Signalton bei Aufzeichnung"),
+                (cmdToggleErr, "Fehler in Datei monitor.err protokollieren"),
+                SEP, (cmdGerman, "Deutsch"), (cmdEnglish, "English"), (cmdFrench, "Francais")]),
+            ("&Hilfe", [(cmdHelp, "Hilfen zum Programm"), (cmdAbout, "Informationen zum Programm"),
+                        (cmdLinkCable, "Anschlusskabel"), (cmdDataFormats, "Informationen zu Datenformaten")]),
         ]
-    ports = [(i, f"COM{n}") for n, i in enumerate(PORT_IDS, 1)]
+    ports = [(i, f"COM{n}") for n, i in enumerate(PORT_COMMANDS, 1)]
     if language == "EN":
         return [
-            ("&File", [(1002, "Print &NMEA data"), (1006, "Print data"), (1008, "&Quit")]),
-            ("&Edit", [(1104, "Erase file &monitor.txt"), (1106, "Erase file &nmea.txt")]),
-            ("&View", [(1200, "Show one hour tendency"), (1202, "Show three hours tendency")]),
-            ("&Setup", [(1300, "Barograph TQ5108 data"), (1302, "NMEA data"), SEP] + ports + [
-                SEP, (1440, "Do not save data"), (1460, "Save data every five minutes"),
-                SEP, (1596, "950..1050 hPa"), (1597, "900..1000 hPa"),
-                SEP, (1500, "Save errors in file monitor.err"),
-                SEP, (1520, "Deutsch"), (1530, "English"), (1540, "Francais")]),
-            ("&Help", [(1600, "Help using this program"), (1610, "About this program"), (1620, "Link cable"),
-                       (1630, "Info data")]),
+            ("&File", [(cmdPrintNmeaTable, "Print &NMEA data"), (cmdPrintChart, "Print data"), (cmdQuit, "&Quit")]),
+            ("&Edit", [(cmdEraseMonitorTxt, "Erase file &monitor.txt"), (cmdEraseNmeaTxt, "Erase file &nmea.txt")]),
+            ("&View", [(cmdToggleT1, "Show one hour tendency"), (cmdToggleT3, "Show three hours tendency")]),
+            ("&Setup", [(cmdBarographMode, "Barograph TQ5108 data"), (cmdNmeaMode, "NMEA data"), SEP] + ports + [
+                SEP, (cmdSaveOff, "Do not save data"), (cmdSaveOn, "Save data every five minutes"),
+                SEP, (cmdScale950, "950..1050 hPa"), (cmdScale900, "900..1000 hPa"),
+                SEP, (cmdToggleErr, "Save errors in file monitor.err"),
+                SEP, (cmdGerman, "Deutsch"), (cmdEnglish, "English"), (cmdFrench, "Francais")]),
+            ("&Help", [(cmdHelp, "Help using this program"), (cmdAbout, "About this program"),
+                       (cmdLinkCable, "Link cable"), (cmdDataFormats, "Info data")]),
         ]
     return [
-        ("&Fichier", [(1002, "Imprimer les donnees &NMEA"), (1006, "Imprimer donnees du barographe"),
-                      (1008, "&Quitter")]),
-        ("&Modifier", [(1104, "Effacer fichier monitor.txt"), (1106, "Effacer fichier nmea.txt")]),
-        ("&Vue", [(1200, "Montrer tendence une heure"), (1202, "Montrer tendence trois heures")]),
-        ("&Options", [(1300, "Barographe TQ5108"), (1302, "NMEA"), SEP] + ports + [
-            SEP, (1440, "Ne pas sauver les donnees"), (1460, "Sauver les donnees toutes les cinq minutes sur disque"),
-            SEP, (1596, "950..1050 hPa"), (1597, "900..1000 hPa"),
-            SEP, (1520, "Deutsch"), (1530, "English"), (1540, "Francais")]),
-        ("&Aide", [(1600, "Aide"), (1610, "A propos de ce logiciel"), (1620, "Cable de liaison"),
-                   (1630, "Info fichiers")]),
+        ("&Fichier", [(cmdPrintNmeaTable, "Imprimer les donnees &NMEA"),
+                      (cmdPrintChart, "Imprimer donnees du barographe"), (cmdQuit, "&Quitter")]),
+        ("&Modifier", [(cmdEraseMonitorTxt, "Effacer fichier monitor.txt"),
+                       (cmdEraseNmeaTxt, "Effacer fichier nmea.txt")]),
+        ("&Vue", [(cmdToggleT1, "Montrer tendence une heure"), (cmdToggleT3, "Montrer tendence trois heures")]),
+        ("&Options", [(cmdBarographMode, "Barographe TQ5108"), (cmdNmeaMode, "NMEA"), SEP] + ports + [
+            SEP, (cmdSaveOff, "Ne pas sauver les donnees"),
+            (cmdSaveOn, "Sauver les donnees toutes les cinq minutes sur disque"),
+            SEP, (cmdScale950, "950..1050 hPa"), (cmdScale900, "900..1000 hPa"),
+            SEP, (cmdGerman, "Deutsch"), (cmdEnglish, "English"), (cmdFrench, "Francais")]),
+        ("&Aide", [(cmdHelp, "Aide"), (cmdAbout, "A propos de ce logiciel"), (cmdLinkCable, "Cable de liaison"),
+                   (cmdDataFormats, "Info fichiers")]),
     ]
 
 
@@ -78,27 +86,28 @@ class MenuBar(MonitorTestMixin, unittest.TestCase):
         lines[3].hold()  # COM3 taken by another program at start
         self.write("monitor.ini", ini(COM="COM4", ERR="0"))
         self.start_monitor()
-        expected_checked = {1200, 1202, 1300, 1320, 1460, 1596, 1520}
+        expected_checked = {cmdToggleT1, cmdToggleT3, cmdBarographMode, cmdPortCom4, cmdSaveOn, cmdScale950, cmdGerman}
 
         bar = self.driver.menu()
         self.assertEqual(layout(bar), expected_bar("DE"))
         self.assertEqual(checked(bar), expected_checked)
-        self.assertTrue(states(bar)[1310][1], "COM3 is grey")
+        self.assertTrue(states(bar)[cmdPortCom3][1], "COM3 is grey")
         # COM5..COM8 do not exist.
-        self.assertEqual([states(bar)[i][1] for i in PORT_IDS[4:]], [True] * 4)
-        self.assertFalse(states(bar)[1320][1])
+        self.assertEqual([states(bar)[i][1] for i in PORT_COMMANDS[4:]], [True] * 4)
+        self.assertFalse(states(bar)[cmdPortCom4][1])
         lines[3].release()  # a port freed later stays grey
 
-        for command, language, marks in ((1540, "FR", {1540}), (1530, "EN", {1530}), (1520, "DE", {1520})):
-            self.assertEqual(self.driver.ask(f"command {command}"), "ok")
+        for number, language, marks in ((cmdFrench, "FR", {cmdFrench}), (cmdEnglish, "EN", {cmdEnglish}),
+                                         (cmdGerman, "DE", {cmdGerman})):
+            self.assertEqual(self.driver.ask(command(number)), "ok")
             time.sleep(0.3)
             bar = self.driver.menu()
             self.assertEqual(layout(bar), expected_bar(language), language)
-            self.assertEqual(checked(bar), (expected_checked - {1520}) | marks, language)
-            self.assertTrue(states(bar)[1310][1], f"COM3 still grey in {language}")
-            self.assertFalse(states(bar)[1320][1])
+            self.assertEqual(checked(bar), (expected_checked - {cmdGerman}) | marks, language)
+            self.assertTrue(states(bar)[cmdPortCom3][1], f"COM3 still grey in {language}")
+            self.assertFalse(states(bar)[cmdPortCom4][1])
         # Back in German the error-log item is there again, its mark matching ERR (off).
-        self.assertEqual(states(bar)[1500], (False, False))
+        self.assertEqual(states(bar)[cmdToggleErr], (False, False))
         self.assertEqual(self.title(), "Zudoderozezavedi Verbindung \u00fcber COM4")
         self.assertEqual(self.quit_monitor(), 0)
         self.assertEqual(self.read("monitor.ini"), ini(COM="COM4", ERR="0"))
@@ -106,7 +115,7 @@ class MenuBar(MonitorTestMixin, unittest.TestCase):
 
 class Commands(MonitorTestMixin, unittest.TestCase):
     def command(self, number):
-        self.assertEqual(self.driver.ask(f"command {number}"), "ok")
+        self.assertEqual(self.driver.ask(command(number)), "ok")
 
     def settle(self):
         # The menu dump is handled after every message posted before it.
@@ -116,14 +125,16 @@ class Commands(MonitorTestMixin, unittest.TestCase):
         self.serial_ports(2)
         self.write("monitor.ini", DEFAULT_INI)
         self.start_monitor()
-        for number in (1200, 1202, 1440, 1480, 1500, 1597, 1530, 1302):
+        for number in (cmdToggleT1, cmdToggleT3, cmdSaveOff, cmdToggleSig, cmdToggleErr, cmdScale900, cmdEnglish,
+                       cmdNmeaMode):
             self.command(number)
         bar = self.settle()
-        self.assertEqual(checked(bar), {1302, 1308, 1440, 1597, 1530})  # English has no beep item
+        # English has no beep item.
+        self.assertEqual(checked(bar), {cmdNmeaMode, cmdPortCom2, cmdSaveOff, cmdScale900, cmdEnglish})
         self.assertEqual(self.title(), "NMEA monitor using COM2")
         # Choosing the checked scale again changes nothing.
-        self.command(1597)
-        self.assertEqual(checked(self.settle()), {1302, 1308, 1440, 1597, 1530})
+        self.command(cmdScale900)
+        self.assertEqual(checked(self.settle()), {cmdNmeaMode, cmdPortCom2, cmdSaveOff, cmdScale900, cmdEnglish})
         self.assertEqual(self.quit_monitor(), 0)
         self.assertEqual(self.read("monitor.ini"), DEFAULT_INI.replace(b"DATA=  TQ", b"DATA=NMEA")
                          .replace(b"T1=1", b"T1=0").replace(b"T3=1", b"T3=0").replace(b"ERR=1", b"ERR=0")
@@ -133,9 +144,11 @@ class Commands(MonitorTestMixin, unittest.TestCase):
     def test_toggles_return_and_the_barograph_command_resets(self):
         lines = self.serial_ports(2)
         self.start_monitor()
-        for number in (1200, 1200, 1202, 1202, 1480, 1480, 1597, 1596, 1440, 1460, 1302, 1300):
+        for number in (cmdToggleT1, cmdToggleT1, cmdToggleT3, cmdToggleT3, cmdToggleSig, cmdToggleSig,
+                       cmdScale900, cmdScale950, cmdSaveOff, cmdSaveOn, cmdNmeaMode, cmdBarographMode):
             self.command(number)
-        self.assertEqual(checked(self.settle()), {1200, 1202, 1300, 1308, 1460, 1596, 1500, 1520})
+        self.assertEqual(checked(self.settle()), {cmdToggleT1, cmdToggleT3, cmdBarographMode, cmdPortCom2, cmdSaveOn,
+                                                  cmdScale950, cmdToggleErr, cmdGerman})
         self.assertEqual(self.title(), "Zudoderozezavedi Verbindung \u00fcber COM2")
         lines[2].write(EXAMPLE)
         self.assertTrue(self.wait_title(lambda t: t.startswith("Zudoderozezavedi 1 ")).endswith("(- 5h)"))
@@ -146,7 +159,7 @@ class Commands(MonitorTestMixin, unittest.TestCase):
         lines = self.serial_ports(2)
         self.write("monitor.ini", ini(DATA="NMEA"))
         self.start_monitor()
-        self.command(1540)
+        self.command(cmdFrench)
         self.settle()
         self.assertEqual(self.title(), "Moniteur pression atmospherique COM2")
         lines[2].write(b"$GPZDA,1*00\r\n")
@@ -156,7 +169,7 @@ class Commands(MonitorTestMixin, unittest.TestCase):
     def test_port_commands_reopen_and_report_a_port_taken_meanwhile(self):
         lines = self.serial_ports(2, 3)
         self.start_monitor()
-        self.command(1310)  # COM3 opens: data on COM3 is received, COM2 is closed
+        self.command(cmdPortCom3)  # COM3 opens: data on COM3 is received, COM2 is closed
         self.settle()
         lines[3].write(EXAMPLE)
         self.assertTrue(self.wait_title(lambda t: t.startswith("Zudoderozezavedi 1 ")).startswith("Zudoderozezavedi 1 "))
@@ -164,25 +177,25 @@ class Commands(MonitorTestMixin, unittest.TestCase):
         time.sleep(0.6)
         self.assertTrue(self.title().startswith("Zudoderozezavedi 1 "), "COM2 is closed")
 
-        self.command(1310)  # the port in use is closed and reopened
+        self.command(cmdPortCom3)  # the port in use is closed and reopened
         self.settle()
         lines[3].write(EXAMPLE)
         self.assertTrue(self.wait_title(lambda t: t.startswith("Zudoderozezavedi 2 ")).startswith("Zudoderozezavedi 2 "))
 
         lines[2].hold()  # COM2 was free at start, another program takes it now
-        self.command(1308)
+        self.command(cmdPortCom2)
         box = self.driver.wait_box()
         self.assertEqual((box["caption"], box["text"]),
                          ("serielle Schnittstelle", "Fehler: Schnittstelle COM2 steht nicht zur Verf\u00fcgung !"))
         self.driver.press(box)
         bar = self.settle()
-        self.assertIn(1308, checked(bar))
-        self.assertNotIn(1310, checked(bar))
-        self.assertFalse(states(bar)[1308][1], "not greyed: the probe ran at start only")
+        self.assertIn(cmdPortCom2, checked(bar))
+        self.assertNotIn(cmdPortCom3, checked(bar))
+        self.assertFalse(states(bar)[cmdPortCom2][1], "not greyed: the probe ran at start only")
         lines[3].write(EXAMPLE)
         time.sleep(0.6)
         self.assertTrue(self.title().startswith("Zudoderozezavedi 2 "), "COM3 was closed")
-        self.assertTrue(self.wait_for(lambda: b"event nr. 15 " in self.read("monitor.err")))
+        self.assertTrue(self.wait_for(lambda: event_tag(port_failed_event(2)) in self.read("monitor.err")))
         self.assertEqual(self.quit_monitor(), 0)
         self.assertEqual(self.read("monitor.ini"), DEFAULT_INI)
 
@@ -191,18 +204,19 @@ class Commands(MonitorTestMixin, unittest.TestCase):
         self.write("monitor.txt", b"x" * 80)
         self.write("nmea.txt", b"$GP\r\n")
         self.start_monitor()
-        self.command(1104)
+        self.command(cmdEraseMonitorTxt)
         self.assertTrue(self.wait_for(lambda: not os.path.exists(self.path("monitor.txt"))))
-        self.assertTrue(self.wait_for(lambda: b"event nr. 12 warning: file MONITOR.TXT has been erased \r\n"
+        self.assertTrue(self.wait_for(lambda: event_tag(eventMonitorTxtErased)
+                                      + b"warning: file MONITOR.TXT has been erased \r\n"
                                       in self.read("monitor.err")))
-        self.command(1106)
+        self.command(cmdEraseNmeaTxt)
         self.assertTrue(self.wait_for(lambda: not os.path.exists(self.path("nmea.txt"))))
         # Erasing files that are gone already asks nothing and changes nothing.
-        self.command(1104)
-        self.command(1106)
+        self.command(cmdEraseMonitorTxt)
+        self.command(cmdEraseNmeaTxt)
         self.settle()
         self.assertEqual(self.driver.boxes(), [])
-        self.assertEqual(self.read("monitor.err").count(b"event nr. 12 "), 2)
+        self.assertEqual(self.read("monitor.err").count(event_tag(eventMonitorTxtErased)), 2)
         self.assertEqual(self.quit_monitor(), 0)
 
     def installed_layout(self, working_name=None):
@@ -228,15 +242,15 @@ class Commands(MonitorTestMixin, unittest.TestCase):
         return beside
 
     def erase_and_see(self, beside):
-        for command, name in ((1104, "monitor.txt"), (1106, "nmea.txt")):
-            self.command(command)
+        for number, name in ((cmdEraseMonitorTxt, "monitor.txt"), (cmdEraseNmeaTxt, "nmea.txt")):
+            self.command(number)
             self.assertTrue(self.wait_for(lambda: not os.path.exists(self.path(name))), name)
             # A second erase finds none in the working folder and deletes none elsewhere.
-            self.command(command)
+            self.command(number)
             self.settle()
             self.assertTrue(os.path.exists(beside[name]), f"the {name} beside the program was deleted")
         self.assertEqual(self.driver.boxes(), [])
-        self.assertEqual(self.read("monitor.err").count(b"event nr. 12 "), 2)
+        self.assertEqual(self.read("monitor.err").count(event_tag(eventMonitorTxtErased)), 2)
 
     def test_erasing_deletes_the_working_folders_file_only(self):
         self.serial_ports(2)
@@ -263,21 +277,22 @@ class Commands(MonitorTestMixin, unittest.TestCase):
         time.sleep(0.5)
         drawn = screenshot()
         self.assertEqual(self.driver.ask("hold monitor.txt"), "ok")
-        self.command(1104)
+        self.command(cmdEraseMonitorTxt)
         box = self.driver.wait_box()
         self.assertIsNotNone(box, "no message about the held file")
         self.assertEqual(box["caption"], "Datei l\u00f6schen")
         self.assertTrue(box["text"].startswith("Die Datei monitor.txt kann nicht gel\u00f6scht werden"), box["text"])
         self.assertEqual(self.driver.press(box), "ok")
-        self.assertTrue(self.wait_for(lambda: b"  event nr. 67 " in self.read("monitor.err")))
-        self.assertEqual(self.read("monitor.err").count(b"  event nr. 67 error: file could not be erased \r\n"), 1)
-        self.assertNotIn(b"event nr. 12 ", self.read("monitor.err"))
+        self.assertTrue(self.wait_for(lambda: b"  " + event_tag(eventEraseRefused) in self.read("monitor.err")))
+        self.assertEqual(self.read("monitor.err").count(b"  " + event_tag(eventEraseRefused)
+                                                        + b"error: file could not be erased \r\n"), 1)
+        self.assertNotIn(event_tag(eventMonitorTxtErased), self.read("monitor.err"))
         time.sleep(0.5)
         self.assertTrue(screenshot() == drawn, "the history is no longer drawn")
         self.assertEqual(self.driver.ask("release monitor.txt"), "ok")
         self.assertEqual(self.read("monitor.txt"), b"x" * 80)
         # Released, the erase goes through and clears the chart.
-        self.command(1104)
+        self.command(cmdEraseMonitorTxt)
         self.assertTrue(self.wait_for(lambda: not os.path.exists(self.path("monitor.txt"))))
         time.sleep(0.5)
         self.assertFalse(screenshot() == drawn, "the chart still shows the erased history")
@@ -289,19 +304,19 @@ class Commands(MonitorTestMixin, unittest.TestCase):
         cycle = (EXAMPLE + WIXDR) * 300
         lines[2].write(cycle)
         self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.txt")), timeout=60))
-        self.command(1300)  # the active mode again: record number back to 0
+        self.command(cmdBarographMode)  # the active mode again: record number back to 0
         self.settle()
         lines[2].write(cycle)
         self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) == 160, timeout=60))
         records = self.read("monitor.txt")
         self.assertEqual((records[:7], records[80:87]), (b"000001 ", b"000001 "))
-        self.command(1440)
+        self.command(cmdSaveOff)
         self.settle()
         lines[2].write(cycle)
         lines[2].drain()
         time.sleep(0.5)
         self.assertEqual(len(self.read("monitor.txt")), 160, "recording off")
-        self.command(1460)
+        self.command(cmdSaveOn)
         self.settle()
         lines[2].write(cycle)
         self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) == 240, timeout=60))

@@ -11,10 +11,11 @@ import subprocess
 import time
 import unittest
 
-from harness import BUILD, MonitorTestMixin, wine_env
+from harness import BUILD, MonitorTestMixin, ini, wine_env
+from monitor_ids import (EXAMPLE, cmdPrintChart, cmdPrintNmeaTable, cmdScale900, command, event_tag, eventPortLost,
+                         eventPrintError, pxdr)
 from printing_support import QUEUE, PdfPrinter, missing_tools, pdf_page_size, pdf_pages, pdf_pixels, pdf_text, \
     pdf_title, pdf_to_png, pdf_words, scheduler_running
-from test_acquisition import EXAMPLE, ini, pxdr
 
 DOCUMENT_NAME = "Zudoderozezavedi Druckjob"
 TITLE_WORDS = ["Zudoderozezavedi", "Messdaten"]
@@ -76,8 +77,8 @@ class Printing(MonitorTestMixin, unittest.TestCase):
 
     # helpers
 
-    def print_dialog(self, command, exclude=()):
-        self.assertEqual(self.driver.ask(f"command {command}"), "ok")
+    def print_dialog(self, number, exclude=()):
+        self.assertEqual(self.driver.ask(command(number)), "ok")
         dialog = self.driver.wait_box(exclude=exclude)
         self.assertIsNotNone(dialog, "no print dialog")
         self.assertEqual(dialog["caption"], "Print")
@@ -90,10 +91,10 @@ class Printing(MonitorTestMixin, unittest.TestCase):
                 return int(number)
         self.fail(f"no {label} button in {dialog['buttons']}")
 
-    def print_and_collect(self, command):
+    def print_and_collect(self, number):
         """Runs a print command, presses OK in the dialog and returns the new PDF files."""
         before = printer.files()
-        dialog = self.print_dialog(command)
+        dialog = self.print_dialog(number)
         self.assertEqual(self.driver.press(dialog, self.button(dialog, "OK")), "ok")
         files = printer.wait_new_files(before)
         self.printed.extend(files)
@@ -180,7 +181,7 @@ class Printing(MonitorTestMixin, unittest.TestCase):
 
     def test_chart_job_gives_one_page_under_the_document_name_and_reopens_the_port(self):
         line = self.start_with_full_history()
-        files = self.print_and_collect(1006)
+        files = self.print_and_collect(cmdPrintChart)
         self.assertEqual(len(files), 1, files)
         self.assertEqual(pdf_pages(files[0]), 1)
         self.assertEqual(pdf_title(files[0]), DOCUMENT_NAME)
@@ -195,7 +196,7 @@ class Printing(MonitorTestMixin, unittest.TestCase):
 
     def test_printed_chart_shows_title_scales_curves_and_time_marks(self):
         self.start_with_full_history()
-        files = self.print_and_collect(1006)
+        files = self.print_and_collect(cmdPrintChart)
         self.assertEqual(len(files), 1, files)
 
         self.check_chart_words(files[0], LO=0, landscape=False)
@@ -233,13 +234,13 @@ class Printing(MonitorTestMixin, unittest.TestCase):
         self.assertTrue(previous.startswith("ok "), previous)
         try:
             line = self.start_with_full_history()
-            files = self.print_and_collect(1006)
+            files = self.print_and_collect(cmdPrintChart)
             self.assertEqual(len(files), 1, files)
             self.assertEqual(pdf_pages(files[0]), 1)
             self.check_chart_words(files[0], LO=0, landscape=True)
             # The low scale, from the menu.
-            self.assertEqual(self.driver.ask("command 1597"), "ok")
-            files = self.print_and_collect(1006)
+            self.assertEqual(self.driver.ask(command(cmdScale900)), "ok")
+            files = self.print_and_collect(cmdPrintChart)
             self.assertEqual(len(files), 1, files)
             self.check_chart_words(files[0], LO=1, landscape=True)
             self.expect_reception(line)
@@ -249,7 +250,7 @@ class Printing(MonitorTestMixin, unittest.TestCase):
 
     def test_upright_chart_on_the_low_scale(self):
         self.start_with_full_history(LO="1")
-        files = self.print_and_collect(1006)
+        files = self.print_and_collect(cmdPrintChart)
         self.assertEqual(len(files), 1, files)
         self.check_chart_words(files[0], LO=1, landscape=False)
         self.assertEqual(self.quit_monitor(), 0)
@@ -278,7 +279,7 @@ class Printing(MonitorTestMixin, unittest.TestCase):
         lines[2].write(b"".join(sentences))
         self.assertTrue(self.wait_title(lambda t: t.startswith("70 ")).startswith("70 "))
 
-        files = self.print_and_collect(1002)
+        files = self.print_and_collect(cmdPrintNmeaTable)
         self.assertEqual(len(files), 1, files)
         self.assertEqual(pdf_pages(files[0]), 1)
         self.assertEqual(pdf_title(files[0]), DOCUMENT_NAME)
@@ -307,7 +308,7 @@ class Printing(MonitorTestMixin, unittest.TestCase):
         self.start_monitor()
         before = printer.files()
         for _ in range(2):  # the dialog comes up again each time
-            dialog = self.print_dialog(1002)
+            dialog = self.print_dialog(cmdPrintNmeaTable)
             self.assertEqual(self.driver.press(dialog, self.button(dialog, "Cancel")), "ok")
             time.sleep(1.0)
             self.assertEqual(self.driver.boxes(), [])
@@ -322,20 +323,21 @@ class Printing(MonitorTestMixin, unittest.TestCase):
         self.write("monitor.ini", ini())
         self.start_monitor()
         before = printer.files()
-        dialog = self.print_dialog(1006)
+        dialog = self.print_dialog(cmdPrintChart)
         self.assertEqual(self.driver.press(dialog, self.button(dialog, "Cancel")), "ok")
         box = self.driver.wait_box(exclude=(dialog["handle"],))
         self.assertIsNotNone(box, "no message")
         self.assertEqual((box["caption"], box["text"]), ("Drucker", "Fehler beim Drucken"))
         self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.err"))
-                                      and b"  event nr. 8 print error \r\n" in self.read("monitor.err")))
+                                      and b"  " + event_tag(eventPrintError) + b"print error \r\n"
+                                      in self.read("monitor.err")))
         # While the message is open the port is closed on purpose: the poll
         # leaves it alone, and nothing is logged as a lost port.
         time.sleep(1.0)
-        self.assertNotIn(b"  event nr. 19 ", self.read("monitor.err"))
+        self.assertNotIn(b"  " + event_tag(eventPortLost), self.read("monitor.err"))
         # The box has no owner, so the menu still works; a print command now does nothing.
-        for command in (1006, 1002):
-            self.assertEqual(self.driver.ask(f"command {command}"), "ok")
+        for number in (cmdPrintChart, cmdPrintNmeaTable):
+            self.assertEqual(self.driver.ask(command(number)), "ok")
         time.sleep(1.5)
         self.assertEqual([open_box["handle"] for open_box in self.driver.boxes()], [box["handle"]])
         self.assertEqual(self.driver.press(box), "ok")

@@ -5,6 +5,8 @@ import time
 import unittest
 
 from harness import DEFAULT_INI, MonitorTestMixin, local_stamps
+from monitor_ids import (cmdQuit, command, eventSettingsMissing, eventSettingsUnreadable, eventSettingsUnwritable,
+                         fatal_number, fatalSettingsUnwritable)
 
 
 def event_line(stamp, number, text):
@@ -26,15 +28,17 @@ class FirstStart(MonitorTestMixin, unittest.TestCase):
         self.assertEqual(lines[2], b"")
         stamp = lines[0][:16].decode()
         self.assertIn(stamp, stamps)
-        self.assertEqual(lines[0] + b"\r\n", event_line(stamp, 2, "read error: file MONITOR.INI "))
-        self.assertEqual(lines[1] + b"\r\n", event_line(lines[1][:16].decode(), 11, "file MONITOR.INI not found "))
+        self.assertEqual(lines[0] + b"\r\n",
+                         event_line(stamp, eventSettingsUnreadable, "read error: file MONITOR.INI "))
+        self.assertEqual(lines[1] + b"\r\n",
+                         event_line(lines[1][:16].decode(), eventSettingsMissing, "file MONITOR.INI not found "))
         self.assertEqual(self.driver.ask("maximized"), "ok 1")
         self.assertEqual(self.title(), "Zudoderozezavedi Verbindung \u00fcber COM2")
 
         # Whatever stands in the file now is replaced by the settings held in
         # memory when the loop ends.
         self.write("monitor.ini", b"")
-        self.assertEqual(self.quit_monitor("command 1008"), 0)
+        self.assertEqual(self.quit_monitor(command(cmdQuit)), 0)
         self.assertEqual(self.read("monitor.ini"), DEFAULT_INI)
         self.assertEqual(self.read("monitor.err"), log, "no further events")
 
@@ -94,34 +98,35 @@ class SettingsThroughTheFile(MonitorTestMixin, unittest.TestCase):
 
 class SettingsFileCannotBeCreated(MonitorTestMixin, unittest.TestCase):
     def expect_fatal_twice(self):
-        """Start-up and shutdown each show fatal error 1; the program then ends with 0."""
+        """Start-up and shutdown each show fatalSettingsUnwritable; the program then ends with 0."""
+        fatal = fatal_number(fatalSettingsUnwritable)
         box = self.driver.wait_box()
         self.assertIsNotNone(box)
         self.assertEqual(box["caption"], "Fehler")
         lines = box["text"].split("\n")
-        self.assertEqual(lines[1:], ["Fehler Nr. 001", "Programm wird beendet"])
+        self.assertEqual(lines[1:], [f"Fehler Nr. {fatal}", "Programm wird beendet"])
         self.assertRegex(lines[0], r"^\d\d\.\d\d\.\d{4} \d\d:\d\d$")
         self.assertEqual(self.driver.press(box), "ok")
         # The quit posted by the first box ends the loop; writing at the end fails again.
         second = self.driver.wait_box(exclude={box["handle"]})
         self.assertIsNotNone(second)
-        self.assertEqual(second["text"].split("\n")[1], "Fehler Nr. 001")
+        self.assertEqual(second["text"].split("\n")[1], f"Fehler Nr. {fatal}")
         self.assertEqual(self.driver.press(second), "ok")
         self.assertEqual(self.monitor.wait(), 0)
         log = self.read("monitor.err").decode("cp1252")
         entries = [line[17:] for line in log.replace("\r\n", "\n").split("\n") if line]
         self.assertEqual(entries, [
-            " event nr. 2 read error: file MONITOR.INI ",
-            " event nr. 3 write error: file MONITOR.INI ",
-            "fatal error nr. 001",
-            " event nr. 11 file MONITOR.INI not found ",
-            " event nr. 3 write error: file MONITOR.INI ",
-            "fatal error nr. 001",
+            f" event nr. {eventSettingsUnreadable} read error: file MONITOR.INI ",
+            f" event nr. {eventSettingsUnwritable} write error: file MONITOR.INI ",
+            f"fatal error nr. {fatal}",
+            f" event nr. {eventSettingsMissing} file MONITOR.INI not found ",
+            f" event nr. {eventSettingsUnwritable} write error: file MONITOR.INI ",
+            f"fatal error nr. {fatal}",
         ])
         # Event lines end in CR LF, fatal lines in a line feed alone.
         self.assertIn(b"MONITOR.INI \r\n", self.read("monitor.err"))
-        self.assertIn(b"nr. 001\n", self.read("monitor.err"))
-        self.assertNotIn(b"nr. 001\r\n", self.read("monitor.err"))
+        self.assertIn(f"nr. {fatal}\n".encode(), self.read("monitor.err"))
+        self.assertNotIn(f"nr. {fatal}\r\n".encode(), self.read("monitor.err"))
 
     def test_a_folder_named_monitor_ini(self):
         self.serial_ports(2)
