@@ -9,7 +9,6 @@
 #include "app/information_windows.h"
 #include "app/menu_bar.h"
 #include "app/menu_layout.h"
-#include "app/shell_state.h"
 #include "app/startup.h"
 #include "app/window_titles.h"
 #include "printing/print_jobs.h"
@@ -58,110 +57,78 @@ void selectLanguage(UiLanguage language)
     reapplyPortGreying();
 }
 
+void eraseMonitorTxt()
+{
+    if (!erase(RecordFile::Monitor)) return;
+    logEvent(eventMonitorTxtErased);
+    clearHistory();
+    repaintShell();
+}
+
+void selectMode(DataMode mode)
+{
+    monitorSettings.DATA = mode;
+    acquisitionCounters.recordCounter = 0;
+    if (mode == Barograph) {
+        clearHistory();
+        setBarographTitle();
+    } else {
+        clearNmeaLines();
+        setNmeaTitle();
+    }
+}
+
+// What a command does besides its action: refresh the check marks, repaint.
+constexpr unsigned marks = 1, repaint = 2;
+
+struct Command {
+    unsigned id;
+    unsigned after;
+    void (*run)();
+};
+
+const Command commands[] = {
+    // The window is destroyed during shutdown, after the loop.
+    {cmdQuit, 0, [] { PostQuitMessage(0); }},
+    {cmdPrintNmeaTable, 0, [] { runPrintCommand(printNmeaTable); }},
+    {cmdPrintChart, 0, [] { runPrintCommand(printChart); }},
+    {cmdCheckRecordFile, 0, [] { checkRecordFile(); }},
+    {cmdEraseMonitorTxt, 0, eraseMonitorTxt},
+    {cmdEraseNmeaTxt, 0, [] { if (erase(RecordFile::Nmea)) clearNmeaLines(); }},
+    {cmdToggleT1, marks | repaint, [] { toggle(monitorSettings.T1); }},
+    {cmdToggleT3, marks | repaint, [] { toggle(monitorSettings.T3); }},
+    {cmdBarographMode, marks | repaint, [] { selectMode(Barograph); }},
+    {cmdNmeaMode, marks | repaint, [] { selectMode(Nmea); }},
+    {cmdSaveOff, marks, [] { monitorSettings.SAVE = 0; }},
+    {cmdSaveOn, marks, [] { monitorSettings.SAVE = 300; }},
+    {cmdToggleSig, marks, [] { toggle(monitorSettings.SIG); }},
+    {cmdToggleErr, marks, [] { toggle(monitorSettings.ERR); }},
+    {cmdGerman, marks | repaint, [] { selectLanguage(German); }},
+    {cmdEnglish, marks | repaint, [] { selectLanguage(English); }},
+    {cmdFrench, marks | repaint, [] { selectLanguage(French); }},
+    {cmdScale950, marks | repaint, [] { monitorSettings.LO = 0; }},
+    {cmdScale900, marks | repaint, [] { monitorSettings.LO = 1; }},
+    {cmdHelp, 0, showHelp},
+    {cmdAbout, 0, showAbout},
+    {cmdLinkCable, 0, showLinkCable},
+    {cmdDataFormats, 0, showDataFormats},
+};
+
 } // namespace
 
 void runCommand(unsigned id)
 {
-    bool marks = true;
-    bool repaint = false;
-    switch (id) {
-    case cmdQuit:
-        // The window is destroyed during shutdown, after the loop.
-        PostQuitMessage(0);
-        marks = false;
-        break;
-    case cmdPrintNmeaTable:
-        runPrintCommand(printNmeaTable);
-        marks = false;
-        break;
-    case cmdPrintChart:
-        runPrintCommand(printChart);
-        marks = false;
-        break;
-    case cmdCheckRecordFile: checkRecordFile(); marks = false; break;
-    case cmdEraseMonitorTxt:
-        if (erase(RecordFile::Monitor)) {
-            logEvent(eventMonitorTxtErased);
-            clearHistory();
-            repaint = true;
-        }
-        marks = false;
-        break;
-    case cmdEraseNmeaTxt:
-        if (erase(RecordFile::Nmea)) clearNmeaLines();
-        marks = false;
-        break;
-    case cmdToggleT1:
-        toggle(monitorSettings.T1);
-        repaint = true;
-        break;
-    case cmdToggleT3:
-        toggle(monitorSettings.T3);
-        repaint = true;
-        break;
-    case cmdBarographMode:
-        monitorSettings.DATA = Barograph;
-        acquisitionCounters.recordCounter = 0;
-        clearHistory();
-        setBarographTitle();
-        repaint = true;
-        break;
-    case cmdNmeaMode:
-        monitorSettings.DATA = Nmea;
-        acquisitionCounters.recordCounter = 0;
-        clearNmeaLines();
-        setNmeaTitle();
-        repaint = true;
-        break;
-    case cmdSaveOff:
-        monitorSettings.SAVE = 0;
-        break;
-    case cmdSaveOn:
-        monitorSettings.SAVE = 300;
-        break;
-    case cmdToggleSig:
-        toggle(monitorSettings.SIG);
-        break;
-    case cmdToggleErr:
-        toggle(monitorSettings.ERR);
-        break;
-    case cmdGerman:
-    case cmdEnglish:
-    case cmdFrench:
-        selectLanguage(id == cmdGerman ? German : id == cmdEnglish ? English : French);
-        repaint = true;
-        break;
-    case cmdScale950:
-        monitorSettings.LO = 0;
-        repaint = true;
-        break;
-    case cmdScale900:
-        monitorSettings.LO = 1;
-        repaint = true;
-        break;
-    case cmdHelp:
-        showHelp();
-        marks = false;
-        break;
-    case cmdAbout:
-        showAbout();
-        marks = false;
-        break;
-    case cmdLinkCable:
-        showLinkCable();
-        marks = false;
-        break;
-    case cmdDataFormats:
-        showDataFormats();
-        marks = false;
-        break;
-    default:
-        if (char digit = portDigitOf(id)) {
-            selectPort(digit);
-            break;
-        }
-        return;  // not a command of this window
+    unsigned after = marks;
+    if (char digit = portDigitOf(id)) {
+        selectPort(digit);
+    } else {
+        const Command* command = nullptr;
+        for (const Command& candidate : commands)
+            if (candidate.id == id) command = &candidate;
+        if (!command) return;  // not a command of this window
+        command->run();
+        after = command->after;
     }
-    if (marks) refreshMenuMarks();
-    if (repaint) InvalidateRect(mainWindow, nullptr, TRUE);
+    if (after & marks) refreshMenuMarks();
+    if (after & repaint) repaintShell();
 }

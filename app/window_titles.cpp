@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "settings/shell_seam.h"
 #include "settings/ui_text.h"
 
 void formatBarographTitle(UiLanguage language, char portDigit, char* text, size_t size)
@@ -12,4 +13,18 @@ void formatBarographTitle(UiLanguage language, char portDigit, char* text, size_
 void formatNmeaTitle(UiLanguage language, char portDigit, char* text, size_t size)
 {
     std::snprintf(text, size, uiText(txtNmeaTitle, language), portDigit - '0');
+}
+
+void setBarographTitle()
+{
+    char text[256];
+    formatBarographTitle(uiLanguage(), monitorSettings.COM, text, sizeof text);
+    setShellTitle(text);
+}
+
+void setNmeaTitle()
+{
+    char text[256];
+    formatNmeaTitle(uiLanguage(), monitorSettings.COM, text, sizeof text);
+    setShellTitle(text);
 }

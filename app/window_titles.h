@@ -8,8 +8,6 @@
 void formatBarographTitle(UiLanguage language, char portDigit, char* text, size_t size);
 void formatNmeaTitle(UiLanguage language, char portDigit, char* text, size_t size);
 
-#ifdef _WIN32
 // Format the title for the current settings and set it on the main window.
 void setBarographTitle();
 void setNmeaTitle();
-#endif
