@@ -25,6 +25,16 @@ struct LineWriter {
     }
 
     void byte(char c) { *out++ = c; }
+
+    // A value in units of its last digit: `whole` digits, a decimal comma,
+    // then `fraction` (1 or 2) digits.
+    void decimal(uint32_t value, int whole, int fraction)
+    {
+        uint32_t scale = fraction == 1 ? 10 : 100;
+        digits(value / scale, whole);
+        byte(',');
+        digits(value % scale, fraction);
+    }
 };
 
 uint32_t atMost(uint32_t value, uint32_t limit) { return value > limit ? limit : value; }
@@ -37,9 +47,7 @@ void writeTendency(LineWriter& w, int32_t tenths)
     // Zero is "+00,0", as the sign flag of the format writes it.
     w.byte(tenths < 0 ? '-' : '+');
     uint32_t magnitude = static_cast<uint32_t>(tenths < 0 ? -tenths : tenths);
-    w.digits(magnitude / 10, 2);
-    w.byte(',');
-    w.digits(magnitude % 10, 1);
+    w.decimal(magnitude, 2, 1);
 }
 
 } // namespace
@@ -63,20 +71,14 @@ void formatRecordLine(uint32_t recordNumber, const UtcStamp& time, uint32_t pres
     w.byte(' ');
 
     // Four integer digits hold 9999,99 hPa, far above the parser's limit.
-    uint32_t hundredths = atMost(pressure, 999999);
-    w.digits(hundredths / 100, 4);
-    w.byte(',');
-    w.digits(hundredths % 100, 2);
+    w.decimal(atMost(pressure, 999999), 4, 2);
     w.text(" hPa ");
     writeTendency(w, tendency1h);
     w.text(" hPa/hr ");
     writeTendency(w, tendency3h);
     w.text(" hPa/3h ");
 
-    uint32_t tenths = atMost(variation, 999);
-    w.digits(tenths / 10, 2);
-    w.byte(',');
-    w.digits(tenths % 10, 1);
+    w.decimal(atMost(variation, 999), 2, 1);
     w.text(" hPa/h var ");
     // A flag: anything set is 1.
     w.byte(windAlarm != 0 ? '1' : '0');
