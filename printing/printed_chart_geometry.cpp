@@ -26,36 +26,36 @@ ChartPoint pagePoint(const PrintedChartLayout& c, int time, int value)
     return c.portrait ? ChartPoint{value, time} : ChartPoint{time, value};
 }
 
-void addPen(PageSteps& steps, PrinterPen pen, int fatalErrorNumber)
+void addPen(DrawingPlan& steps, Pen pen, int fatalErrorNumber)
 {
-    PageStep step;
-    step.kind = PageStep::SelectPen;
+    DrawingStep step;
+    step.kind = DrawingStep::SelectPen;
     step.pen = pen;
     step.fatalErrorNumber = fatalErrorNumber;
     steps.push_back(step);
 }
 
-void addFont(PageSteps& steps, int escapement)
+void addFont(DrawingPlan& steps, int escapement)
 {
-    PageStep step;
-    step.kind = PageStep::SelectFont;
+    DrawingStep step;
+    step.kind = DrawingStep::SelectFont;
     step.escapement = escapement;
     steps.push_back(step);
 }
 
-void addPoint(PageSteps& steps, PageStep::Kind kind, int x, int y)
+void addPoint(DrawingPlan& steps, DrawingStep::Kind kind, int x, int y)
 {
-    PageStep step;
+    DrawingStep step;
     step.kind = kind;
     step.x = x;
     step.y = y;
     steps.push_back(step);
 }
 
-void addLine(PageSteps& steps, int x0, int y0, int x1, int y1)
+void addLine(DrawingPlan& steps, int x0, int y0, int x1, int y1)
 {
-    addPoint(steps, PageStep::MoveTo, x0, y0);
-    addPoint(steps, PageStep::LineTo, x1, y1);
+    addPoint(steps, DrawingStep::MoveTo, x0, y0);
+    addPoint(steps, DrawingStep::LineTo, x1, y1);
 }
 
 const char title[] = "Zudoderozezavedi Messdaten";
@@ -65,7 +65,7 @@ constexpr int turned = 2700;  // text running downward
 // A text is placed by the default font's metrics and must land on the paper:
 // one that would begin left of or above the page starts at its edge, one that
 // would run past the right or lower edge ends there.
-void addText(PageSteps& steps, const PrintedChartLayout& c, const TextMetrics& font, int escapement, int x, int y,
+void addText(DrawingPlan& steps, const PrintedChartLayout& c, const TextMetrics& font, int escapement, int x, int y,
              std::string text)
 {
     PrintedTextBox box = printedTextBox(x, y, static_cast<int>(text.size()), escapement, font);
@@ -76,15 +76,15 @@ void addText(PageSteps& steps, const PrintedChartLayout& c, const TextMetrics& f
     if (box.top + dy < 0) dy = -box.top;
     x += dx;
     y += dy;
-    PageStep step;
-    step.kind = PageStep::Text;
+    DrawingStep step;
+    step.kind = DrawingStep::Text;
     step.x = x;
     step.y = y;
     step.text = std::move(text);
     steps.push_back(step);
 }
 
-void drawTitle(PageSteps& out, const PrintedChartLayout& c, const TextMetrics& font)
+void drawTitle(DrawingPlan& out, const PrintedChartLayout& c, const TextMetrics& font)
 {
     if (c.portrait) {
         addFont(out, turned);
@@ -95,14 +95,14 @@ void drawTitle(PageSteps& out, const PrintedChartLayout& c, const TextMetrics& f
     }
 }
 
-void drawFrameAndTicks(PageSteps& out, const PrintedChartLayout& c)
+void drawFrameAndTicks(DrawingPlan& out, const PrintedChartLayout& c)
 {
-    addPen(out, PrinterPen::Black5, fatalChartFramePen);
-    addPoint(out, PageStep::MoveTo, c.left, c.top);
-    addPoint(out, PageStep::LineTo, c.left, c.bottom);
-    addPoint(out, PageStep::LineTo, c.right, c.bottom);
-    addPoint(out, PageStep::LineTo, c.right, c.top);
-    addPoint(out, PageStep::LineTo, c.left, c.top);
+    addPen(out, Pen::PrintBlack5, fatalChartFramePen);
+    addPoint(out, DrawingStep::MoveTo, c.left, c.top);
+    addPoint(out, DrawingStep::LineTo, c.left, c.bottom);
+    addPoint(out, DrawingStep::LineTo, c.right, c.bottom);
+    addPoint(out, DrawingStep::LineTo, c.right, c.top);
+    addPoint(out, DrawingStep::LineTo, c.left, c.top);
 
     if (c.portrait) {
         // Pressure ticks along the top edge, tendency ticks along the bottom.
@@ -136,9 +136,9 @@ void drawFrameAndTicks(PageSteps& out, const PrintedChartLayout& c)
     }
 }
 
-void drawGrid(PageSteps& out, const PrintedChartLayout& c)
+void drawGrid(DrawingPlan& out, const PrintedChartLayout& c)
 {
-    addPen(out, PrinterPen::Grid, c.portrait ? fatalChartGridPenTurned : fatalChartGridPenUpright);
+    addPen(out, Pen::PrintGrid, c.portrait ? fatalChartGridPenTurned : fatalChartGridPenUpright);
     for (int j = 1; j <= 19; ++j) {
         int value = printedScalePosition(c, j, 5);
         if (c.portrait) addLine(out, value, c.top, value, c.bottom);
@@ -146,7 +146,7 @@ void drawGrid(PageSteps& out, const PrintedChartLayout& c)
     }
 }
 
-void drawLabels(PageSteps& out, const PrintedChartLayout& c, const TextMetrics& font)
+void drawLabels(DrawingPlan& out, const PrintedChartLayout& c, const TextMetrics& font)
 {
     int lh = font.lineHeight;
     int cw = font.charWidth;
@@ -182,28 +182,28 @@ int curveValue(const PrintedChartLayout& c, const HistorySlot& slot, Curve curve
     return 0;
 }
 
-void drawCurve(PageSteps& out, const PrintedChartLayout& c, const PressureHistory& history, Curve curve,
-               PrinterPen pen)
+void drawCurve(DrawingPlan& out, const PrintedChartLayout& c, const PressureHistory& history, Curve curve,
+               Pen pen)
 {
     addPen(out, pen, fatalChartCurvePen);
     // The start stands one unit inside the newest edge, so a lone slot 0
     // still leaves a visible stroke; its value is used as computed.
     int newestEdge = c.portrait ? c.bottom : c.right;
     ChartPoint start = pagePoint(c, newestEdge - 1, curveValue(c, history.slots[0], curve));
-    addPoint(out, PageStep::MoveTo, start.x, start.y);
+    addPoint(out, DrawingStep::MoveTo, start.x, start.y);
     for (int i = 0; i < printedChartSlots; ++i) {
         const HistorySlot& slot = history.slots[i];
         if (slot.pressure == 0) continue;  // the line bridges empty slots
         int value = curveValue(c, slot, curve);
         if (value < 1) value = 0;
         ChartPoint p = pagePoint(c, printedSlotPosition(c, i), value);
-        addPoint(out, PageStep::LineTo, p.x, p.y);
+        addPoint(out, DrawingStep::LineTo, p.x, p.y);
     }
 }
 
-void drawTimeMarks(PageSteps& out, const PrintedChartLayout& c, const TextMetrics& font)
+void drawTimeMarks(DrawingPlan& out, const PrintedChartLayout& c, const TextMetrics& font)
 {
-    addPen(out, PrinterPen::Black3, fatalChartCurvePen);
+    addPen(out, Pen::PrintBlack3, fatalChartCurvePen);
     addFont(out, c.portrait ? turned : upright);
     for (int i = 0; i <= 96; i += 12) {
         int time = printedSlotPosition(c, i);
@@ -211,7 +211,7 @@ void drawTimeMarks(PageSteps& out, const PrintedChartLayout& c, const TextMetric
             addLine(out, c.left, time, c.left - 30, time);
             if (i != 0) addText(out, c, font, turned, c.left - 50, time - 60, printedTimeLabel(i));
         } else {
-            for (int k = 1; k <= 5; ++k) addPoint(out, PageStep::BlackPixel, time, c.bottom + k);
+            for (int k = 1; k <= 5; ++k) addPoint(out, DrawingStep::BlackPixel, time, c.bottom + k);
             if (i != 0) addText(out, c, font, upright, time - 10, c.bottom + 12, printedTimeLabel(i));
         }
     }
@@ -308,18 +308,20 @@ PrintedTextBox printedTextBox(int x, int y, int characters, int escapement, cons
     return PrintedTextBox{x, y, x + length, y + font.lineHeight};
 }
 
-PageSteps printedChartSteps(int Wd, int Hd, const TextMetrics& font, const PressureHistory& history,
+DrawingPlan printedChartSteps(int Wd, int Hd, const TextMetrics& font, const PressureHistory& history,
                             const MonitorSettings& settings)
 {
     PrintedChartLayout c = printedChartLayout(Wd, Hd, settings.LO);
-    PageSteps out;
+    DrawingPlan out;
     drawTitle(out, c, font);
     drawFrameAndTicks(out, c);
     drawGrid(out, c);
     drawLabels(out, c, font);
-    drawCurve(out, c, history, Curve::Pressure, PrinterPen::Black7);
-    if (settings.T1 != 0) drawCurve(out, c, history, Curve::Tendency1h, PrinterPen::Blue);
-    if (settings.T3 != 0) drawCurve(out, c, history, Curve::Tendency3h, PrinterPen::Green);
+    drawCurve(out, c, history, Curve::Pressure, Pen::PrintBlack7);
+    if (settings.T1 != 0) drawCurve(out, c, history, Curve::Tendency1h, Pen::PrintBlue);
+    if (settings.T3 != 0) drawCurve(out, c, history, Curve::Tendency3h, Pen::PrintGreen);
     drawTimeMarks(out, c, font);
+    // The printer pens live until program end; no context keeps one selected.
+    addPoint(out, DrawingStep::PutBackPen, 0, 0);
     return out;
 }

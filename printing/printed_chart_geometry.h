@@ -7,7 +7,7 @@
 #include <string>
 
 #include "acquisition/measurement_state.h"
-#include "printing/page_steps.h"
+#include "display/drawing_plan.h"
 #include "settings/monitor_settings.h"
 
 constexpr int printedChartSlots = 104;  // slots 0..103 of the history
@@ -63,5 +63,5 @@ PrintedTextBox printedTextBox(int x, int y, int characters, int escapement, cons
 
 // The whole page: title, frame, ticks, grid, labels, curves and time marks.
 // Every text is kept on the page; the curves are not.
-PageSteps printedChartSteps(int Wd, int Hd, const TextMetrics& font, const PressureHistory& history,
+DrawingPlan printedChartSteps(int Wd, int Hd, const TextMetrics& font, const PressureHistory& history,
                             const MonitorSettings& settings);
