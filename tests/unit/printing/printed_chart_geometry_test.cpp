@@ -141,25 +141,27 @@ TEST(PrintedChartLayout, SinglePrecisionFactorsDecideTheBorderCases)
 
 TEST(PrintedChartLabels, TextsInBothLayouts)
 {
-    PrintedChartLayout upright = printedChartLayout(3508, 2480, 0);
-    PrintedChartLayout turned = printedChartLayout(2480, 3508, 0);
-    PrintedChartLayout uprightLow = printedChartLayout(3508, 2480, 1);
-    EXPECT_EQ(printedPressureLabel(upright, 0), "1050");
-    EXPECT_EQ(printedPressureLabel(upright, 10), " 950");
-    EXPECT_EQ(printedPressureLabel(uprightLow, 0), "1000");
-    EXPECT_EQ(printedPressureLabel(uprightLow, 10), " 900");
-    EXPECT_EQ(printedPressureLabel(turned, 0), " 950");
-    EXPECT_EQ(printedPressureLabel(turned, 10), "1050");
+    // The scale labels as the page lists them: title first, then 11 pressure and 21 tendency labels.
+    PressureHistory history = emptyHistory();
+    PageTrace upright(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(0, 1, 1)));
+    PageTrace turned(printedChartSteps(2480, 3508, postScriptFont, history, settingsWith(0, 1, 1)));
+    PageTrace uprightLow(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(1, 1, 1)));
+    EXPECT_EQ(upright.texts[1 + 0].text, "1050");
+    EXPECT_EQ(upright.texts[1 + 10].text, " 950");
+    EXPECT_EQ(uprightLow.texts[1 + 0].text, "1000");
+    EXPECT_EQ(uprightLow.texts[1 + 10].text, " 900");
+    EXPECT_EQ(turned.texts[1 + 0].text, " 950");
+    EXPECT_EQ(turned.texts[1 + 10].text, "1050");
 
     const char* downward[] = {"+10", " +9", " +1", "  0", " -1", " -9", "-10"};
     const int js[] = {0, 1, 9, 10, 11, 19, 20};
     for (int n = 0; n < 7; ++n) {
-        EXPECT_EQ(printedTendencyLabel(upright, js[n]), downward[n]) << js[n];
-        EXPECT_EQ(printedTendencyLabel(turned, 20 - js[n]), downward[n]) << js[n];
+        EXPECT_EQ(upright.texts[12 + js[n]].text, downward[n]) << js[n];
+        EXPECT_EQ(turned.texts[12 + 20 - js[n]].text, downward[n]) << js[n];
     }
-    EXPECT_EQ(printedTimeLabel(12), " -6h");
-    EXPECT_EQ(printedTimeLabel(24), "-12h");
-    EXPECT_EQ(printedTimeLabel(96), "-48h");
+    EXPECT_EQ(timeLabel(12), " -6h");
+    EXPECT_EQ(timeLabel(24), "-12h");
+    EXPECT_EQ(timeLabel(96), "-48h");
 }
 
 TEST(PrintedChartSteps, LandscapeFrameTicksGridLabelsAndMarks)
@@ -219,7 +221,7 @@ TEST(PrintedChartSteps, LandscapeFrameTicksGridLabelsAndMarks)
     for (const PlannedText& text : page.texts) EXPECT_EQ(text.escapement, 0) << text.text;
     for (int j = 0; j <= 10; ++j) {
         const PlannedText& label = page.texts[1 + j];
-        EXPECT_EQ(label.text, printedPressureLabel(printedChartLayout(3508, 2480, 0), j));
+        EXPECT_EQ(label.text, pressureLabel(10 - j, 0));  // listed from the top of the scale
         EXPECT_EQ((std::vector<int>{label.x, label.y}), (std::vector<int>{350 - 6 * cw, tenUnitPositions[j] - 50}));
     }
     EXPECT_EQ(page.texts[1].text, "1050");
@@ -234,7 +236,7 @@ TEST(PrintedChartSteps, LandscapeFrameTicksGridLabelsAndMarks)
         const PlannedText& label = page.texts[32 + n];
         int x = 3158 - 27 * 12 * n;
         EXPECT_EQ((std::vector<int>{label.x, label.y}), (std::vector<int>{x - 10, 2142}));
-        EXPECT_EQ(label.text, printedTimeLabel(12 * n));
+        EXPECT_EQ(label.text, timeLabel(12 * n));
     }
 
     // Time marks: five black pixels under the frame at each of the nine marks, slot 0 included.
@@ -315,7 +317,7 @@ TEST(PrintedChartSteps, PortraitIsTurnedAQuarterWithTextRunningDown)
         const PlannedText& label = page.texts[32 + n];
         int y = 3158 - 324 * n;
         EXPECT_EQ((std::vector<int>{label.x, label.y, label.escapement}), (std::vector<int>{300, y - 60, 2700}));
-        EXPECT_EQ(label.text, printedTimeLabel(12 * n));
+        EXPECT_EQ(label.text, timeLabel(12 * n));
     }
     EXPECT_TRUE(page.pixels.empty());
 }
