@@ -3,19 +3,6 @@
 #include "display/drawing_tools.h"
 #include "records/event_log.h"
 
-namespace {
-
-HPEN penHandle(Pen pen)
-{
-    const HPEN pens[] = {screenPens.gridPen,          screenPens.framePen,         screenPens.pressurePen,
-                         screenPens.tendency3hPen,    screenPens.tendency1hPen,    printerPens.printGridPen,
-                         printerPens.printBlack7Pen,  printerPens.printBlack5Pen,  printerPens.printBlack3Pen,
-                         printerPens.printGreenPen,   printerPens.printBluePen};
-    return pens[static_cast<int>(pen)];
-}
-
-} // namespace
-
 void replayPlan(HDC dc, const DrawingPlan& plan)
 {
     HGDIOBJ ownPen = nullptr;
@@ -24,7 +11,7 @@ void replayPlan(HDC dc, const DrawingPlan& plan)
     for (const DrawingStep& step : plan) {
         switch (step.kind) {
         case DrawingStep::SelectPen: {
-            HGDIOBJ replaced = SelectObject(dc, penHandle(step.pen));
+            HGDIOBJ replaced = SelectObject(dc, drawingPen(step.pen));
             if (!replaced && step.eventNumber) logEvent(step.eventNumber);
             if (!replaced && step.fatalErrorNumber) fatalError(step.fatalErrorNumber);
             if (!ownPen) ownPen = replaced;
@@ -38,24 +25,12 @@ void replayPlan(HDC dc, const DrawingPlan& plan)
             if (kept) SelectObject(dc, keptPen);
             else if (ownPen) SelectObject(dc, ownPen);
             break;
-        case DrawingStep::SelectChartBrush:
-            SelectObject(dc, screenPens.chartBrush);
-            break;
-        case DrawingStep::SelectFont:
-            selectSystemFont(dc, step.escapement);
-            break;
-        case DrawingStep::Rectangle:
-            Rectangle(dc, step.x, step.y, step.right, step.bottom);
-            break;
-        case DrawingStep::MoveTo:
-            MoveToEx(dc, step.x, step.y, nullptr);
-            break;
-        case DrawingStep::LineTo:
-            LineTo(dc, step.x, step.y);
-            break;
-        case DrawingStep::BlackPixel:
-            SetPixel(dc, step.x, step.y, RGB(0, 0, 0));
-            break;
+        case DrawingStep::SelectChartBrush: SelectObject(dc, screenPens.chartBrush); break;
+        case DrawingStep::SelectFont: selectSystemFont(dc, step.escapement); break;
+        case DrawingStep::Rectangle: Rectangle(dc, step.x, step.y, step.right, step.bottom); break;
+        case DrawingStep::MoveTo: MoveToEx(dc, step.x, step.y, nullptr); break;
+        case DrawingStep::LineTo: LineTo(dc, step.x, step.y); break;
+        case DrawingStep::BlackPixel: SetPixel(dc, step.x, step.y, RGB(0, 0, 0)); break;
         case DrawingStep::Text:
             TextOutA(dc, step.x, step.y, step.text.data(), static_cast<int>(step.text.size()));
             break;
