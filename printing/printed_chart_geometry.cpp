@@ -23,7 +23,7 @@ constexpr int curveStartInside = 1; // a curve starts this far inside the newest
 // x and y that the plan's mapping makes.
 struct PageOrientation {
     int escapement;               // of every text: upright 0, running downward 2700
-    int titleShift;               // the title's time from the middle of the page
+    int titleShift;               // the title's time from the middle of the page (below 0: older)
     int pressureTickStep;         // major ticks of the pressure scale every so many units
     int gridPenError;             // fatal error of a failed grid pen
     int pressureLabelAdvances;    // pressure labels begin this many characters before the frame
@@ -107,7 +107,8 @@ DrawingPlan printedChartSteps(int Wd, int Hd, const TextMetrics& font, const Pre
     // The marks count from the frame's top side upright, from its left side turned.
     ChartPlan chart{{}, c.portrait, up < 0, font, true, Wd, Hd};
 
-    // The title stands half a margin inside the page's edge beyond the top of the scales.
+    // The title stands half way along the page's time axis and half a margin
+    // inside its edge beyond the top of the scales.
     const int pageTop = highSide(c) + up * c.m;
     addFont(chart, o.escapement);
     addText(chart, (c.T + 2 * c.m) / 2 + o.titleShift, pageTop - up * (c.m / 2), title);
