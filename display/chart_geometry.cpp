@@ -1,8 +1,7 @@
 #include "display/chart_geometry.h"
 
-#include <cstdio>
-
 #include "display/rounding.h"
+#include "records/event_text.h"
 
 // The scale steps and factors are single-precision floats and the products are
 // formed in float before they are widened for rounding; positions therefore
@@ -13,10 +12,10 @@ ChartLayout chartLayout(int clientWidth, int clientHeight)
     ChartLayout c{};
     c.R = clientWidth;
     c.B = clientHeight;
-    c.yB = c.B - 35;
-    c.H = c.B - 70;
-    c.W = c.R - 100;
-    c.xR = c.R - 50;
+    c.yB = c.B - chartTop;
+    c.H = c.B - 2 * chartTop;
+    c.W = c.R - 2 * chartLeft;
+    c.xR = c.R - chartLeft;
     c.yM = c.yB - c.H / 2;
     c.q = c.R / 4;
     c.e = c.R / 12;
@@ -29,8 +28,6 @@ ChartLayout chartLayout(int clientWidth, int clientHeight)
     c.sx = static_cast<float>(c.W + 1) / 104.0f;
     return c;
 }
-
-int clampToWindow(int y) { return y < 1 ? 0 : y; }
 
 int scaleRow(const ChartLayout& layout, int i, float step)
 {
@@ -66,8 +63,6 @@ int variationMarkLength(const ChartLayout& layout, uint32_t variation)
     return d > 2.0f ? static_cast<int>(d) : 0;
 }
 
-int lowestPressureLabel(int32_t LO) { return LO == 0 ? 950 : 900; }
-
 const char* legendWord(UiLanguage language, int column)
 {
     static const char* const words[3][3] = {
@@ -79,25 +74,73 @@ const char* legendWord(UiLanguage language, int column)
     return words[row][column - 1];
 }
 
-std::string pressureLabel(int i, int32_t LO)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%4d", lowestPressureLabel(LO) + 10 * i);
-    return text;
-}
+namespace {
 
-std::string tendencyLabel(int i)
-{
-    int v = i - 10;
-    if (v == 0) return "  0";
-    char text[16];
-    std::snprintf(text, sizeof text, "%+3d", v);
-    return text;
-}
+constexpr int legendTextY = 10;     // the legend's words
+constexpr int legendSampleY = 18;   // the samples of their pens, ending this far before each word:
+constexpr int legendSampleGap = 10;
+constexpr int tickLength = 5;       // scale ticks outside the frame; the pressure labels follow them
+constexpr int tendencyLabelX = 20;  // left end of the tendency labels
+constexpr int lineHeight = 16;      // the labels are centred on their marks as for text this high
+constexpr int curvePointShift = -3; // curve points stand left of their slot
+// Three pixels below the frame at every hour, six at every six hours, which
+// also carry a grid line and a label 10 units left of the slot and 6 below.
+constexpr TimeMarks hourMarks{2, 102, 3, 0, false, false, 0, 0};
+constexpr TimeMarks sixHourMarks{12, 96, 6, 0, true, true, -10, 6};
 
-std::string timeLabel(int slot)
+} // namespace
+
+DrawingPlan screenChartSteps(int clientWidth, int clientHeight, const PressureHistory& history,
+                             const MonitorSettings& settings)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%+3dh", -slot / 2);
-    return text;
+    const ChartLayout c = chartLayout(clientWidth, clientHeight);
+    ChartPlan chart;
+    chart.font.lineHeight = lineHeight;
+
+    for (int column = 1; column <= 3; ++column)
+        addText(chart, column * c.q, legendTextY, legendWord(settings.LANG, column));
+    const Pen samples[3] = {Pen::Frame, Pen::Tendency1h, Pen::Tendency3h};
+    for (int column = 1; column <= 3; ++column) {
+        addPen(chart, samples[column - 1], eventSelectObjectFailed);
+        addLine(chart, column * c.q - c.e, legendSampleY, column * c.q - legendSampleGap, legendSampleY);
+    }
+
+    addPen(chart, Pen::Frame, eventSelectObjectFailed);
+    addPoint(chart, DrawingStep::SelectChartBrush, 0, 0);
+    addPoint(chart, DrawingStep::Rectangle, chartLeft, chartTop);
+    chart.steps.back().right = c.xR + 1;  // the rectangle stops short of these
+    chart.steps.back().bottom = c.yB + 1;
+
+    const std::vector<int> tens = positions(10, [&](int i) { return scaleRow(c, i, c.labelStep); });
+    const std::vector<int> fives = positions(20, [&](int i) { return scaleRow(c, i, c.tendencyStep); });
+    planLabels(chart, tens, c.xR + tickLength, [&](int i) { return pressureLabel(i, settings.LO); });
+    planTicks(chart, positions(100, [&](int i) { return scaleRow(c, i, c.tickStep); }), {{c.xR, tickLength}});
+    planLabels(chart, fives, tendencyLabelX, tendencyLabel);
+    planTicks(chart, fives, {{chartLeft, -tickLength}});
+
+    addPen(chart, Pen::Grid, eventSelectObjectFailed);
+    chart.steps.back().keepsReplacedPen = true;
+    planTicks(chart, {fives.begin() + 1, fives.end() - 1}, {{chartLeft, c.xR - chartLeft}});
+    const std::vector<int> times = positions(chartSlots - 1, [&](int s) { return slotX(c, s); });
+    planTimeMarks(chart, times, c.yB, c.yB - c.H, hourMarks);
+    planTimeMarks(chart, times, c.yB, c.yB - c.H, sixHourMarks);
+
+    // The pens are selected, and checked, whether or not their curve is shown.
+    addPen(chart, Pen::Tendency3h, eventSelectObjectFailed);
+    if (settings.T3)
+        planCurve(chart, history, times, c.xR, curvePointShift,
+                  [&](const HistorySlot& slot) { return tendencyY(c, slot.tendency3h); });
+    addPen(chart, Pen::Tendency1h, eventSelectObjectFailed);
+    if (settings.T1)
+        planCurve(chart, history, times, c.xR, curvePointShift,
+                  [&](const HistorySlot& slot) { return tendencyY(c, slot.tendency1h); });
+    addPen(chart, Pen::Pressure, eventSelectObjectFailed);
+    SlotValue variationMarks = [&](const HistorySlot& slot) {
+        return variationMarkLength(c, static_cast<uint32_t>(slot.variation));
+    };
+    planCurve(chart, history, times, c.xR, curvePointShift,
+              [&](const HistorySlot& slot) { return pressureY(c, static_cast<uint32_t>(slot.pressure), settings.LO); },
+              settings.DKS ? variationMarks : nullptr);
+    addPoint(chart, DrawingStep::PutBackPen, 0, 0);
+    return chart.steps;
 }

@@ -1,15 +1,16 @@
 #pragma once
 // Where the screen chart puts things, in device units of the client area
-// (origin top left, y downward). Recomputed from the client size at every
-// paint; kept free of <windows.h> so it is checked natively.
+// (origin top left, y downward), and its plan. Recomputed from the client
+// size at every paint; kept free of <windows.h> so it is checked natively.
 #include <cstdint>
-#include <string>
 
+#include "display/chart_plan.h"
 #include "settings/monitor_settings.h"
 
+// The frame's margins: left and right (the scales and their labels), top and
+// bottom (the legend, the time labels).
 constexpr int chartLeft = 50;
 constexpr int chartTop = 35;
-constexpr int chartSlots = 104;  // slots 0..103 of the history
 
 struct ChartLayout {
     int R;   // client width
@@ -32,9 +33,6 @@ struct ChartLayout {
 
 ChartLayout chartLayout(int clientWidth, int clientHeight);
 
-// Positions above the window are drawn on its top row; nothing limits them below.
-int clampToWindow(int y);
-
 // Row of scale mark i for a scale step, clamped.
 int scaleRow(const ChartLayout& layout, int i, float step);
 
@@ -50,14 +48,12 @@ int pressureY(const ChartLayout& layout, uint32_t pressure, int32_t LO);
 // Half-length of the variation bar, 0 when the mark is 2 units or less.
 int variationMarkLength(const ChartLayout& layout, uint32_t variation);
 
-// The lowest pressure label, 950 or 900 hPa.
-int lowestPressureLabel(int32_t LO);
-
 // Legend word of column 1 (pressure), 2 (one-hour) or 3 (three-hour tendency).
 const char* legendWord(UiLanguage language, int column);
 
-// Pressure label i = 0..10 ("%4d"), tendency label i = 0..20 ("%+3d", "  0"
-// for zero) and time label of slot s ("%+3dh" with -s/2 hours).
-std::string pressureLabel(int i, int32_t LO);
-std::string tendencyLabel(int i);
-std::string timeLabel(int slot);
+// The chart of history slots 0..103 for a client area of that size: legend,
+// frame, scales, grid, time axis and curves, with LO, T1, T3, DKS and LANG
+// of the settings, in the screen pens and the context's own font. A failed
+// pen selection logs its event; the pen in place before the grid is put back.
+DrawingPlan screenChartSteps(int clientWidth, int clientHeight, const PressureHistory& history,
+                             const MonitorSettings& settings);

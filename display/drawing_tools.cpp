@@ -9,11 +9,34 @@ PrinterPens printerPens = {};
 
 namespace {
 
-HPEN createPen(int style, int width, COLORREF colour)
+// Every pen of both sets, in the order of Pen, which is the order they are made in.
+struct PenMaking {
+    HPEN* pen;
+    int style, width;
+    COLORREF colour;
+};
+const PenMaking pensMade[] = {
+    {&screenPens.gridPen, PS_DOT, 1, RGB(200, 200, 200)},
+    {&screenPens.framePen, PS_SOLID, 1, RGB(0, 0, 0)},
+    {&screenPens.pressurePen, PS_SOLID, 3, RGB(0, 0, 0)},
+    {&screenPens.tendency3hPen, PS_SOLID, 2, RGB(0, 180, 0)},
+    {&screenPens.tendency1hPen, PS_SOLID, 2, RGB(0, 0, 255)},
+    {&printerPens.printGridPen, PS_DOT, 1, RGB(32, 32, 32)},
+    {&printerPens.printBlack7Pen, PS_SOLID, 7, RGB(0, 0, 0)},
+    {&printerPens.printBlack5Pen, PS_SOLID, 5, RGB(0, 0, 0)},
+    {&printerPens.printBlack3Pen, PS_SOLID, 3, RGB(0, 0, 0)},
+    {&printerPens.printGreenPen, PS_SOLID, 5, RGB(0, 255, 0)},
+    {&printerPens.printBluePen, PS_SOLID, 5, RGB(0, 0, 255)},
+};
+constexpr int firstPrinterPen = static_cast<int>(Pen::PrintGrid);
+constexpr int penCount = static_cast<int>(sizeof pensMade / sizeof pensMade[0]);
+
+void makePens(int from, int to)
 {
-    HPEN pen = CreatePen(style, width, colour);
-    if (!pen) logEvent(eventCreatePenFailed);
-    return pen;
+    for (int n = from; n < to; ++n) {
+        *pensMade[n].pen = CreatePen(pensMade[n].style, pensMade[n].width, pensMade[n].colour);
+        if (!*pensMade[n].pen) logEvent(eventCreatePenFailed);
+    }
 }
 
 template <typename Handle>
@@ -21,6 +44,11 @@ void deleteHandle(Handle& handle)
 {
     if (handle) DeleteObject(handle);
     handle = nullptr;
+}
+
+void deletePens(int from, int to)
+{
+    for (int n = from; n < to; ++n) deleteHandle(*pensMade[n].pen);
 }
 
 // The fonts selectSystemFont has put into a device context, so that none of
@@ -42,46 +70,24 @@ FontInUse* findFontInUse(HDC dc)
 
 } // namespace
 
+HPEN drawingPen(Pen pen) { return *pensMade[static_cast<int>(pen)].pen; }
+
 void createScreenPens()
 {
-    screenPens.gridPen = createPen(PS_DOT, 1, RGB(200, 200, 200));
-    screenPens.framePen = createPen(PS_SOLID, 1, RGB(0, 0, 0));
-    screenPens.pressurePen = createPen(PS_SOLID, 3, RGB(0, 0, 0));
-    screenPens.tendency3hPen = createPen(PS_SOLID, 2, RGB(0, 180, 0));
-    screenPens.tendency1hPen = createPen(PS_SOLID, 2, RGB(0, 0, 255));
+    makePens(0, firstPrinterPen);
     screenPens.chartBrush = CreateSolidBrush(RGB(245, 245, 255));
     if (!screenPens.chartBrush) logEvent(eventCreateBrushFailed);
 }
 
-void createPrinterPens()
-{
-    printerPens.printGridPen = createPen(PS_DOT, 1, RGB(32, 32, 32));
-    printerPens.printBlack7Pen = createPen(PS_SOLID, 7, RGB(0, 0, 0));
-    printerPens.printBlack5Pen = createPen(PS_SOLID, 5, RGB(0, 0, 0));
-    printerPens.printBlack3Pen = createPen(PS_SOLID, 3, RGB(0, 0, 0));
-    printerPens.printGreenPen = createPen(PS_SOLID, 5, RGB(0, 255, 0));
-    printerPens.printBluePen = createPen(PS_SOLID, 5, RGB(0, 0, 255));
-}
+void createPrinterPens() { makePens(firstPrinterPen, penCount); }
 
 void deleteScreenPens()
 {
-    deleteHandle(screenPens.gridPen);
-    deleteHandle(screenPens.framePen);
-    deleteHandle(screenPens.pressurePen);
-    deleteHandle(screenPens.tendency3hPen);
-    deleteHandle(screenPens.tendency1hPen);
+    deletePens(0, firstPrinterPen);
     deleteHandle(screenPens.chartBrush);
 }
 
-void deletePrinterPens()
-{
-    deleteHandle(printerPens.printGridPen);
-    deleteHandle(printerPens.printBlack7Pen);
-    deleteHandle(printerPens.printBlack5Pen);
-    deleteHandle(printerPens.printBlack3Pen);
-    deleteHandle(printerPens.printGreenPen);
-    deleteHandle(printerPens.printBluePen);
-}
+void deletePrinterPens() { deletePens(firstPrinterPen, penCount); }
 
 namespace {
 

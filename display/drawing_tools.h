@@ -4,6 +4,8 @@
 // handle is null when its creation failed.
 #include <windows.h>
 
+#include "display/drawing_plan.h"
+
 struct ScreenPens {
     HPEN gridPen;        // dotted grid and time lines
     HPEN framePen;       // frame, ticks, legend sample of the pressure
@@ -24,6 +26,9 @@ struct PrinterPens {
 
 extern ScreenPens screenPens;
 extern PrinterPens printerPens;
+
+// The handle of a pen of either set; null while it is not made.
+HPEN drawingPen(Pen pen);
 
 // Each failed pen logs event 23, a failed brush event 25; creation goes on.
 void createScreenPens();

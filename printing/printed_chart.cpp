@@ -1,7 +1,7 @@
 #include "printing/printed_chart.h"
 
 #include "acquisition/measurement_state.h"
-#include "printing/page_drawing.h"
+#include "display/plan_replay.h"
 #include "printing/print_jobs.h"
 #include "printing/printed_chart_geometry.h"
 #include "settings/monitor_settings.h"
@@ -20,5 +20,5 @@ void drawPrintedChartPage(HDC dc, int pageWidth, int pageHeight)
     // The advance: for a fixed-pitch device font it is the pitch, as is the
     // widest glyph box; for a scalable font the box is about twice as wide.
     font.charWidth = static_cast<int>(metrics.tmAveCharWidth);
-    drawPageSteps(dc, printedChartSteps(pageWidth, pageHeight, font, pressureHistory, monitorSettings));
+    replayPlan(dc, printedChartSteps(pageWidth, pageHeight, font, pressureHistory, monitorSettings));
 }

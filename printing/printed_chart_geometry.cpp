@@ -1,8 +1,5 @@
 #include "printing/printed_chart_geometry.h"
 
-#include <cstdio>
-#include <utility>
-
 #include "display/rounding.h"
 #include "records/event_text.h"
 
@@ -15,207 +12,37 @@ int rounded(double value) { return static_cast<int>(roundHalfUp(value)); }
 // precision would.
 double indexed(int index, float factor) { return static_cast<double>(index) * static_cast<double>(factor); }
 
-// The page point of a (time, value) pair: upright x is time and y value,
-// turned the other way round.
-struct ChartPoint {
-    int x, y;
-};
-
-ChartPoint pagePoint(const PrintedChartLayout& c, int time, int value)
-{
-    return c.portrait ? ChartPoint{value, time} : ChartPoint{time, value};
-}
-
-void addPen(PageSteps& steps, PrinterPen pen, int fatalErrorNumber)
-{
-    PageStep step;
-    step.kind = PageStep::SelectPen;
-    step.pen = pen;
-    step.fatalErrorNumber = fatalErrorNumber;
-    steps.push_back(step);
-}
-
-void addFont(PageSteps& steps, int escapement)
-{
-    PageStep step;
-    step.kind = PageStep::SelectFont;
-    step.escapement = escapement;
-    steps.push_back(step);
-}
-
-void addPoint(PageSteps& steps, PageStep::Kind kind, int x, int y)
-{
-    PageStep step;
-    step.kind = kind;
-    step.x = x;
-    step.y = y;
-    steps.push_back(step);
-}
-
-void addLine(PageSteps& steps, int x0, int y0, int x1, int y1)
-{
-    addPoint(steps, PageStep::MoveTo, x0, y0);
-    addPoint(steps, PageStep::LineTo, x1, y1);
-}
-
 const char title[] = "Zudoderozezavedi Messdaten";
-constexpr int upright = 0;
-constexpr int turned = 2700;  // text running downward
 
-// A text is placed by the default font's metrics and must land on the paper:
-// one that would begin left of or above the page starts at its edge, one that
-// would run past the right or lower edge ends there.
-void addText(PageSteps& steps, const PrintedChartLayout& c, const TextMetrics& font, int escapement, int x, int y,
-             std::string text)
-{
-    PrintedTextBox box = printedTextBox(x, y, static_cast<int>(text.size()), escapement, font);
-    int dx = 0, dy = 0;
-    if (box.right > c.Wd) dx = c.Wd - box.right;
-    if (box.left + dx < 0) dx = -box.left;
-    if (box.bottom > c.Hd) dy = c.Hd - box.bottom;
-    if (box.top + dy < 0) dy = -box.top;
-    x += dx;
-    y += dy;
-    PageStep step;
-    step.kind = PageStep::Text;
-    step.x = x;
-    step.y = y;
-    step.text = std::move(text);
-    steps.push_back(step);
-}
+constexpr int majorTick = 25;       // scale ticks outside the frame at every 5 or 10 units
+constexpr int minorTick = 13;       // and at every unit
+constexpr int curveStartInside = 1; // a curve starts this far inside the newest side, so that
+                                    // a lone slot 0 still leaves a visible stroke
 
-void drawTitle(PageSteps& out, const PrintedChartLayout& c, const TextMetrics& font)
-{
-    if (c.portrait) {
-        addFont(out, turned);
-        addText(out, c, font, turned, c.Wd - c.m / 2, c.Hd / 2 - 100, title);
-    } else {
-        addFont(out, upright);
-        addText(out, c, font, upright, c.Wd / 2, c.m / 2, title);
-    }
-}
+// What tells the turned page from the upright one, beyond the exchange of
+// x and y that the plan's mapping makes.
+struct PageOrientation {
+    int escapement;               // of every text: upright 0, running downward 2700
+    int titleShift;               // the title's time from the middle of the page (below 0: older)
+    int pressureTickStep;         // major ticks of the pressure scale every so many units
+    int gridPenError;             // fatal error of a failed grid pen
+    int pressureLabelAdvances;    // pressure labels begin this many characters before the frame
+    int tendencyLabelGap;         // tendency labels begin this far after the frame
+    bool uprightFontAfterLabels;  // an upright font is selected after the labels
+    bool singleTendencyOffset;    // a tendency's offset from the centre is rounded to 32 bits first
+    TimeMarks timeMarks;          // every six hours: pixels below the frame, or lines left of it,
+                                  // and labels
+};
+constexpr PageOrientation uprightPage{
+    0, 0, 10, fatalChartGridPenUpright, 6, 40, false, true, {12, 96, 5, 0, false, true, -10, 12}};
+constexpr PageOrientation turnedPage{
+    2700, -100, 5, fatalChartGridPenTurned, 5, 35, true, false, {12, 96, 0, 30, false, true, -60, 50}};
 
-void drawFrameAndTicks(PageSteps& out, const PrintedChartLayout& c)
-{
-    addPen(out, PrinterPen::Black5, fatalChartFramePen);
-    addPoint(out, PageStep::MoveTo, c.left, c.top);
-    addPoint(out, PageStep::LineTo, c.left, c.bottom);
-    addPoint(out, PageStep::LineTo, c.right, c.bottom);
-    addPoint(out, PageStep::LineTo, c.right, c.top);
-    addPoint(out, PageStep::LineTo, c.left, c.top);
+const PageOrientation& orientation(const PrintedChartLayout& c) { return c.portrait ? turnedPage : uprightPage; }
 
-    if (c.portrait) {
-        // Pressure ticks along the top edge, tendency ticks along the bottom.
-        for (int j = 0; j <= 20; ++j) {
-            int x = printedScalePosition(c, j, 5);
-            addLine(out, x, c.top, x, c.top - 25);
-        }
-        for (int j = 0; j <= 20; ++j) {
-            int x = printedScalePosition(c, j, 5);
-            addLine(out, x, c.bottom, x, c.bottom + 25);
-        }
-        for (int k = 0; k <= 100; ++k) {
-            int x = printedScalePosition(c, k, 1);
-            addLine(out, x, c.top, x, c.top - 13);
-            addLine(out, x, c.bottom, x, c.bottom + 13);
-        }
-    } else {
-        for (int j = 0; j <= 10; ++j) {
-            int y = printedScalePosition(c, j, 10);
-            addLine(out, c.left, y, c.left - 25, y);
-        }
-        for (int j = 0; j <= 20; ++j) {
-            int y = printedScalePosition(c, j, 5);
-            addLine(out, c.right, y, c.right + 25, y);
-        }
-        for (int k = 0; k <= 100; ++k) {
-            int y = printedScalePosition(c, k, 1);
-            addLine(out, c.left, y, c.left - 13, y);
-            addLine(out, c.right, y, c.right + 13, y);
-        }
-    }
-}
-
-void drawGrid(PageSteps& out, const PrintedChartLayout& c)
-{
-    addPen(out, PrinterPen::Grid, c.portrait ? fatalChartGridPenTurned : fatalChartGridPenUpright);
-    for (int j = 1; j <= 19; ++j) {
-        int value = printedScalePosition(c, j, 5);
-        if (c.portrait) addLine(out, value, c.top, value, c.bottom);
-        else addLine(out, c.left, value, c.right, value);
-    }
-}
-
-void drawLabels(PageSteps& out, const PrintedChartLayout& c, const TextMetrics& font)
-{
-    int lh = font.lineHeight;
-    int cw = font.charWidth;
-    if (c.portrait) {
-        addFont(out, turned);
-        for (int j = 0; j <= 10; ++j)
-            addText(out, c, font, turned, printedScalePosition(c, j, 10) + lh / 2, c.top - 5 * cw,
-                    printedPressureLabel(c, j));
-        for (int j = 0; j <= 20; ++j)
-            addText(out, c, font, turned, printedScalePosition(c, j, 5) + lh / 2, c.bottom + 35,
-                    printedTendencyLabel(c, j));
-        addFont(out, upright);
-    } else {
-        addFont(out, upright);
-        for (int j = 0; j <= 10; ++j)
-            addText(out, c, font, upright, c.left - 6 * cw, printedScalePosition(c, j, 10) - lh / 2,
-                    printedPressureLabel(c, j));
-        for (int j = 0; j <= 20; ++j)
-            addText(out, c, font, upright, c.right + 40, printedScalePosition(c, j, 5) - lh / 2,
-                    printedTendencyLabel(c, j));
-    }
-}
-
-enum class Curve { Pressure, Tendency1h, Tendency3h };
-
-int curveValue(const PrintedChartLayout& c, const HistorySlot& slot, Curve curve)
-{
-    switch (curve) {
-    case Curve::Pressure: return printedPressurePosition(c, slot.pressure);
-    case Curve::Tendency1h: return printedTendencyPosition(c, slot.tendency1h);
-    case Curve::Tendency3h: return printedTendencyPosition(c, slot.tendency3h);
-    }
-    return 0;
-}
-
-void drawCurve(PageSteps& out, const PrintedChartLayout& c, const PressureHistory& history, Curve curve,
-               PrinterPen pen)
-{
-    addPen(out, pen, fatalChartCurvePen);
-    // The start stands one unit inside the newest edge, so a lone slot 0
-    // still leaves a visible stroke; its value is used as computed.
-    int newestEdge = c.portrait ? c.bottom : c.right;
-    ChartPoint start = pagePoint(c, newestEdge - 1, curveValue(c, history.slots[0], curve));
-    addPoint(out, PageStep::MoveTo, start.x, start.y);
-    for (int i = 0; i < printedChartSlots; ++i) {
-        const HistorySlot& slot = history.slots[i];
-        if (slot.pressure == 0) continue;  // the line bridges empty slots
-        int value = curveValue(c, slot, curve);
-        if (value < 1) value = 0;
-        ChartPoint p = pagePoint(c, printedSlotPosition(c, i), value);
-        addPoint(out, PageStep::LineTo, p.x, p.y);
-    }
-}
-
-void drawTimeMarks(PageSteps& out, const PrintedChartLayout& c, const TextMetrics& font)
-{
-    addPen(out, PrinterPen::Black3, fatalChartCurvePen);
-    addFont(out, c.portrait ? turned : upright);
-    for (int i = 0; i <= 96; i += 12) {
-        int time = printedSlotPosition(c, i);
-        if (c.portrait) {
-            addLine(out, c.left, time, c.left - 30, time);
-            if (i != 0) addText(out, c, font, turned, c.left - 50, time - 60, printedTimeLabel(i));
-        } else {
-            for (int k = 1; k <= 5; ++k) addPoint(out, PageStep::BlackPixel, time, c.bottom + k);
-            if (i != 0) addText(out, c, font, upright, time - 10, c.bottom + 12, printedTimeLabel(i));
-        }
-    }
-}
+// The frame's sides as value coordinates: at the bottom and at the top of the scales.
+int lowSide(const PrintedChartLayout& c) { return valueUp(c.portrait) > 0 ? c.m : c.m + c.S; }
+int highSide(const PrintedChartLayout& c) { return valueUp(c.portrait) > 0 ? c.m + c.S : c.m; }
 
 } // namespace
 
@@ -225,31 +52,31 @@ PrintedChartLayout printedChartLayout(int Wd, int Hd, int32_t LO)
     c.Wd = Wd;
     c.Hd = Hd;
     c.portrait = Hd > Wd;
-    c.m = (c.portrait ? Hd : Wd) / 10;
+    const int along = c.portrait ? Hd : Wd;   // the page along the time axis
+    const int across = c.portrait ? Wd : Hd;  // and along the value scales
+    c.m = along / 10;
     c.left = c.m;
     c.top = c.m;
     c.right = Wd - c.m;
     c.bottom = Hd - c.m;
-    c.S = c.portrait ? Wd - 2 * c.m : Hd - 2 * c.m;
-    c.T = c.portrait ? Hd - 2 * c.m : Wd - 2 * c.m;
+    c.S = across - 2 * c.m;
+    c.T = along - 2 * c.m;
     c.u = static_cast<float>(c.S * 0.01);
     c.v = static_cast<float>(c.S * 0.001);
     c.s = static_cast<float>(c.T * (1.0 / 104));
-    c.B = LO == 0 ? 9500 : 9000;
-    c.centre = (c.portrait ? Wd : Hd) / 2;
+    c.B = 10 * lowestPressureLabel(LO);
+    c.centre = across / 2;
     return c;
 }
 
 int printedScalePosition(const PrintedChartLayout& c, int j, int step)
 {
-    int offset = rounded(indexed(j, c.u) * step);
-    return (c.portrait ? c.left : c.top) + offset;
+    return c.m + rounded(indexed(j, c.u) * step);
 }
 
 int printedSlotPosition(const PrintedChartLayout& c, int slot)
 {
-    int offset = static_cast<int>(indexed(slot, c.s));
-    return (c.portrait ? c.bottom : c.right) - offset;
+    return c.m + c.T - static_cast<int>(indexed(slot, c.s));
 }
 
 int printedPressurePosition(const PrintedChartLayout& c, int32_t pressure)
@@ -258,68 +85,78 @@ int printedPressurePosition(const PrintedChartLayout& c, int32_t pressure)
     float tenths = static_cast<float>(static_cast<uint32_t>(pressure)) * 0.1f;
     float aboveBottom = tenths - static_cast<float>(c.B);
     float P = aboveBottom * c.v;
-    float position = c.portrait ? static_cast<float>(c.left) + P : static_cast<float>(c.bottom) - P;
+    float position = static_cast<float>(lowSide(c)) + static_cast<float>(valueUp(c.portrait)) * P;
     return rounded(position);
 }
 
 int printedTendencyPosition(const PrintedChartLayout& c, int32_t tendency)
 {
-    double Q = static_cast<double>(tendency) * 0.5 * static_cast<double>(c.u);
-    float position;
-    if (c.portrait) {
-        position = static_cast<float>(c.centre + Q);
-    } else {
-        float roundedQ = static_cast<float>(Q);
-        position = static_cast<float>(c.centre - static_cast<double>(roundedQ));
-    }
+    double Q = static_cast<double>(tendency) * 0.5 * static_cast<double>(c.u) * valueUp(c.portrait);
+    if (orientation(c).singleTendencyOffset) Q = static_cast<float>(Q);
+    float position = static_cast<float>(c.centre + Q);
     return rounded(position);
 }
 
-std::string printedPressureLabel(const PrintedChartLayout& c, int j)
+DrawingPlan printedChartSteps(int Wd, int Hd, const TextMetrics& font, const PressureHistory& history,
+                              const MonitorSettings& settings)
 {
-    // Upright the scale is read from the top (highest) down; turned, from the left (lowest) up.
-    int value = c.portrait ? c.B / 10 + 10 * j : c.B / 10 + 100 - 10 * j;
-    char text[16];
-    std::snprintf(text, sizeof text, "%4d", value);
-    return text;
-}
+    const PrintedChartLayout c = printedChartLayout(Wd, Hd, settings.LO);
+    const PageOrientation& o = orientation(c);
+    const int up = valueUp(c.portrait);
+    const int oldSide = c.m, newSide = c.m + c.T;
+    // The marks count from the frame's top side upright, from its left side turned.
+    ChartPlan chart{{}, c.portrait, up < 0, font, true, Wd, Hd};
 
-std::string printedTendencyLabel(const PrintedChartLayout& c, int j)
-{
-    int value = c.portrait ? j - 10 : 10 - j;
-    char text[16];
-    std::snprintf(text, sizeof text, value == 0 ? "%3d" : "%+3d", value);
-    return text;
-}
+    // The title stands half way along the page's time axis and half a margin
+    // inside its edge beyond the top of the scales.
+    const int pageTop = highSide(c) + up * c.m;
+    addFont(chart, o.escapement);
+    addText(chart, (c.T + 2 * c.m) / 2 + o.titleShift, pageTop - up * (c.m / 2), title);
 
-std::string printedTimeLabel(int slot)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%3dh", -6 * slot / 12);
-    return text;
-}
+    addPen(chart, Pen::PrintBlack5, 0, fatalChartFramePen);
+    const int corners[5][2] = {{c.left, c.top}, {c.left, c.bottom}, {c.right, c.bottom}, {c.right, c.top},
+                               {c.left, c.top}};
+    for (int n = 0; n < 5; ++n)
+        chart.steps.push_back(pointStep(n ? DrawingStep::LineTo : DrawingStep::MoveTo, corners[n][0],
+                                        corners[n][1]));
+    const std::vector<int> tens = positions(10, [&](int j) { return printedScalePosition(c, j, 10); });
+    const std::vector<int> fives = positions(20, [&](int j) { return printedScalePosition(c, j, 5); });
+    const int step = o.pressureTickStep;
+    planTicks(chart, positions(100 / step, [&](int j) { return printedScalePosition(c, j, step); }),
+              {{oldSide, -majorTick}});
+    planTicks(chart, fives, {{newSide, majorTick}});
+    planTicks(chart, positions(100, [&](int j) { return printedScalePosition(c, j, 1); }),
+              {{oldSide, -minorTick}, {newSide, minorTick}});
 
-PrintedTextBox printedTextBox(int x, int y, int characters, int escapement, const TextMetrics& font)
-{
-    int length = characters * font.charWidth;
-    // Turned a quarter clockwise, the glyphs' tops face right: the text
-    // hangs left of its reference point and runs down from it.
-    if (escapement == turned) return PrintedTextBox{x - font.lineHeight, y, x, y + length};
-    return PrintedTextBox{x, y, x + length, y + font.lineHeight};
-}
+    addPen(chart, Pen::PrintGrid, 0, o.gridPenError);
+    planTicks(chart, {fives.begin() + 1, fives.end() - 1}, {{oldSide, c.T}});
 
-PageSteps printedChartSteps(int Wd, int Hd, const TextMetrics& font, const PressureHistory& history,
-                            const MonitorSettings& settings)
-{
-    PrintedChartLayout c = printedChartLayout(Wd, Hd, settings.LO);
-    PageSteps out;
-    drawTitle(out, c, font);
-    drawFrameAndTicks(out, c);
-    drawGrid(out, c);
-    drawLabels(out, c, font);
-    drawCurve(out, c, history, Curve::Pressure, PrinterPen::Black7);
-    if (settings.T1 != 0) drawCurve(out, c, history, Curve::Tendency1h, PrinterPen::Blue);
-    if (settings.T3 != 0) drawCurve(out, c, history, Curve::Tendency3h, PrinterPen::Green);
-    drawTimeMarks(out, c, font);
-    return out;
+    addFont(chart, o.escapement);
+    planLabels(chart, tens, oldSide - o.pressureLabelAdvances * font.charWidth,
+               [&](int i) { return pressureLabel(i, settings.LO); });
+    planLabels(chart, fives, newSide + o.tendencyLabelGap, tendencyLabel);
+    if (o.uprightFontAfterLabels) addFont(chart, uprightPage.escapement);
+
+    const std::vector<int> times = positions(chartSlots - 1, [&](int i) { return printedSlotPosition(c, i); });
+    const int start = newSide - curveStartInside;
+    addPen(chart, Pen::PrintBlack7, 0, fatalChartCurvePen);
+    planCurve(chart, history, times, start, 0,
+              [&](const HistorySlot& slot) { return printedPressurePosition(c, slot.pressure); });
+    if (settings.T1 != 0) {
+        addPen(chart, Pen::PrintBlue, 0, fatalChartCurvePen);
+        planCurve(chart, history, times, start, 0,
+                  [&](const HistorySlot& slot) { return printedTendencyPosition(c, slot.tendency1h); });
+    }
+    if (settings.T3 != 0) {
+        addPen(chart, Pen::PrintGreen, 0, fatalChartCurvePen);
+        planCurve(chart, history, times, start, 0,
+                  [&](const HistorySlot& slot) { return printedTendencyPosition(c, slot.tendency3h); });
+    }
+
+    addPen(chart, Pen::PrintBlack3, 0, fatalChartCurvePen);
+    addFont(chart, o.escapement);
+    planTimeMarks(chart, times, lowSide(c), highSide(c), o.timeMarks);
+    // The printer pens live until program end; no context keeps one selected.
+    addPoint(chart, DrawingStep::PutBackPen, 0, 0);
+    return chart.steps;
 }

@@ -1,16 +1,13 @@
 #pragma once
 // Where the printed pressure chart puts things, in device units of the
-// printer page (origin top left, y downward). A page at least as wide as it
-// is high carries the chart upright; a taller page carries it turned a
-// quarter turn, time running up the long side and values growing rightward.
+// printer page (origin top left, y downward), and its plan. The time axis
+// takes the longer side of the page: a page at least as wide as it is high
+// carries the chart upright; a taller page carries it turned a quarter turn,
+// time running up the long side and values growing rightward.
 #include <cstdint>
-#include <string>
 
-#include "acquisition/measurement_state.h"
-#include "printing/page_steps.h"
+#include "display/chart_plan.h"
 #include "settings/monitor_settings.h"
-
-constexpr int printedChartSlots = 104;  // slots 0..103 of the history
 
 struct PrintedChartLayout {
     int Wd, Hd;       // page width and height
@@ -28,7 +25,8 @@ struct PrintedChartLayout {
 
 PrintedChartLayout printedChartLayout(int Wd, int Hd, int32_t LO);
 
-// Value coordinate (y upright, x turned) of scale unit j x step.
+// Value coordinate (y upright, x turned) of scale unit j x step, from the
+// frame's top (upright) or left side (turned).
 int printedScalePosition(const PrintedChartLayout& layout, int j, int step);
 
 // Time coordinate (x upright, y turned) of history slot i.
@@ -39,29 +37,10 @@ int printedSlotPosition(const PrintedChartLayout& layout, int slot);
 int printedPressurePosition(const PrintedChartLayout& layout, int32_t pressure);
 int printedTendencyPosition(const PrintedChartLayout& layout, int32_t tendency);
 
-// Label texts: pressure label j = 0..10 ("%4d", in the order the scale is
-// laid out on the page), tendency label j = 0..20 ("%+3d", "  0" for zero)
-// and time label of slot i ("%3dh", -6 hours per 12 slots).
-std::string printedPressureLabel(const PrintedChartLayout& layout, int j);
-std::string printedTendencyLabel(const PrintedChartLayout& layout, int j);
-std::string printedTimeLabel(int slot);
-
-// The printer's default font as the layout sees it: the height of a line
-// (tmHeight + tmExternalLeading) and the advance of one character. The
-// advance, not the widest glyph box, is what places four digits in a margin.
-struct TextMetrics {
-    int lineHeight;
-    int charWidth;
-};
-
-// The page area a text of that many characters covers in that font, drawn
-// upright (escapement 0) or running downward (2700) from (x, y).
-struct PrintedTextBox {
-    int left, top, right, bottom;
-};
-PrintedTextBox printedTextBox(int x, int y, int characters, int escapement, const TextMetrics& font);
-
-// The whole page: title, frame, ticks, grid, labels, curves and time marks.
-// Every text is kept on the page; the curves are not.
-PageSteps printedChartSteps(int Wd, int Hd, const TextMetrics& font, const PressureHistory& history,
-                            const MonitorSettings& settings);
+// The whole page in the printer pens and a "SYSTEM_FONT" whose escapement
+// follows the layout: title, frame, ticks, grid, labels, curves (T1, T3)
+// and time marks. A failed pen selection raises its fatal error; the
+// context's own pen is put back. Every text is kept on the page; the
+// curves are not.
+DrawingPlan printedChartSteps(int Wd, int Hd, const TextMetrics& font, const PressureHistory& history,
+                              const MonitorSettings& settings);

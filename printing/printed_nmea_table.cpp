@@ -1,7 +1,7 @@
 #include "printing/printed_nmea_table.h"
 
 #include "acquisition/measurement_state.h"
-#include "printing/page_drawing.h"
+#include "display/plan_replay.h"
 #include "printing/print_jobs.h"
 #include "printing/printed_nmea_table_text.h"
 
@@ -50,7 +50,7 @@ void drawPrintedNmeaTablePage(HDC dc, int pageWidth, int pageHeight)
         if (fitted) GetTextMetricsA(dc, &metrics);
     }
     int pitch = printedNmeaPitch(metrics.tmHeight, metrics.tmExternalLeading);
-    drawPageSteps(dc, printedNmeaTableSteps(pageHeight, pitch, nmeaLineStore));
+    replayPlan(dc, printedNmeaTableSteps(pageHeight, pitch, nmeaLineStore));
     if (fitted) {
         SelectObject(dc, own);
         DeleteObject(fitted);

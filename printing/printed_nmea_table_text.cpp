@@ -44,11 +44,11 @@ std::string printedNmeaRowText(const char* line)
     return text;
 }
 
-PageSteps printedNmeaTableSteps(int pageHeight, int pitch, const NmeaLineStore& store)
+DrawingPlan printedNmeaTableSteps(int pageHeight, int pitch, const NmeaLineStore& store)
 {
-    PageSteps steps;
-    PageStep heading;
-    heading.kind = PageStep::Text;
+    DrawingPlan steps;
+    DrawingStep heading;
+    heading.kind = DrawingStep::Text;
     heading.x = printedRowIndent;
     heading.y = 0;
     heading.text = "NMEA Daten";
@@ -57,8 +57,8 @@ PageSteps printedNmeaTableSteps(int pageHeight, int pitch, const NmeaLineStore& 
     for (int i = 0; i < rows && i < static_cast<int>(nmeaLineCount); ++i) {
         // A line that is not a sentence still keeps its row free.
         if (store.lines[i][0] != '$') continue;
-        PageStep row;
-        row.kind = PageStep::Text;
+        DrawingStep row;
+        row.kind = DrawingStep::Text;
         row.x = printedRowIndent;
         row.y = 3 * pitch + i * pitch;
         row.text = printedNmeaRowText(store.lines[i]);

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "acquisition/measurement_state.h"
-#include "printing/page_steps.h"
+#include "display/drawing_plan.h"
 
 constexpr int printedRowLength = 91;  // characters of a printed row
 constexpr int printedRowIndent = 20;  // device units left of every row
@@ -31,4 +31,4 @@ std::string printedNmeaRowText(const char* line);
 
 // The heading "NMEA Daten" at (20, 0), then every stored line that begins
 // with '$' at (20, 3 x pitch + i x pitch) for i below rows and 127.
-PageSteps printedNmeaTableSteps(int pageHeight, int pitch, const NmeaLineStore& store);
+DrawingPlan printedNmeaTableSteps(int pageHeight, int pitch, const NmeaLineStore& store);

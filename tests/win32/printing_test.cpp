@@ -481,6 +481,34 @@ TEST_F(PrintedPages, FailedPenSelectionsAreFatalAndDrawingGoesOn)
     EXPECT_EQ(landscape.linesIn(RGB(0, 255, 0), 5).size(), 0u);  // no history, no curve
 }
 
+// The printer pens live until program end, so the page puts the context's
+// own pen back, also when its first pen could not be selected.
+TEST_F(PrintedPages, TheContextsOwnPenIsBackAfterThePage)
+{
+    auto ownPenBack = [](int width, int height) {
+        bool back = false;
+        record([&](HDC dc) {
+            HGDIOBJ own = GetCurrentObject(dc, OBJ_PEN);
+            drawPrintedChartPage(dc, width, height);
+            back = GetCurrentObject(dc, OBJ_PEN) == own;
+        });
+        return back;
+    };
+    EXPECT_TRUE(ownPenBack(3508, 2480));
+    EXPECT_TRUE(ownPenBack(2480, 3508));
+
+    ScratchFolder folder;
+    HPEN frame = printerPens.printBlack5Pen;
+    printerPens.printBlack5Pen = nullptr;
+    {
+        BoxAnswerer answerer;
+        EXPECT_TRUE(ownPenBack(3508, 2480));
+        EXPECT_TRUE(ownPenBack(2480, 3508));
+    }
+    discardQuitMessage();
+    printerPens.printBlack5Pen = frame;
+}
+
 TEST_F(PrintedPages, NmeaTableInTheDefaultFont)
 {
     for (int i = 0; i < 82; ++i) {

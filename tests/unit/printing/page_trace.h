@@ -2,11 +2,11 @@
 // Reads a planned page back as shapes, with the pen and font in effect.
 #include <vector>
 
-#include "printing/page_steps.h"
+#include "display/drawing_plan.h"
 
 struct PlannedLine {
     int x0, y0, x1, y1;
-    PrinterPen pen;
+    Pen pen;
 };
 struct PlannedText {
     int x, y;
@@ -17,7 +17,7 @@ struct PlannedPixel {
     int x, y;
 };
 struct PlannedPenChoice {
-    PrinterPen pen;
+    Pen pen;
     int fatalErrorNumber;
 };
 
@@ -28,41 +28,43 @@ struct PageTrace {
     std::vector<PlannedPenChoice> pens;
     std::vector<int> fonts;
 
-    explicit PageTrace(const PageSteps& steps)
+    explicit PageTrace(const DrawingPlan& steps)
     {
-        PrinterPen pen = PrinterPen::Black5;
+        Pen pen = Pen::PrintBlack5;
         int escapement = -1;
         int x = 0, y = 0;
-        for (const PageStep& step : steps) {
+        for (const DrawingStep& step : steps) {
             switch (step.kind) {
-            case PageStep::SelectPen:
+            case DrawingStep::SelectPen:
                 pen = step.pen;
                 pens.push_back({step.pen, step.fatalErrorNumber});
                 break;
-            case PageStep::SelectFont:
+            case DrawingStep::SelectFont:
                 escapement = step.escapement;
                 fonts.push_back(escapement);
                 break;
-            case PageStep::MoveTo:
+            case DrawingStep::MoveTo:
                 x = step.x;
                 y = step.y;
                 break;
-            case PageStep::LineTo:
+            case DrawingStep::LineTo:
                 lines.push_back({x, y, step.x, step.y, pen});
                 x = step.x;
                 y = step.y;
                 break;
-            case PageStep::BlackPixel:
+            case DrawingStep::BlackPixel:
                 pixels.push_back({step.x, step.y});
                 break;
-            case PageStep::Text:
+            case DrawingStep::Text:
                 texts.push_back({step.x, step.y, step.text, escapement});
+                break;
+            default:  // put back, brush and rectangle: not on a page
                 break;
             }
         }
     }
 
-    std::vector<PlannedLine> linesWith(PrinterPen wanted) const
+    std::vector<PlannedLine> linesWith(Pen wanted) const
     {
         std::vector<PlannedLine> out;
         for (const PlannedLine& line : lines)

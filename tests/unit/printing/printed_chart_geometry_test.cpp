@@ -141,25 +141,27 @@ TEST(PrintedChartLayout, SinglePrecisionFactorsDecideTheBorderCases)
 
 TEST(PrintedChartLabels, TextsInBothLayouts)
 {
-    PrintedChartLayout upright = printedChartLayout(3508, 2480, 0);
-    PrintedChartLayout turned = printedChartLayout(2480, 3508, 0);
-    PrintedChartLayout uprightLow = printedChartLayout(3508, 2480, 1);
-    EXPECT_EQ(printedPressureLabel(upright, 0), "1050");
-    EXPECT_EQ(printedPressureLabel(upright, 10), " 950");
-    EXPECT_EQ(printedPressureLabel(uprightLow, 0), "1000");
-    EXPECT_EQ(printedPressureLabel(uprightLow, 10), " 900");
-    EXPECT_EQ(printedPressureLabel(turned, 0), " 950");
-    EXPECT_EQ(printedPressureLabel(turned, 10), "1050");
+    // The scale labels as the page lists them: title first, then 11 pressure and 21 tendency labels.
+    PressureHistory history = emptyHistory();
+    PageTrace upright(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(0, 1, 1)));
+    PageTrace turned(printedChartSteps(2480, 3508, postScriptFont, history, settingsWith(0, 1, 1)));
+    PageTrace uprightLow(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(1, 1, 1)));
+    EXPECT_EQ(upright.texts[1 + 0].text, "1050");
+    EXPECT_EQ(upright.texts[1 + 10].text, " 950");
+    EXPECT_EQ(uprightLow.texts[1 + 0].text, "1000");
+    EXPECT_EQ(uprightLow.texts[1 + 10].text, " 900");
+    EXPECT_EQ(turned.texts[1 + 0].text, " 950");
+    EXPECT_EQ(turned.texts[1 + 10].text, "1050");
 
     const char* downward[] = {"+10", " +9", " +1", "  0", " -1", " -9", "-10"};
     const int js[] = {0, 1, 9, 10, 11, 19, 20};
     for (int n = 0; n < 7; ++n) {
-        EXPECT_EQ(printedTendencyLabel(upright, js[n]), downward[n]) << js[n];
-        EXPECT_EQ(printedTendencyLabel(turned, 20 - js[n]), downward[n]) << js[n];
+        EXPECT_EQ(upright.texts[12 + js[n]].text, downward[n]) << js[n];
+        EXPECT_EQ(turned.texts[12 + 20 - js[n]].text, downward[n]) << js[n];
     }
-    EXPECT_EQ(printedTimeLabel(12), " -6h");
-    EXPECT_EQ(printedTimeLabel(24), "-12h");
-    EXPECT_EQ(printedTimeLabel(96), "-48h");
+    EXPECT_EQ(timeLabel(12), " -6h");
+    EXPECT_EQ(timeLabel(24), "-12h");
+    EXPECT_EQ(timeLabel(96), "-48h");
 }
 
 TEST(PrintedChartSteps, LandscapeFrameTicksGridLabelsAndMarks)
@@ -168,8 +170,8 @@ TEST(PrintedChartSteps, LandscapeFrameTicksGridLabelsAndMarks)
     PageTrace page(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(0, 1, 1)));
 
     ASSERT_EQ(page.pens.size(), 6u);
-    const PrinterPen order[] = {PrinterPen::Black5, PrinterPen::Grid, PrinterPen::Black7,
-                                PrinterPen::Blue, PrinterPen::Green, PrinterPen::Black3};
+    const Pen order[] = {Pen::PrintBlack5, Pen::PrintGrid, Pen::PrintBlack7,
+                                Pen::PrintBlue, Pen::PrintGreen, Pen::PrintBlack3};
     const int fatal[] = {7, 9, 22, 22, 22, 22};
     for (int n = 0; n < 6; ++n) {
         EXPECT_EQ(page.pens[n].pen, order[n]) << n;
@@ -177,7 +179,7 @@ TEST(PrintedChartSteps, LandscapeFrameTicksGridLabelsAndMarks)
     }
     EXPECT_EQ(page.fonts, (std::vector<int>{0, 0, 0}));
 
-    std::vector<PlannedLine> black5 = page.linesWith(PrinterPen::Black5);
+    std::vector<PlannedLine> black5 = page.linesWith(Pen::PrintBlack5);
     ASSERT_EQ(black5.size(), 4u + 11 + 21 + 2 * 101);
     const int frame[4][4] = {{350, 350, 350, 2130}, {350, 2130, 3158, 2130}, {3158, 2130, 3158, 350},
                              {3158, 350, 350, 350}};
@@ -206,7 +208,7 @@ TEST(PrintedChartSteps, LandscapeFrameTicksGridLabelsAndMarks)
                   (std::vector<int>{3158, probe[1], 3171, probe[1]}));
     }
 
-    std::vector<PlannedLine> grid = page.linesWith(PrinterPen::Grid);
+    std::vector<PlannedLine> grid = page.linesWith(Pen::PrintGrid);
     ASSERT_EQ(grid.size(), 19u);
     for (int j = 1; j <= 19; ++j)
         EXPECT_EQ((std::vector<int>{grid[j - 1].x0, grid[j - 1].y0, grid[j - 1].x1, grid[j - 1].y1}),
@@ -219,7 +221,7 @@ TEST(PrintedChartSteps, LandscapeFrameTicksGridLabelsAndMarks)
     for (const PlannedText& text : page.texts) EXPECT_EQ(text.escapement, 0) << text.text;
     for (int j = 0; j <= 10; ++j) {
         const PlannedText& label = page.texts[1 + j];
-        EXPECT_EQ(label.text, printedPressureLabel(printedChartLayout(3508, 2480, 0), j));
+        EXPECT_EQ(label.text, pressureLabel(10 - j, 0));  // listed from the top of the scale
         EXPECT_EQ((std::vector<int>{label.x, label.y}), (std::vector<int>{350 - 6 * cw, tenUnitPositions[j] - 50}));
     }
     EXPECT_EQ(page.texts[1].text, "1050");
@@ -234,7 +236,7 @@ TEST(PrintedChartSteps, LandscapeFrameTicksGridLabelsAndMarks)
         const PlannedText& label = page.texts[32 + n];
         int x = 3158 - 27 * 12 * n;
         EXPECT_EQ((std::vector<int>{label.x, label.y}), (std::vector<int>{x - 10, 2142}));
-        EXPECT_EQ(label.text, printedTimeLabel(12 * n));
+        EXPECT_EQ(label.text, timeLabel(12 * n));
     }
 
     // Time marks: five black pixels under the frame at each of the nine marks, slot 0 included.
@@ -245,9 +247,9 @@ TEST(PrintedChartSteps, LandscapeFrameTicksGridLabelsAndMarks)
             EXPECT_EQ((std::vector<int>{pixel.x, pixel.y}), (std::vector<int>{3158 - 324 * mark, 2130 + k}));
         }
     // An empty history draws no curve.
-    EXPECT_TRUE(page.linesWith(PrinterPen::Black7).empty());
-    EXPECT_TRUE(page.linesWith(PrinterPen::Blue).empty());
-    EXPECT_TRUE(page.linesWith(PrinterPen::Green).empty());
+    EXPECT_TRUE(page.linesWith(Pen::PrintBlack7).empty());
+    EXPECT_TRUE(page.linesWith(Pen::PrintBlue).empty());
+    EXPECT_TRUE(page.linesWith(Pen::PrintGreen).empty());
 }
 
 TEST(PrintedChartSteps, PortraitIsTurnedAQuarterWithTextRunningDown)
@@ -258,16 +260,16 @@ TEST(PrintedChartSteps, PortraitIsTurnedAQuarterWithTextRunningDown)
     // No tendency curves with T1 and T3 off.
     ASSERT_EQ(page.pens.size(), 4u);
     EXPECT_EQ(page.pens[0].fatalErrorNumber, 7);
-    EXPECT_EQ(page.pens[1].pen, PrinterPen::Grid);
+    EXPECT_EQ(page.pens[1].pen, Pen::PrintGrid);
     EXPECT_EQ(page.pens[1].fatalErrorNumber, 11);
-    EXPECT_EQ(page.pens[2].pen, PrinterPen::Black7);
-    EXPECT_EQ(page.pens[3].pen, PrinterPen::Black3);
+    EXPECT_EQ(page.pens[2].pen, Pen::PrintBlack7);
+    EXPECT_EQ(page.pens[3].pen, Pen::PrintBlack3);
     EXPECT_EQ(page.pens[3].fatalErrorNumber, 22);
     // Title turned, labels turned and back to horizontal after them, marks turned.
     EXPECT_EQ(page.fonts, (std::vector<int>{2700, 2700, 0, 2700}));
-    EXPECT_EQ(page.linesWith(PrinterPen::Black3).size(), 9u);
+    EXPECT_EQ(page.linesWith(Pen::PrintBlack3).size(), 9u);
 
-    std::vector<PlannedLine> black5 = page.linesWith(PrinterPen::Black5);
+    std::vector<PlannedLine> black5 = page.linesWith(Pen::PrintBlack5);
     ASSERT_EQ(black5.size(), 4u + 21 + 21 + 2 * 101);
     EXPECT_EQ((std::vector<int>{black5[0].x0, black5[0].y0, black5[0].x1, black5[0].y1}),
               (std::vector<int>{350, 350, 350, 3158}));
@@ -286,7 +288,7 @@ TEST(PrintedChartSteps, PortraitIsTurnedAQuarterWithTextRunningDown)
     EXPECT_EQ((std::vector<int>{black5[47 + 6].x0, black5[47 + 6].y0, black5[47 + 6].y1}),
               (std::vector<int>{403, 3158, 3171}));
 
-    std::vector<PlannedLine> grid = page.linesWith(PrinterPen::Grid);
+    std::vector<PlannedLine> grid = page.linesWith(Pen::PrintGrid);
     ASSERT_EQ(grid.size(), 19u);
     for (int j = 1; j <= 19; ++j)
         EXPECT_EQ((std::vector<int>{grid[j - 1].x0, grid[j - 1].y0, grid[j - 1].x1, grid[j - 1].y1}),
@@ -315,7 +317,7 @@ TEST(PrintedChartSteps, PortraitIsTurnedAQuarterWithTextRunningDown)
         const PlannedText& label = page.texts[32 + n];
         int y = 3158 - 324 * n;
         EXPECT_EQ((std::vector<int>{label.x, label.y, label.escapement}), (std::vector<int>{300, y - 60, 2700}));
-        EXPECT_EQ(label.text, printedTimeLabel(12 * n));
+        EXPECT_EQ(label.text, timeLabel(12 * n));
     }
     EXPECT_TRUE(page.pixels.empty());
 }
@@ -323,14 +325,14 @@ TEST(PrintedChartSteps, PortraitIsTurnedAQuarterWithTextRunningDown)
 TEST(PrintedChartSteps, PortraitTimeMarksAreShortLinesLeftOfTheFrame)
 {
     PressureHistory history = emptyHistory();
-    PageSteps steps = printedChartSteps(2480, 3508, postScriptFont, history, settingsWith(0, 0, 0));
+    DrawingPlan steps = printedChartSteps(2480, 3508, postScriptFont, history, settingsWith(0, 0, 0));
     // The marks follow the last pen choice, printBlack3Pen.
-    auto black3 = std::find_if(steps.begin(), steps.end(), [](const PageStep& step) {
-        return step.kind == PageStep::SelectPen && step.pen == PrinterPen::Black3;
+    auto black3 = std::find_if(steps.begin(), steps.end(), [](const DrawingStep& step) {
+        return step.kind == DrawingStep::SelectPen && step.pen == Pen::PrintBlack3;
     });
     ASSERT_NE(black3, steps.end());
     EXPECT_EQ(black3->fatalErrorNumber, 22);
-    PageTrace page(PageSteps(black3, steps.end()));
+    PageTrace page(DrawingPlan(black3, steps.end()));
     ASSERT_EQ(page.lines.size(), 9u);
     for (int mark = 0; mark < 9; ++mark) {
         int y = 3158 - 324 * mark;
@@ -356,7 +358,7 @@ TEST(PrintedChartSteps, CurvesBridgeEmptySlotsAndLowCoordinatesBecomeZero)
     history.slots[104].pressure = 99000;  // outside the window
     PageTrace page(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(0, 1, 1)));
 
-    std::vector<PlannedLine> pressure = page.linesWith(PrinterPen::Black7);
+    std::vector<PlannedLine> pressure = page.linesWith(Pen::PrintBlack7);
     ASSERT_EQ(pressure.size(), 4u);
     EXPECT_EQ((std::vector<int>{pressure[0].x0, pressure[0].y0, pressure[0].x1, pressure[0].y1}),
               (std::vector<int>{3157, 1004, 3158, 1004}));
@@ -364,7 +366,7 @@ TEST(PrintedChartSteps, CurvesBridgeEmptySlotsAndLowCoordinatesBecomeZero)
     EXPECT_EQ((std::vector<int>{pressure[2].x1, pressure[2].y1}), (std::vector<int>{1808, 0}));
     EXPECT_EQ((std::vector<int>{pressure[3].x1, pressure[3].y1}), (std::vector<int>{377, 3020}));
 
-    std::vector<PlannedLine> oneHour = page.linesWith(PrinterPen::Blue);
+    std::vector<PlannedLine> oneHour = page.linesWith(Pen::PrintBlue);
     ASSERT_EQ(oneHour.size(), 4u);
     EXPECT_EQ((std::vector<int>{oneHour[0].x0, oneHour[0].y0, oneHour[0].x1, oneHour[0].y1}),
               (std::vector<int>{3157, 1133, 3158, 1133}));
@@ -372,7 +374,7 @@ TEST(PrintedChartSteps, CurvesBridgeEmptySlotsAndLowCoordinatesBecomeZero)
                                 oneHour[3].y1}),
               (std::vector<int>{3104, 1347, 1808, 0, 377, 1285}));
 
-    std::vector<PlannedLine> threeHours = page.linesWith(PrinterPen::Green);
+    std::vector<PlannedLine> threeHours = page.linesWith(Pen::PrintGreen);
     ASSERT_EQ(threeHours.size(), 4u);
     EXPECT_EQ((std::vector<int>{threeHours[0].x0, threeHours[0].y0, threeHours[0].y1}),
               (std::vector<int>{3157, 1507, 1507}));
@@ -380,7 +382,7 @@ TEST(PrintedChartSteps, CurvesBridgeEmptySlotsAndLowCoordinatesBecomeZero)
 
     // Turned: the same curve with time up the page and values rightward.
     PageTrace turned(printedChartSteps(2480, 3508, postScriptFont, history, settingsWith(0, 0, 0)));
-    std::vector<PlannedLine> turnedPressure = turned.linesWith(PrinterPen::Black7);
+    std::vector<PlannedLine> turnedPressure = turned.linesWith(Pen::PrintBlack7);
     ASSERT_EQ(turnedPressure.size(), 4u);
     EXPECT_EQ((std::vector<int>{turnedPressure[0].x0, turnedPressure[0].y0, turnedPressure[0].x1,
                                 turnedPressure[0].y1}),
@@ -388,8 +390,8 @@ TEST(PrintedChartSteps, CurvesBridgeEmptySlotsAndLowCoordinatesBecomeZero)
     EXPECT_EQ((std::vector<int>{turnedPressure[1].x1, turnedPressure[1].y1}), (std::vector<int>{2308, 3104}));
     EXPECT_EQ((std::vector<int>{turnedPressure[2].x1, turnedPressure[2].y1}), (std::vector<int>{3020, 1808}));
     EXPECT_EQ((std::vector<int>{turnedPressure[3].x1, turnedPressure[3].y1}), (std::vector<int>{0, 377}));
-    EXPECT_TRUE(turned.linesWith(PrinterPen::Blue).empty());
-    EXPECT_TRUE(turned.linesWith(PrinterPen::Green).empty());
+    EXPECT_TRUE(turned.linesWith(Pen::PrintBlue).empty());
+    EXPECT_TRUE(turned.linesWith(Pen::PrintGreen).empty());
 }
 
 TEST(PrintedChartSteps, CurveStartsAtSlotZerosValueEvenWhenThatSlotIsEmpty)
@@ -398,7 +400,7 @@ TEST(PrintedChartSteps, CurveStartsAtSlotZerosValueEvenWhenThatSlotIsEmpty)
     history.slots[0].pressure = 99860;
     PageTrace lone(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(0, 1, 1)));
     // A lone slot 0 is one stroke of one device unit at the newest edge, for each curve.
-    for (PrinterPen pen : {PrinterPen::Black7, PrinterPen::Blue, PrinterPen::Green}) {
+    for (Pen pen : {Pen::PrintBlack7, Pen::PrintBlue, Pen::PrintGreen}) {
         std::vector<PlannedLine> curve = lone.linesWith(pen);
         ASSERT_EQ(curve.size(), 1u);
         EXPECT_EQ(curve[0].x0, 3157);
@@ -409,7 +411,7 @@ TEST(PrintedChartSteps, CurveStartsAtSlotZerosValueEvenWhenThatSlotIsEmpty)
     history.slots[0].pressure = 0;
     history.slots[6].pressure = 99860;
     PageTrace gap(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(0, 0, 0)));
-    std::vector<PlannedLine> curve = gap.linesWith(PrinterPen::Black7);
+    std::vector<PlannedLine> curve = gap.linesWith(Pen::PrintBlack7);
     ASSERT_EQ(curve.size(), 1u);
     // From the value of an empty slot 0, taken as computed (far below the page).
     PrintedChartLayout c = printedChartLayout(3508, 2480, 0);
@@ -424,7 +426,7 @@ TEST(PrintedChartSteps, EverySlotOfAFullHistoryIsAPoint)
     PressureHistory history = emptyHistory();
     for (int i = 0; i < 104; ++i) history.slots[i].pressure = 95000 + 100 * i;
     PageTrace page(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(0, 0, 0)));
-    std::vector<PlannedLine> curve = page.linesWith(PrinterPen::Black7);
+    std::vector<PlannedLine> curve = page.linesWith(Pen::PrintBlack7);
     ASSERT_EQ(curve.size(), 104u);
     PrintedChartLayout c = printedChartLayout(3508, 2480, 0);
     for (int i : fixedRange(0, 103)) {
@@ -559,7 +561,7 @@ TEST(PrintedChartSteps, ATextThatWouldLeaveThePageIsMovedToItsEdge)
     history.slots[0].pressure = 90000;
     history.slots[1].pressure = 110000;
     PageTrace curves(printedChartSteps(3508, 2480, glyphBoxFont, history, settingsWith(0, 0, 0)));
-    std::vector<PlannedLine> pressure = curves.linesWith(PrinterPen::Black7);
+    std::vector<PlannedLine> pressure = curves.linesWith(Pen::PrintBlack7);
     ASSERT_EQ(pressure.size(), 2u);
     EXPECT_EQ(pressure[0].y1, 3020);
     EXPECT_EQ(pressure[1].y1, 0);

@@ -1,0 +1,38 @@
+#pragma once
+// A chart or a printed page as an ordered list of drawing steps. The plans are
+// made free of <windows.h>, so every position is checked natively; the Win32
+// side only replays the list on a device context.
+#include <string>
+#include <utility>
+#include <vector>
+
+// The pens of the drawing tools: the screen set, then the printer set.
+enum class Pen {
+    Grid, Frame, Pressure, Tendency3h, Tendency1h,
+    PrintGrid, PrintBlack7, PrintBlack5, PrintBlack3, PrintGreen, PrintBlue
+};
+
+struct DrawingStep {
+    enum Kind { MoveTo, LineTo, BlackPixel, Text, SelectPen, PutBackPen, SelectFont, SelectChartBrush, Rectangle };
+    Kind kind = Text;
+    int x = 0, y = 0;               // Rectangle: its top left corner
+    std::string text;               // Text, drawn with exactly its own length
+    Pen pen = Pen::Frame;           // SelectPen
+    int eventNumber = 0;            // SelectPen: logged when the selection fails; drawing goes on
+    int fatalErrorNumber = 0;       // SelectPen: raised when the selection fails; drawing goes on
+    bool keepsReplacedPen = false;  // SelectPen: the pen PutBackPen puts back is the one this replaced
+    int escapement = 0;             // SelectFont, tenths of a degree
+    int right = 0, bottom = 0;      // Rectangle: the edges it stops short of
+};
+
+using DrawingPlan = std::vector<DrawingStep>;
+
+inline DrawingStep pointStep(DrawingStep::Kind kind, int x, int y, std::string text = {})
+{
+    DrawingStep step;
+    step.kind = kind;
+    step.x = x;
+    step.y = y;
+    step.text = std::move(text);
+    return step;
+}
