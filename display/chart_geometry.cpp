@@ -2,6 +2,7 @@
 
 #include "display/rounding.h"
 #include "records/event_text.h"
+#include "settings/ui_text.h"
 
 // The scale steps and factors are single-precision floats and the products are
 // formed in float before they are widened for rounding; positions therefore
@@ -63,17 +64,6 @@ int variationMarkLength(const ChartLayout& layout, uint32_t variation)
     return d > 2.0f ? static_cast<int>(d) : 0;
 }
 
-const char* legendWord(UiLanguage language, int column)
-{
-    static const char* const words[3][3] = {
-        {"Luftdruck", "1 Std Tendenz", "3 Std Tendenz"},
-        {"air pressure", "1 hr tendency", "3 hrs tendency"},
-        {"press. atmo.", "tendence 1 hr", "tendence 3 hr"},
-    };
-    int row = language == English ? 1 : language == French ? 2 : 0;
-    return words[row][column - 1];
-}
-
 namespace {
 
 constexpr int legendTextY = 10;     // the legend's words
@@ -97,8 +87,9 @@ DrawingPlan screenChartSteps(int clientWidth, int clientHeight, const PressureHi
     ChartPlan chart;
     chart.font.lineHeight = lineHeight;
 
+    const TextId legend[3] = {txtLegendPressure, txtLegendTendency1h, txtLegendTendency3h};
     for (int column = 1; column <= 3; ++column)
-        addText(chart, column * c.q, legendTextY, legendWord(settings.LANG, column));
+        addText(chart, column * c.q, legendTextY, uiText(legend[column - 1], settings.LANG));
     const Pen samples[3] = {Pen::Frame, Pen::Tendency1h, Pen::Tendency3h};
     for (int column = 1; column <= 3; ++column) {
         addPen(chart, samples[column - 1], eventSelectObjectFailed);

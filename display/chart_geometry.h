@@ -48,9 +48,6 @@ int pressureY(const ChartLayout& layout, uint32_t pressure, int32_t LO);
 // Half-length of the variation bar, 0 when the mark is 2 units or less.
 int variationMarkLength(const ChartLayout& layout, uint32_t variation);
 
-// Legend word of column 1 (pressure), 2 (one-hour) or 3 (three-hour tendency).
-const char* legendWord(UiLanguage language, int column);
-
 // The chart of history slots 0..103 for a client area of that size: legend,
 // frame, scales, grid, time axis and curves, with LO, T1, T3, DKS and LANG
 // of the settings, in the screen pens and the context's own font. A failed

@@ -2,6 +2,7 @@
 
 #include "display/rounding.h"
 #include "records/event_text.h"
+#include "settings/ui_text.h"
 
 namespace {
 
@@ -11,8 +12,6 @@ int rounded(double value) { return static_cast<int>(roundHalfUp(value)); }
 // 24-bit mantissa times a small integer), so double carries it as extended
 // precision would.
 double indexed(int index, float factor) { return static_cast<double>(index) * static_cast<double>(factor); }
-
-const char title[] = "Zudoderozezavedi Messdaten";
 
 constexpr int majorTick = 25;       // scale ticks outside the frame at every 5 or 10 units
 constexpr int minorTick = 13;       // and at every unit
@@ -111,7 +110,7 @@ DrawingPlan printedChartSteps(int Wd, int Hd, const TextMetrics& font, const Pre
     // inside its edge beyond the top of the scales.
     const int pageTop = highSide(c) + up * c.m;
     addFont(chart, o.escapement);
-    addText(chart, (c.T + 2 * c.m) / 2 + o.titleShift, pageTop - up * (c.m / 2), title);
+    addText(chart, (c.T + 2 * c.m) / 2 + o.titleShift, pageTop - up * (c.m / 2), uiText(txtPrintedChartTitle));
 
     addPen(chart, Pen::PrintBlack5, 0, fatalChartFramePen);
     const int corners[5][2] = {{c.left, c.top}, {c.left, c.bottom}, {c.right, c.bottom}, {c.right, c.top},

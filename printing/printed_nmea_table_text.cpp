@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "settings/ui_text.h"
+
 int printedNmeaPitch(long tmHeight, long tmExternalLeading)
 {
     return static_cast<int>(tmHeight + tmExternalLeading + 2);
@@ -51,7 +53,7 @@ DrawingPlan printedNmeaTableSteps(int pageHeight, int pitch, const NmeaLineStore
     heading.kind = DrawingStep::Text;
     heading.x = printedRowIndent;
     heading.y = 0;
-    heading.text = "NMEA Daten";
+    heading.text = uiText(txtPrintedNmeaHeading);
     steps.push_back(heading);
     int rows = printedNmeaRows(pageHeight, pitch);
     for (int i = 0; i < rows && i < static_cast<int>(nmeaLineCount); ++i) {
