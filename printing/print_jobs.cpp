@@ -10,15 +10,11 @@
 #include "settings/monitor_settings.h"
 #include "settings/shell_seam.h"
 
-HDC printerDc = nullptr;
-int32_t printPageHeight = 0;
-PrintDialogFunction printDialog = nullptr;
+PrintJob printJob = {};
+
+void resetPrintJob() { printJob = PrintJob{}; }
 
 namespace {
-
-// From the dialog to the end of the job.
-bool printCommandUnderWay = false;
-
 
 DOCINFOA documentDescription()
 {
@@ -47,8 +43,8 @@ void reopenSerialPort()
 // page still gets its EndPage; nothing is ever aborted.
 void printPage(void (*drawPage)())
 {
-    if (StartPage(printerDc) > 0) drawPage();
-    if (EndPage(printerDc) > 0) EndDoc(printerDc);
+    if (StartPage(printJob.printerDc) > 0) drawPage();
+    if (EndPage(printJob.printerDc) > 0) EndDoc(printJob.printerDc);
 }
 
 } // namespace
@@ -57,38 +53,38 @@ int32_t choosePrinter()
 {
     // The dialog library is loaded on the first print only: under Wine it
     // brings about 9 MB of further libraries into the process.
-    if (!printDialog) {
+    if (!printJob.printDialog) {
         if (HMODULE library = LoadLibraryA("comdlg32.dll"))
-            printDialog = reinterpret_cast<PrintDialogFunction>(
+            printJob.printDialog = reinterpret_cast<PrintDialogFunction>(
                 reinterpret_cast<void*>(GetProcAddress(library, "PrintDlgA")));
     }
     PRINTDLGA dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.Flags = PD_RETURNDC;
-    if (printDialog) printDialog(&dialog);
+    if (printJob.printDialog) printJob.printDialog(&dialog);
     // Only the device context is used; the printer is chosen anew every time.
     if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
     if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
-    printerDc = dialog.hDC;
-    if (!printerDc) return 0;
-    printPageHeight = GetDeviceCaps(printerDc, VERTRES);
+    printJob.printerDc = dialog.hDC;
+    if (!printJob.printerDc) return 0;
+    printJob.printPageHeight = GetDeviceCaps(printJob.printerDc, VERTRES);
     return 1;
 }
 
 void releasePrinterDc()
 {
-    if (!printerDc) return;
-    releaseSystemFont(printerDc);
-    DeleteDC(printerDc);
-    printerDc = nullptr;
+    if (!printJob.printerDc) return;
+    releaseSystemFont(printJob.printerDc);
+    DeleteDC(printJob.printerDc);
+    printJob.printerDc = nullptr;
 }
 
 void printNmeaTable()
 {
     closeSerialPort();
-    if (printerDc) {
+    if (printJob.printerDc) {
         DOCINFOA document = documentDescription();
-        if (StartDocA(printerDc, &document) > 0) printPage(drawPrintedNmeaTable);
+        if (StartDocA(printJob.printerDc, &document) > 0) printPage(drawPrintedNmeaTable);
         releasePrinterDc();
     }
     reopenSerialPort();
@@ -96,22 +92,22 @@ void printNmeaTable()
 
 void runPrintCommand(void (*job)())
 {
-    if (printCommandUnderWay) return;
-    printCommandUnderWay = true;
+    if (printJob.commandUnderWay) return;
+    printJob.commandUnderWay = true;
     choosePrinter();
     job();
-    printCommandUnderWay = false;
+    printJob.commandUnderWay = false;
 }
 
 void printChart()
 {
     closeSerialPort();
-    if (!printerDc) {
+    if (!printJob.printerDc) {
         logEvent(eventPrintError);
         showPrintError(PrintFailure::NoPrinter);
     } else {
         DOCINFOA document = documentDescription();
-        if (StartDocA(printerDc, &document) > 0) printPage(drawPrintedChart);
+        if (StartDocA(printJob.printerDc, &document) > 0) printPage(drawPrintedChart);
         else showPrintError(PrintFailure::RefusedDocument);
         releasePrinterDc();
     }

@@ -5,15 +5,21 @@
 
 #include <cstdint>
 
-// The chosen printer; null when there is none. Set by choosePrinter and
-// released by the job that follows it.
-extern HDC printerDc;
-// VERTRES of the context the dialog last returned.
-extern int32_t printPageHeight;
-
-// The print dialog, found in its library when first needed.
 using PrintDialogFunction = BOOL(WINAPI*)(PRINTDLGA*);
-extern PrintDialogFunction printDialog;
+
+struct PrintJob {
+    // The chosen printer; null when there is none. Set by choosePrinter and
+    // released by the job that follows it.
+    HDC printerDc;
+    int32_t printPageHeight;  // VERTRES of the context the dialog last returned
+    PrintDialogFunction printDialog;  // found in its library when first needed
+    bool commandUnderWay;             // from the dialog to the end of the job
+};
+
+extern PrintJob printJob;
+
+// No printer, no job; the context held, if any, is not released.
+void resetPrintJob();
 
 // Shows the print dialog. 1 when it returned a device context, else 0.
 int32_t choosePrinter();

@@ -8,7 +8,7 @@
 
 void drawPrintedChart()
 {
-    drawPrintedChartPage(printerDc, GetDeviceCaps(printerDc, HORZRES), GetDeviceCaps(printerDc, VERTRES));
+    drawPrintedChartPage(printJob.printerDc, GetDeviceCaps(printJob.printerDc, HORZRES), GetDeviceCaps(printJob.printerDc, VERTRES));
 }
 
 void drawPrintedChartPage(HDC dc, int pageWidth, int pageHeight)

@@ -35,7 +35,7 @@ HFONT selectFittedFont(HDC dc, const TEXTMETRICA& standard, int advance)
 
 void drawPrintedNmeaTable()
 {
-    drawPrintedNmeaTablePage(printerDc, GetDeviceCaps(printerDc, HORZRES), printPageHeight);
+    drawPrintedNmeaTablePage(printJob.printerDc, GetDeviceCaps(printJob.printerDc, HORZRES), printJob.printPageHeight);
 }
 
 void drawPrintedNmeaTablePage(HDC dc, int pageWidth, int pageHeight)

@@ -261,7 +261,7 @@ protected:
         resetMonitorSettings();
         std::memset(&pressureHistory, 0, sizeof pressureHistory);
         clearNmeaLines();
-        printerDc = nullptr;
+        resetPrintJob();
     }
     ImportPatch* metrics_ = nullptr;
 };
@@ -422,15 +422,15 @@ TEST_F(PrintedPages, PortraitChartIsTurnedWithTextRunningDown)
 
 TEST_F(PrintedPages, ChartTakesThePageSizeFromThePrinterContext)
 {
-    printerDc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
-    int Wd = GetDeviceCaps(printerDc, HORZRES);
-    int Hd = GetDeviceCaps(printerDc, VERTRES);
+    printJob.printerDc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    int Wd = GetDeviceCaps(printJob.printerDc, HORZRES);
+    int Hd = GetDeviceCaps(printJob.printerDc, VERTRES);
     ASSERT_GT(Wd, 0);
     ASSERT_GT(Hd, 0);
     drawPrintedChart();
-    releaseSystemFont(printerDc);
-    Recording page = readMetafile(CloseEnhMetaFile(printerDc));
-    printerDc = nullptr;
+    releaseSystemFont(printJob.printerDc);
+    Recording page = readMetafile(CloseEnhMetaFile(printJob.printerDc));
+    printJob.printerDc = nullptr;
 
     PrintedChartLayout c = printedChartLayout(Wd, Hd, 0);
     std::vector<LineSeen> black5 = page.linesIn(black, 5);
@@ -537,11 +537,11 @@ TEST_F(PrintedPages, NmeaTableInTheDefaultFont)
 
     // A printer reporting a height of -2 and no leading: ten rows, all at the top.
     reportMetrics(-2, 0, 10, 110);
-    printerDc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
-    printPageHeight = 3300;
+    printJob.printerDc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    printJob.printPageHeight = 3300;
     drawPrintedNmeaTable();
-    Recording flat = readMetafile(CloseEnhMetaFile(printerDc));
-    printerDc = nullptr;
+    Recording flat = readMetafile(CloseEnhMetaFile(printJob.printerDc));
+    printJob.printerDc = nullptr;
     ASSERT_EQ(flat.texts.size(), 1u + 10);
     for (const TextSeen& row : flat.texts) EXPECT_EQ(row.at.y, 0);
 }
@@ -766,8 +766,7 @@ protected:
             ASSERT_TRUE(stage_.patches[n]->applied()) << standIn.first;
             ++n;
         }
-        savedPrintDialog_ = printDialog;
-        printDialog = standInPrintDlgA;
+        printJob.printDialog = standInPrintDlgA;
         openFakePort();
         serialPort.state = PortState::Open;
     }
@@ -780,7 +779,6 @@ protected:
         if (stage_.page) DeleteEnhMetaFile(stage_.page);
         if (serialPort.handle != INVALID_HANDLE_VALUE) CloseHandle(serialPort.handle);
         resetSerialPort();
-        printDialog = savedPrintDialog_;
         stage = nullptr;
         discardQuitMessage();
         PrintedPages::TearDown();
@@ -802,7 +800,6 @@ protected:
 
     ScratchFolder folder_;
     JobStage stage_;
-    PrintDialogFunction savedPrintDialog_ = nullptr;
 };
 
 using Calls = std::vector<std::string>;
@@ -828,8 +825,8 @@ TEST_F(PrintJobs, DialogRecordAndAChartJobOnOnePage)
     EXPECT_EQ(stage_.dialogAsked.hDevNames, nullptr);
     EXPECT_EQ(stage_.dialogAsked.nCopies, 0);
     EXPECT_EQ(stage_.freed, (std::vector<HGLOBAL>{stage_.devMode, stage_.devNames}));
-    EXPECT_EQ(printerDc, stage_.printer);
-    EXPECT_EQ(printPageHeight, GetDeviceCaps(stage_.printer, VERTRES));
+    EXPECT_EQ(printJob.printerDc, stage_.printer);
+    EXPECT_EQ(printJob.printPageHeight, GetDeviceCaps(stage_.printer, VERTRES));
 
     printChart();
     EXPECT_EQ(stage_.calls, (Calls{"PrintDlgA", "close port", "StartDocA", "StartPage", "EndPage", "EndDoc",
@@ -839,7 +836,7 @@ TEST_F(PrintJobs, DialogRecordAndAChartJobOnOnePage)
     EXPECT_TRUE(stage_.docOutputNull);
     EXPECT_TRUE(stage_.docDatatypeNull);
     EXPECT_EQ(stage_.docType, 0u);
-    EXPECT_EQ(printerDc, nullptr);
+    EXPECT_EQ(printJob.printerDc, nullptr);
     EXPECT_FALSE(portIsOpen()) << "COM5 is missing";
     EXPECT_TRUE(stage_.boxes.empty());
     EXPECT_FALSE(folder_.exists("monitor.err"));
@@ -874,7 +871,7 @@ TEST_F(PrintJobs, TableJobPrintsOnePageUnderTheSameName)
     ASSERT_EQ(stage_.fontsCreated.size(), 1u);
     EXPECT_EQ(GetObjectType(stage_.fontsCreated[0]), 0u);
     EXPECT_EQ(stage_.fontAtDelete, GetStockObject(SYSTEM_FONT));
-    EXPECT_EQ(printerDc, nullptr);
+    EXPECT_EQ(printJob.printerDc, nullptr);
 }
 
 TEST_F(PrintJobs, CancelledDialogBeforeTheTableShowsAndLogsNothing)
@@ -928,7 +925,7 @@ TEST_F(PrintJobs, RefusedDocument)
             EXPECT_EQ(stage_.boxes[0].text, texts[language]);
             EXPECT_EQ(stage_.boxes[0].caption, captions[language]);
             EXPECT_EQ(stage_.boxes[0].style, static_cast<UINT>(MB_ICONERROR));
-            EXPECT_EQ(printerDc, nullptr);
+            EXPECT_EQ(printJob.printerDc, nullptr);
             DeleteEnhMetaFile(stage_.page);
             stage_.page = nullptr;
             openFakePort();
@@ -997,13 +994,13 @@ TEST_F(PrintJobs, NoFontOutlivesItsUseAcrossJobs)
     // A context still held at the end of the program is released with its font.
     stage_.fontsCreated.clear();
     choosePrinter();
-    selectSystemFont(printerDc, 0);
-    selectSystemFont(printerDc, 2700);
+    selectSystemFont(printJob.printerDc, 0);
+    selectSystemFont(printJob.printerDc, 2700);
     ASSERT_EQ(stage_.fontsCreated.size(), 2u);
     EXPECT_EQ(GetObjectType(stage_.fontsCreated[0]), 0u) << "replaced, so deleted";
     EXPECT_EQ(GetObjectType(stage_.fontsCreated[1]), static_cast<DWORD>(OBJ_FONT)) << "in use";
     releasePrinterDc();
-    EXPECT_EQ(printerDc, nullptr);
+    EXPECT_EQ(printJob.printerDc, nullptr);
     EXPECT_EQ(GetObjectType(stage_.fontsCreated[1]), 0u);
     EXPECT_EQ(stage_.calls.back(), "DeleteDC");
     releasePrinterDc();  // nothing held: nothing happens
@@ -1018,7 +1015,7 @@ TEST_F(PrintJobs, APrintCommandWhileAJobIsUnderWayDoesNothing)
     runPrintCommand(printChart);
     EXPECT_EQ(stage_.calls, (Calls{"PrintDlgA", "close port", "StartDocA", "box", "DeleteDC", "open COM5"}));
     EXPECT_EQ(stage_.boxes.size(), 1u);
-    EXPECT_EQ(printerDc, nullptr);
+    EXPECT_EQ(printJob.printerDc, nullptr);
     EXPECT_EQ(GetObjectType(stage_.printer), 0u) << "the one context was released";
     DeleteEnhMetaFile(stage_.page);
     stage_.page = nullptr;
@@ -1033,7 +1030,7 @@ TEST_F(PrintJobs, APrintCommandWhileAJobIsUnderWayDoesNothing)
         runPrintCommand(job);
         EXPECT_EQ(stage_.calls, (Calls{"PrintDlgA", "close port", "StartDocA", "StartPage", "EndPage", "EndDoc",
                                        "DeleteDC", "open COM5"}));
-        EXPECT_EQ(printerDc, nullptr);
+        EXPECT_EQ(printJob.printerDc, nullptr);
         DeleteEnhMetaFile(stage_.page);
         stage_.page = nullptr;
     }
