@@ -1,8 +1,9 @@
 #include "acquisition/line_dispatch.h"
 
+#include <cstring>
+
 #include "acquisition/barograph_parser.h"
 #include "acquisition/live_titles.h"
-#include "acquisition/record_bytes.h"
 #include "settings/monitor_settings.h"
 #include "settings/shell_seam.h"
 
@@ -95,4 +96,26 @@ void dispatchLine(const char* line, size_t length)
         handleNmeaLine(line, length);
     }
     // Other lines in Nmea mode are not NMEA sentences and are dropped.
+}
+
+void formatBarographRecord(char (&line)[recordLineLength])
+{
+    formatRecordLine(acquisitionCounters.recordCounter, currentReading.sampleTime,
+                     currentReading.pressure, currentReading.tendency1h,
+                     currentReading.tendency3h, variationCycle.variation,
+                     currentReading.windAlarm, line);
+}
+
+size_t formatNmeaRecord(const char* kept, size_t length, char (&bytes)[nmeaMaxLineLength + 2])
+{
+    if (length <= nmeaMaxLineLength) {
+        std::memcpy(bytes, kept, length);
+        return length;
+    }
+    size_t count = nmeaMaxLineLength;
+    std::memcpy(bytes, kept, count);
+    if (bytes[count - 1] == '\r') --count;
+    bytes[count] = '\r';
+    bytes[count + 1] = '\n';
+    return count + 2;
 }

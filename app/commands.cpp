@@ -108,10 +108,10 @@ const Command commands[] = {
     {cmdFrench, marks | repaint, [] { selectLanguage(French); }},
     {cmdScale950, marks | repaint, [] { monitorSettings.LO = 0; }},
     {cmdScale900, marks | repaint, [] { monitorSettings.LO = 1; }},
-    {cmdHelp, 0, showHelp},
-    {cmdAbout, 0, showAbout},
-    {cmdLinkCable, 0, showLinkCable},
-    {cmdDataFormats, 0, showDataFormats},
+    {cmdHelp, 0, [] { showInformation(txtHelpText, txtHelpCaption); }},
+    {cmdAbout, 0, [] { showInformation(txtAboutFormat, txtAboutCaption); }},
+    {cmdLinkCable, 0, [] { showInformation(txtLinkCableText, txtLinkCableCaption); }},
+    {cmdDataFormats, 0, [] { showInformation(txtDataFormatsText, txtDataFormatsCaption); }},
 };
 
 } // namespace

@@ -8,36 +8,16 @@
 
 namespace {
 
-// Formatted texts go through one buffer, long enough for the longest text.
+// Every text goes through one buffer, long enough for the longest text.
 char informationBuffer[2048];
-
-void show(const char* text, TextId caption) { showShellMessage(caption, text, MessageKind::Information); }
-
-void showCopied(TextId text, TextId caption)
-{
-    lstrcpynA(informationBuffer, uiText(text), sizeof informationBuffer);
-    show(informationBuffer, caption);
-}
 
 } // namespace
 
-void showHelp()
+void showInformation(TextId text, TextId caption)
 {
-    show(uiText(txtHelpText), txtHelpCaption);
-}
-
-void showAbout()
-{
-    formatAboutText(uiLanguage(), informationBuffer, sizeof informationBuffer);
-    show(informationBuffer, txtAboutCaption);
-}
-
-void showLinkCable()
-{
-    showCopied(txtLinkCableText, txtLinkCableCaption);
-}
-
-void showDataFormats()
-{
-    showCopied(txtDataFormatsText, txtDataFormatsCaption);
+    if (text == txtAboutFormat)
+        formatAboutText(uiLanguage(), informationBuffer, sizeof informationBuffer);
+    else
+        lstrcpynA(informationBuffer, uiText(text), sizeof informationBuffer);
+    showShellMessage(caption, informationBuffer, MessageKind::Information);
 }

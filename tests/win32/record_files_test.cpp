@@ -4,7 +4,7 @@
 #include <string>
 
 #include "records/record_backlog.h"
-#include "acquisition/record_bytes.h"
+#include "acquisition/line_dispatch.h"
 #include "records/record_files.h"
 #include "records/record_line.h"
 #include "settings/monitor_settings.h"

@@ -1,6 +1,6 @@
 #include "records/record_line.h"
 
-#include "acquisition/record_bytes.h"
+#include "acquisition/line_dispatch.h"
 
 #include <gtest/gtest.h>
 
