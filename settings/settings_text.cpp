@@ -36,6 +36,32 @@ void writeFourDigits(char* at, uint32_t value)
     at[3] = static_cast<char>('0' + value % 10);
 }
 
+// The one-digit flags: read as 1 unless the byte is '0', written as '0' or '1'.
+struct FlagField {
+    size_t pos;
+    int32_t MonitorSettings::*wide;    // or, for the 8-bit ones,
+    uint8_t MonitorSettings::*narrow;
+};
+const FlagField flagFields[] = {
+    {posT1, &MonitorSettings::T1, nullptr},   {posT3, &MonitorSettings::T3, nullptr},
+    {posVar, &MonitorSettings::VAR, nullptr}, {posTc, &MonitorSettings::TC, nullptr},
+    {posAd, &MonitorSettings::AD, nullptr},   {posErr, nullptr, &MonitorSettings::ERR},
+    {posU, &MonitorSettings::U, nullptr},     {posSig, nullptr, &MonitorSettings::SIG},
+    {posDks, nullptr, &MonitorSettings::DKS}, {posDw, &MonitorSettings::DW, nullptr},
+    {posAw, &MonitorSettings::AW, nullptr},   {posLo, &MonitorSettings::LO, nullptr},
+};
+
+int32_t flagOf(const MonitorSettings& settings, const FlagField& field)
+{
+    return field.wide ? settings.*field.wide : settings.*field.narrow;
+}
+
+void setFlag(MonitorSettings& settings, const FlagField& field, int32_t value)
+{
+    if (field.wide) settings.*field.wide = value;
+    else settings.*field.narrow = static_cast<uint8_t>(value);
+}
+
 } // namespace
 
 void decodeSettingsText(const uint8_t* bytes, size_t count, MonitorSettings& settings)
@@ -66,23 +92,8 @@ void decodeSettingsText(const uint8_t* bytes, size_t count, MonitorSettings& set
         settings.COM = defaults.COM;
     }
 
-    // Only the character '0' turns a flag off.
-    auto flag = [&](size_t pos, int32_t fallback) -> int32_t {
-        if (!has(pos)) return fallback;
-        return bytes[pos] == '0' ? 0 : 1;
-    };
-    settings.T1 = flag(posT1, defaults.T1);
-    settings.T3 = flag(posT3, defaults.T3);
-    settings.VAR = flag(posVar, defaults.VAR);
-    settings.U = flag(posU, defaults.U);
-    settings.TC = flag(posTc, defaults.TC);
-    settings.AD = flag(posAd, defaults.AD);
-    settings.ERR = static_cast<uint8_t>(flag(posErr, defaults.ERR));
-    settings.SIG = static_cast<uint8_t>(flag(posSig, defaults.SIG));
-    settings.DKS = static_cast<uint8_t>(flag(posDks, defaults.DKS));
-    settings.DW = flag(posDw, defaults.DW);
-    settings.AW = flag(posAw, defaults.AW);
-    settings.LO = flag(posLo, defaults.LO);
+    for (const FlagField& field : flagFields)
+        setFlag(settings, field, has(field.pos) ? (bytes[field.pos] == '0' ? 0 : 1) : flagOf(defaults, field));
 
     if (has(posData))
         settings.DATA = bytes[posData] == ' ' ? Barograph : Nmea;
@@ -112,19 +123,7 @@ void encodeSettingsText(MonitorSettings& settings, char (&text)[settingsTextLeng
     if (!isLegalShow(settings.SHOW)) settings.SHOW = 300;
     writeFourDigits(text + posShow, settings.SHOW);
 
-    auto flag = [&](size_t pos, int32_t value) { text[pos] = value != 0 ? '1' : '0'; };
-    flag(posT1, settings.T1);
-    flag(posT3, settings.T3);
-    flag(posVar, settings.VAR);
-    flag(posTc, settings.TC);
-    flag(posAd, settings.AD);
-    flag(posErr, settings.ERR);
-    flag(posU, settings.U);
-    flag(posSig, settings.SIG);
-    flag(posDks, settings.DKS);
-    flag(posDw, settings.DW);
-    flag(posAw, settings.AW);
-    flag(posLo, settings.LO);
+    for (const FlagField& field : flagFields) text[field.pos] = flagOf(settings, field) != 0 ? '1' : '0';
 
     if (settings.DATA == Nmea) std::memcpy(text + posData, "NMEA", 4);
 
