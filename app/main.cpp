@@ -19,8 +19,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     screenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
     screenHeight = GetSystemMetrics(SM_CYFULLSCREEN);
     resetReceiveLine();
-    acquisitionCounters.recordCounter = 0;
-    acquisitionCounters.nmeaLineCounter = 0;
+    resetMeasurementState();
     instanceHandle = instance;
     installShellSeam();
     installReceiverFrontEnd();
@@ -47,11 +46,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     checkFreeDiskSpace();
     probePorts();
     refreshMenuMarks();
-    clearHistory();
-    clearNmeaLines();
     openConfiguredPort();
-    variationCycle.converterMax = 0;
-    variationCycle.converterMin = 65535;
 
     SetTimer(mainWindow, timerIdentifier, timerPeriodMs, nullptr);
 

@@ -25,10 +25,10 @@ struct ShellSeam {
     void (*endProgram)();
 };
 
-extern ShellSeam shellSeam;
+inline ShellSeam shellSeam = {};
 
 // Empties every entry.
-void resetShellSeam();
+inline void resetShellSeam() { shellSeam = ShellSeam{}; }
 
 inline void setShellTitle(const char* text) { if (shellSeam.setTitle) shellSeam.setTitle(text); }
 inline void repaintShell() { if (shellSeam.repaint) shellSeam.repaint(); }

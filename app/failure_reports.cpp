@@ -1,0 +1,45 @@
+// What the shell tells and logs of the failures that the layers below answer
+// rather than show: the settings file and the serial port.
+#include <cstdio>
+
+#include "acquisition/serial_port.h"
+#include "app/menu_bar.h"
+#include "app/startup.h"
+#include "records/event_log.h"
+#include "settings/settings_file.h"
+#include "settings/shell_seam.h"
+
+bool readSettings()
+{
+    if (readSettingsFile()) return true;
+    logEvent(eventSettingsUnreadable);
+    return false;
+}
+
+void writeSettings()
+{
+    switch (writeSettingsFile()) {
+    case SettingsWrite::Written: break;
+    case SettingsWrite::NotCreated:
+        logEvent(eventSettingsUnwritable);
+        fatalError(fatalSettingsUnwritable);
+        break;
+    case SettingsWrite::ShortWrite: logEvent(eventWriteFailed); break;
+    }
+}
+
+void openConfiguredPort()
+{
+    switch (openSerialPort(true)) {
+    case PortChange::Opened: markPortAvailable(serialPort.name[3]); break;
+    case PortChange::OpenFailed: {
+        char text[128];
+        std::snprintf(text, sizeof text, uiText(txtPortUnavailable), serialPort.name);
+        showShellMessage(txtPortCaption, text, MessageKind::Error);
+        logEvent(eventPortInUse);
+        if (int event = portFailedEvent(serialPort.name[3])) logEvent(event);
+        break;
+    }
+    case PortChange::None: break;
+    }
+}

@@ -1,5 +1,0 @@
-#include "settings/shell_seam.h"
-
-ShellSeam shellSeam = {};
-
-void resetShellSeam() { shellSeam = ShellSeam{}; }
