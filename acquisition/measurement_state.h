@@ -21,28 +21,19 @@ struct CurrentReading {
 
 // 300 accepted sentences make one cycle.
 struct VariationCycle {
-    uint32_t acceptedSentences;
-    uint32_t converterMax;
-    uint32_t converterMin;
+    uint32_t acceptedSentences, converterMax, converterMin;
     uint32_t variation;  // max - min of the last closed cycle, at most 999
 };
 
 struct AcquisitionCounters {
-    uint32_t sentenceCounter;
-    uint32_t recordCounter;
-    uint32_t nmeaLineCounter;
+    uint32_t sentenceCounter, recordCounter, nmeaLineCounter;
 };
 
 struct HistorySlot {
     uint32_t year;
-    uint8_t month;
-    uint8_t day;
-    uint8_t hour;
-    uint8_t minute;
+    uint8_t month, day, hour, minute;
     int32_t pressure;  // hundredths of a hPa; 0 means no value
-    int32_t tendency1h;
-    int32_t tendency3h;
-    int32_t variation;
+    int32_t tendency1h, tendency3h, variation;
     uint8_t windAlarm;
 };
 

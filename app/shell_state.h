@@ -2,10 +2,9 @@
 // Handles of the application shell, shared by every Win32 file.
 #include <windows.h>
 
-extern HINSTANCE instanceHandle;
-extern HWND mainWindow;
-extern int screenWidth;
-extern int screenHeight;
+inline HINSTANCE instanceHandle = nullptr;
+inline HWND mainWindow = nullptr;
+inline int screenWidth = 0, screenHeight = 0;
 
 constexpr UINT_PTR timerIdentifier = 275;
 constexpr UINT timerPeriodMs = 200;

@@ -16,12 +16,7 @@ struct ScreenPens {
 };
 
 struct PrinterPens {
-    HPEN printGridPen;
-    HPEN printBlack7Pen;
-    HPEN printBlack5Pen;
-    HPEN printBlack3Pen;
-    HPEN printGreenPen;
-    HPEN printBluePen;
+    HPEN printGridPen, printBlack7Pen, printBlack5Pen, printBlack3Pen, printGreenPen, printBluePen;
 };
 
 extern ScreenPens screenPens;

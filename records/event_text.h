@@ -5,11 +5,7 @@
 #include "settings/monitor_settings.h"
 
 struct LocalStamp {
-    int day;
-    int month;
-    int year;
-    int hour;
-    int minute;
+    int day, month, year, hour, minute;
 };
 
 // Every event the program logs, by the number monitor.err shows. The other

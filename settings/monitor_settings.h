@@ -11,19 +11,12 @@ struct MonitorSettings {
     char COM;       // port digit '1'..'8'
     uint32_t SAVE;  // 300 = record every five minutes, 0 = do not record
     uint32_t SHOW;  // spacing of the records the history loader takes: 300, 600, 900, 1800
-    int32_t T1;
-    int32_t T3;
-    int32_t VAR;
-    int32_t TC;
-    int32_t AD;
+    int32_t T1, T3, VAR, TC, AD;  // flags, 0 or 1, as are the ones below but LANG
     uint8_t ERR;
     int32_t U;
-    uint8_t SIG;
-    uint8_t DKS;
+    uint8_t SIG, DKS;
     UiLanguage LANG;
-    int32_t DW;
-    int32_t AW;
-    int32_t LO;
+    int32_t DW, AW, LO;
 };
 
 // Starts equal to the defaults, so that events raised before monitor.ini is

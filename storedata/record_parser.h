@@ -6,11 +6,7 @@
 #include "settings/monitor_settings.h"
 
 struct ParsedRecord {
-    int32_t day;
-    int32_t month;
-    int32_t year;
-    int32_t hour;
-    int32_t minute;
+    int32_t day, month, year, hour, minute;
     int32_t pressure;    // hundredths of a hPa
     int32_t tendency1h;  // tenths of a hPa
     int32_t tendency3h;  // tenths of a hPa
