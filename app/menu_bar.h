@@ -1,7 +1,5 @@
 #pragma once
 // The menu bar of the main window: building, check marks and port greying.
-#include <cstdint>
-
 #include <windows.h>
 
 struct MenuBar {

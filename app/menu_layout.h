@@ -6,37 +6,17 @@
 
 // The menu commands of the main window, by identifier.
 enum CommandId : unsigned {
-    cmdPrintNmeaTable = 1002,
-    cmdPrintChart = 1006,
-    cmdQuit = 1008,
-    cmdCheckRecordFile = 1102,
-    cmdEraseMonitorTxt = 1104,
-    cmdEraseNmeaTxt = 1106,
-    cmdToggleT1 = 1200,
-    cmdToggleT3 = 1202,
-    cmdBarographMode = 1300,
-    cmdNmeaMode = 1302,
-    cmdPortCom1 = 1306,
-    cmdPortCom2 = 1308,
-    cmdPortCom3 = 1310,
-    cmdPortCom4 = 1320,
-    cmdPortCom5 = 1340,
-    cmdPortCom6 = 1360,
-    cmdPortCom7 = 1594,
-    cmdPortCom8 = 1595,
-    cmdSaveOff = 1440,
-    cmdSaveOn = 1460,
-    cmdToggleSig = 1480,
-    cmdToggleErr = 1500,
-    cmdGerman = 1520,
-    cmdEnglish = 1530,
-    cmdFrench = 1540,
-    cmdScale950 = 1596,
-    cmdScale900 = 1597,
-    cmdHelp = 1600,
-    cmdAbout = 1610,
-    cmdLinkCable = 1620,
-    cmdDataFormats = 1630,
+    cmdPrintNmeaTable = 1002, cmdPrintChart = 1006, cmdQuit = 1008,                     // File
+    cmdCheckRecordFile = 1102,                                                          // no menu item
+    cmdEraseMonitorTxt = 1104, cmdEraseNmeaTxt = 1106,                                  // Edit
+    cmdToggleT1 = 1200, cmdToggleT3 = 1202,                                             // View
+    cmdBarographMode = 1300, cmdNmeaMode = 1302,                                        // Setup
+    cmdPortCom1 = 1306, cmdPortCom2 = 1308, cmdPortCom3 = 1310, cmdPortCom4 = 1320,
+    cmdPortCom5 = 1340, cmdPortCom6 = 1360, cmdPortCom7 = 1594, cmdPortCom8 = 1595,
+    cmdSaveOff = 1440, cmdSaveOn = 1460, cmdScale950 = 1596, cmdScale900 = 1597,
+    cmdToggleSig = 1480, cmdToggleErr = 1500,
+    cmdGerman = 1520, cmdEnglish = 1530, cmdFrench = 1540,
+    cmdHelp = 1600, cmdAbout = 1610, cmdLinkCable = 1620, cmdDataFormats = 1630,        // Help
 };
 
 struct MenuEntry {
