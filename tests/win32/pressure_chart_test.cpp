@@ -52,7 +52,7 @@ class PressureChart : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_ = monitorSettings;
+        resetMonitorSettings();
         monitorSettings.ERR = 1;
         monitorSettings.LANG = English;
         monitorSettings.LO = 0;
@@ -65,7 +65,7 @@ protected:
     {
         deleteScreenPens();
         pressureHistory = PressureHistory{};
-        monitorSettings = saved_;
+        resetMonitorSettings();
     }
     static MetafileTrace draw(int width = 1000, int height = 700)
     {
@@ -80,7 +80,6 @@ protected:
     }
 
     ScratchFolder folder_;
-    MonitorSettings saved_;
 };
 
 } // namespace

@@ -36,13 +36,12 @@ protected:
     void SetUp() override
     {
         file = &file_;
-        saved_ = recordFileLayer;
         recordFileLayer = {appendToFake, logToFake};
         backlog_ = {"monitor.txt", 10 * 80, 13, 21, {}, 0, false, false};
     }
     void TearDown() override
     {
-        recordFileLayer = saved_;
+        recordFileLayer = RecordFileLayer{};
         file = nullptr;
     }
 
@@ -65,7 +64,6 @@ protected:
     }
 
     RefusingFile file_;
-    RecordFileLayer saved_;
     RecordBacklog backlog_;
 };
 
