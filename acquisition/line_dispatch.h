@@ -6,6 +6,7 @@
 
 #include "acquisition/measurement_state.h"
 #include "records/record_line.h"
+#include "settings/monitor_settings.h"
 
 // The clock and the record files as the dispatch sees them (the window is
 // reached through the shell seam). The Win32 layer fills it, tests fill it
@@ -36,3 +37,17 @@ void formatBarographRecord(char (&line)[recordLineLength]);
 // next line starts afresh. A cut right after the line's own carriage return
 // keeps it. Returns the count.
 size_t formatNmeaRecord(const char* kept, size_t length, char (&bytes)[nmeaMaxLineLength + 2]);
+
+// The window titles the dispatch writes, in the user's language.
+constexpr size_t liveTitleSize = 160;
+
+// Barograph mode: counter, UTC time, pressure, both tendencies and the age of
+// the stored pressure in whole hours. Returns the title's length.
+size_t formatLiveBarographTitle(UiLanguage language, uint32_t sentenceCounter,
+                                const UtcStamp& time, uint32_t pressure, int32_t tendency1h,
+                                int32_t tendency3h, uint32_t minutesAgo,
+                                char (&title)[liveTitleSize]);
+
+// Nmea mode: the number of NMEA lines stored so far. Returns the title's length.
+size_t formatNmeaCountTitle(UiLanguage language, uint32_t nmeaLineCounter,
+                            char (&title)[liveTitleSize]);

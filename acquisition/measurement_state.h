@@ -47,8 +47,7 @@ struct PressureHistory {
     int32_t lastHistorySum;
 };
 
-constexpr size_t nmeaLineCount = 127;
-constexpr size_t nmeaLineSize = 128;
+constexpr size_t nmeaLineCount = 127, nmeaLineSize = 128;
 // Longest stored line; the byte after it and the last byte stay zero.
 constexpr size_t nmeaMaxLineLength = 126;
 // Lines 0..81 are filled; 82..126 stay zero.

@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include "app/free_space.h"
 #include "app/startup.h"
 #include "records/event_log.h"
 #include "settings/shell_seam.h"

@@ -32,6 +32,7 @@ static_assert(digitRun(PROGRAM_VERSION_TEXT, 0) == versionNumbers[0] &&
 
 size_t formatAboutText(UiLanguage language, char* text, size_t size)
 {
-    int n = std::snprintf(text, size, uiText(txtAboutFormat, language), programVersion, programDate);
+    int n = std::snprintf(text, size, uiText(txtAboutFormat, language), PROGRAM_VERSION_TEXT,
+                          PROGRAM_DATE_TEXT);
     return n < 0 ? 0 : std::strlen(text);
 }

@@ -5,8 +5,5 @@
 #include "app/program_version.h"
 #include "settings/monitor_settings.h"
 
-constexpr const char* programVersion = PROGRAM_VERSION_TEXT;
-constexpr const char* programDate = PROGRAM_DATE_TEXT;
-
 // The about text with the version and date filled in; returns its length.
 size_t formatAboutText(UiLanguage language, char* text, size_t size);

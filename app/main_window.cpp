@@ -14,13 +14,10 @@ bool registerMainWindowClass()
     WNDCLASSA windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = mainWindowProcedure;
-    windowClass.cbClsExtra = 0;
-    windowClass.cbWndExtra = 0;
     windowClass.hInstance = instanceHandle;
     windowClass.hIcon = LoadIconA(instanceHandle, "MYICON");
     windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszMenuName = nullptr;
     windowClass.lpszClassName = windowClassName;
     return RegisterClassA(&windowClass) != 0;
 }

@@ -39,21 +39,14 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         createPrinterPens();
         paintWindow(window);
         break;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        break;
-    case WM_PAINT:
-        paintWindow(window);
-        break;
+    case WM_DESTROY: PostQuitMessage(0); break;
+    case WM_PAINT: paintWindow(window); break;
     case WM_TIMER:
         pollReceiver();
         retryKeptRecords();
         break;
-    case WM_COMMAND:
-        runCommand(static_cast<unsigned>(wParam));
-        break;
-    default:
-        break;
+    case WM_COMMAND: runCommand(static_cast<unsigned>(wParam)); break;
+    default: break;
     }
     // Every message, handled or not, also takes the default path.
     return DefWindowProcA(window, message, wParam, lParam);

@@ -15,16 +15,17 @@ void formatNmeaTitle(UiLanguage language, char portDigit, char* text, size_t siz
     std::snprintf(text, size, uiText(txtNmeaTitle, language), portDigit - '0');
 }
 
-void setBarographTitle()
+namespace {
+
+void setTitle(void (*format)(UiLanguage, char, char*, size_t))
 {
     char text[256];
-    formatBarographTitle(uiLanguage(), monitorSettings.COM, text, sizeof text);
+    format(uiLanguage(), monitorSettings.COM, text, sizeof text);
     setShellTitle(text);
 }
 
-void setNmeaTitle()
-{
-    char text[256];
-    formatNmeaTitle(uiLanguage(), monitorSettings.COM, text, sizeof text);
-    setShellTitle(text);
-}
+} // namespace
+
+void setBarographTitle() { setTitle(formatBarographTitle); }
+
+void setNmeaTitle() { setTitle(formatNmeaTitle); }

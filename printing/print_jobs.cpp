@@ -24,13 +24,7 @@ DOCINFOA documentDescription()
     return document;
 }
 
-enum class PrintFailure { NoPrinter, RefusedDocument };
-
-void showPrintError(PrintFailure failure)
-{
-    showShellMessage(failure == PrintFailure::NoPrinter ? txtPrintNoPrinter : txtPrintRefused, txtPrintCaption,
-                     MessageKind::ErrorUnowned);
-}
+void showPrintError(TextId text) { showShellMessage(text, txtPrintCaption, MessageKind::ErrorUnowned); }
 
 // Silently, as the user chose the port before; one that has come back since
 // the start-up probe is usable again.
@@ -45,6 +39,25 @@ void printPage(void (*drawPage)())
 {
     if (StartPage(printJob.printerDc) > 0) drawPage();
     if (EndPage(printJob.printerDc) > 0) EndDoc(printJob.printerDc);
+}
+
+// The port is closed around the job. Only the chart job tells the user of a
+// missing printer (and logs it) or of a document the spooler refused.
+void runJob(void (*drawPage)(), bool tellFailures)
+{
+    closeSerialPort();
+    if (!printJob.printerDc) {
+        if (tellFailures) {
+            logEvent(eventPrintError);
+            showPrintError(txtPrintNoPrinter);
+        }
+    } else {
+        DOCINFOA document = documentDescription();
+        if (StartDocA(printJob.printerDc, &document) > 0) printPage(drawPage);
+        else if (tellFailures) showPrintError(txtPrintRefused);
+        releasePrinterDc();
+    }
+    reopenSerialPort();
 }
 
 } // namespace
@@ -79,16 +92,9 @@ void releasePrinterDc()
     printJob.printerDc = nullptr;
 }
 
-void printNmeaTable()
-{
-    closeSerialPort();
-    if (printJob.printerDc) {
-        DOCINFOA document = documentDescription();
-        if (StartDocA(printJob.printerDc, &document) > 0) printPage(drawPrintedNmeaTable);
-        releasePrinterDc();
-    }
-    reopenSerialPort();
-}
+void printNmeaTable() { runJob(drawPrintedNmeaTable, false); }
+
+void printChart() { runJob(drawPrintedChart, true); }
 
 void runPrintCommand(void (*job)())
 {
@@ -97,19 +103,4 @@ void runPrintCommand(void (*job)())
     choosePrinter();
     job();
     printJob.commandUnderWay = false;
-}
-
-void printChart()
-{
-    closeSerialPort();
-    if (!printJob.printerDc) {
-        logEvent(eventPrintError);
-        showPrintError(PrintFailure::NoPrinter);
-    } else {
-        DOCINFOA document = documentDescription();
-        if (StartDocA(printJob.printerDc, &document) > 0) printPage(drawPrintedChart);
-        else showPrintError(PrintFailure::RefusedDocument);
-        releasePrinterDc();
-    }
-    reopenSerialPort();
 }

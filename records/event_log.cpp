@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 #include "records/append_file.h"
 #include "records/event_text.h"
 #include "settings/monitor_settings.h"

@@ -26,6 +26,13 @@ AppendFailure appendToFile(const char* name, const char* bytes, size_t count)
     return whole ? AppendFailure::None : AppendFailure::Write;
 }
 
+// Every line appended, written now or kept, is signalled when SIG is on.
+void appendLine(RecordBacklog& backlog, const char* bytes, size_t count)
+{
+    appendThroughBacklog(backlog, bytes, count);
+    if (monitorSettings.SIG) shellBeep(0);
+}
+
 } // namespace
 
 void installRecordFileLayer()
@@ -34,17 +41,9 @@ void installRecordFileLayer()
     recordFileLayer.logEvent = logEvent;
 }
 
-void appendRecord(const char* line)
-{
-    appendThroughBacklog(recordBacklogs.monitor, line, recordLineLength);
-    if (monitorSettings.SIG) shellBeep(0);
-}
+void appendRecord(const char* line) { appendLine(recordBacklogs.monitor, line, recordLineLength); }
 
-void appendNmeaRecord(const char* bytes, size_t length)
-{
-    appendThroughBacklog(recordBacklogs.nmea, bytes, length);
-    if (monitorSettings.SIG) shellBeep(0);
-}
+void appendNmeaRecord(const char* bytes, size_t length) { appendLine(recordBacklogs.nmea, bytes, length); }
 
 void retryKeptRecords() { retryBacklogsOnTick(); }
 

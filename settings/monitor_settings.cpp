@@ -1,6 +1,7 @@
 #include "settings/monitor_settings.h"
 
 namespace {
+// The defaults, with DKS, DW and AW 0.
 const MonitorSettings startSettings = {
     Barograph, '2', 300, 300, 1, 1, 1, 0, 0, 1, 0, 0, 0, German, 0, 0, 0,
 };
@@ -12,18 +13,9 @@ void resetMonitorSettings() { monitorSettings = startSettings; }
 
 void applyDefaultSettings(MonitorSettings& settings)
 {
-    settings.DATA = Barograph;
-    settings.COM = '2';
-    settings.SAVE = 300;
-    settings.SHOW = 300;
-    settings.T1 = 1;
-    settings.T3 = 1;
-    settings.VAR = 1;
-    settings.TC = 0;
-    settings.AD = 0;
-    settings.U = 0;
-    settings.ERR = 1;
-    settings.SIG = 0;
-    settings.LANG = German;
-    settings.LO = 0;
+    MonitorSettings defaults = startSettings;
+    defaults.DKS = settings.DKS;
+    defaults.DW = settings.DW;
+    defaults.AW = settings.AW;
+    settings = defaults;
 }

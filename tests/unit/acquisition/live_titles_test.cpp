@@ -1,4 +1,4 @@
-#include "acquisition/live_titles.h"
+#include "acquisition/line_dispatch.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include <set>
 #include <string>
 
-#include "app/free_space.h"
 #include "app/menu_layout.h"
+#include "app/startup.h"
 #include "app/window_titles.h"
 #include "settings/ui_text.h"
 
