@@ -1,0 +1,28 @@
+#pragma once
+// The wind alarm's levels, from the tendencies of each accepted barograph
+// sentence (tenths of a hPa). Level 1, "falling quickly", and level 2,
+// "falling very rapidly", are each on or off by themselves: a level comes on
+// when its raising condition has held for windAlarmRaiseRun accepted
+// sentences in a row, and goes off when its holding condition has failed for
+// windAlarmEndRun in a row. Lines that are not accepted are never passed in,
+// so they neither count nor break a run.
+#include <cstdint>
+
+constexpr unsigned windAlarmRaiseRun = 10;
+constexpr unsigned windAlarmEndRun = 600;  // ten minutes of sentences
+
+struct WindAlarmLevels {
+    bool on[2];      // level 1, level 2
+    unsigned run[2]; // sentences in a row towards switching that level
+};
+
+extern WindAlarmLevels windAlarmLevels;
+
+// Both levels off, their runs from the start: at start and on the switch to Nmea mode.
+void resetWindAlarm();
+
+// Takes one accepted sentence's tendencies; answers the alarm level after
+// it: 2 while level 2 is on, else 1 while level 1 is on, else 0.
+int takeWindTendencies(int32_t tendency1h, int32_t tendency3h);
+
+int windAlarmLevel();
