@@ -4,6 +4,9 @@
 #include <cstring>
 
 #include "acquisition/barograph_parser.h"
+#include "acquisition/data_watch.h"
+#include "acquisition/wind_alarm.h"
+#include "records/event_text.h"
 #include "settings/monitor_settings.h"
 #include "settings/shell_seam.h"
 #include "settings/ui_text.h"
@@ -20,6 +23,26 @@ void advanceWrapping(uint32_t& counter)
 {
     ++counter;
     if (counter > counterLimit) counter = 0;
+}
+
+void logEvent(int number)
+{
+    if (receiverFrontEnd.logEvent) receiverFrontEnd.logEvent(number);
+}
+
+void noteLineTaken()
+{
+    if (noteDataTaken()) logEvent(eventDataAgain);
+}
+
+// The levels follow the device's own tendencies in accepted sentences; the
+// record of the cycle carries the alarm once it stood at any of them.
+void followWindAlarm()
+{
+    int before = windAlarmLevel();
+    int level = takeWindTendencies(currentReading.tendency1h, currentReading.tendency3h);
+    if (level != before) logEvent(level == 2 ? eventGaleAlarm : level == 1 ? eventWindWarning : eventWindAlarmEnded);
+    if (level != 0) currentReading.windAlarm = 1;
 }
 
 void closeCycle(int parseResult)
@@ -39,6 +62,7 @@ void closeCycle(int parseResult)
             receiverFrontEnd.appendBarographRecord(line);
         }
     }
+    currentReading.windAlarm = 0;
 }
 
 void handleBarographLine(const char* line, size_t length)
@@ -46,8 +70,12 @@ void handleBarographLine(const char* line, size_t length)
     advanceWrapping(acquisitionCounters.sentenceCounter);
     int result = parseBarographSentence(line, length);
     currentReading.parseResult = result;
-    if (result == 0) ++variationCycle.acceptedSentences;
     if (receiverFrontEnd.utcNow) currentReading.sampleTime = receiverFrontEnd.utcNow();
+    if (result == 0) {
+        ++variationCycle.acceptedSentences;
+        noteLineTaken();
+        followWindAlarm();
+    }
 
     char title[liveTitleSize];
     formatLiveBarographTitle(monitorSettings.LANG, acquisitionCounters.sentenceCounter,
@@ -72,6 +100,7 @@ void handleNmeaLine(const char* line, size_t length)
 {
     ++acquisitionCounters.nmeaLineCounter;
     pushNmeaLine(line, length);
+    noteLineTaken();
 
     if (receiverFrontEnd.appendNmeaLine) {
         char bytes[nmeaMaxLineLength + 2];

@@ -17,6 +17,7 @@ struct ReceiverFrontEnd {
     void (*appendBarographRecord)(const char* line);
     // The bytes to append to nmea.txt for the line just stored.
     void (*appendNmeaLine)(const char* bytes, size_t length);
+    void (*logEvent)(int number);
 };
 
 extern ReceiverFrontEnd receiverFrontEnd;

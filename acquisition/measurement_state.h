@@ -16,7 +16,7 @@ struct CurrentReading {
     uint32_t pressureThen;    // hundredths of a hPa, 0..150000
     int32_t parseResult;      // 0 accepted, 1..5 wrong header characters
     UtcStamp sampleTime;      // when the last barograph line was handled
-    uint8_t windAlarm;        // nothing sets it; written into every record
+    uint8_t windAlarm;        // 1 once the wind alarm stood in this five-minute cycle
 };
 
 // 300 accepted sentences make one cycle.

@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include "acquisition/data_watch.h"
 #include "acquisition/line_dispatch.h"
 #include "acquisition/receive_line.h"
 #include "acquisition/serial_port.h"
+#include "records/event_log.h"
 #include "records/record_files.h"
 #include "settings/monitor_settings.h"
 #include "settings/shell_seam.h"
@@ -31,10 +33,13 @@ void installReceiverFrontEnd()
     receiverFrontEnd.utcNow = utcNow;
     receiverFrontEnd.appendBarographRecord = appendRecord;
     receiverFrontEnd.appendNmeaLine = appendNmeaRecord;
+    receiverFrontEnd.logEvent = logEvent;
 }
 
 int pollReceiver()
 {
+    // A lost or missing port counts towards a silence; a print job's closed port does not.
+    if (noteClock(static_cast<uint32_t>(GetTickCount64()), serialPort.state != PortState::Closed)) logEvent(eventNoData);
     if (!portIsOpen()) {
         // A port the start-up probe greyed is usable again.
         if (retrySerialPort() == PortChange::Opened) enableShellPortItem(monitorSettings.COM);

@@ -6,6 +6,7 @@
 
 #include "acquisition/measurement_state.h"
 #include "acquisition/serial_port.h"
+#include "acquisition/wind_alarm.h"
 #include "app/information_windows.h"
 #include "app/menu_bar.h"
 #include "app/menu_layout.h"
@@ -75,6 +76,7 @@ void selectMode(DataMode mode)
     } else {
         clearNmeaLines();
         setNmeaTitle();
+        resetWindAlarm();
     }
 }
 

@@ -48,9 +48,14 @@ const char* eventText(int number)
         "records kept in memory have been written ",   // 68
         "error: too many records kept in memory, oldest dropped ",              // 69
         "error: records kept in memory could not be written at program end ",  // 70
+        "wind warning: pressure falling quickly ",     // 71
+        "gale alarm: pressure falling very rapidly ",  // 72
+        "wind alarm ended ",                           // 73
+        "no data received for 60 s ",                  // 74
+        "data received again ",                        // 75
     };
     constexpr int lastText = sizeof(texts) / sizeof(texts[0]) - 1;
-    static_assert(lastText == eventRecordsUnwritten, "texts for events 0..70");
+    static_assert(lastText == eventDataAgain, "texts for events 0..75");
     if (number > 100) number = 100;
     if (number == 100) return "unknown error or event ";
     if (number < 0 || number > lastText) return "";

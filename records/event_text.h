@@ -34,6 +34,11 @@ enum EventNumber : int {
     eventRecordsCaughtUp = 68,      // records kept while a file could not be written are in it
     eventRecordsDropped = 69,       // the records kept outgrew their bound
     eventRecordsUnwritten = 70,     // records still kept at the end of the program
+    eventWindWarning = 71,          // the wind alarm became level 1, pressure falling quickly
+    eventGaleAlarm = 72,            // the wind alarm became level 2, falling very rapidly
+    eventWindAlarmEnded = 73,
+    eventNoData = 74,               // a minute without an accepted or stored line
+    eventDataAgain = 75,            // the line that ended it
 };
 
 // The event of a failed open of COM1..COM4; 0 (nothing to log) for the other ports.

@@ -2,7 +2,10 @@
 #include "acquisition/line_dispatch.h"
 
 #include "acquisition/measurement_state.h"
+#include "acquisition/data_watch.h"
 #include "acquisition/receive_line.h"
+#include "acquisition/wind_alarm.h"
+#include "records/event_text.h"
 #include "records/record_line.h"
 #include "settings/shell_seam.h"
 #include "settings/monitor_settings.h"
@@ -24,6 +27,7 @@ struct FakeFrontEnd {
     int invalidations;
     std::vector<std::string> records;  // formatted when the record was asked for
     std::vector<std::string> nmeaWrites;
+    std::vector<int> events;
 };
 
 FakeFrontEnd fake;
@@ -33,6 +37,7 @@ void fakeSetTitle(const char* text) { fake.titles.emplace_back(text); }
 void fakeInvalidateWindow() { ++fake.invalidations; }
 void fakeAppendBarographRecord(const char* line) { fake.records.emplace_back(line, recordLineLength); }
 void fakeAppendNmeaLine(const char* bytes, size_t length) { fake.nmeaWrites.emplace_back(bytes, length); }
+void fakeLogEvent(int number) { fake.events.push_back(number); }
 
 void feed(const std::string& bytes)
 {
@@ -54,10 +59,12 @@ protected:
         resetMonitorSettings();  // Barograph, SAVE 300, German
         resetMeasurementState();
         resetReceiveLine();
+        resetWindAlarm();
+        resetDataWatch();
 
         fake = FakeFrontEnd{};
         fake.now = UtcStamp{2003, 12, 28, 16, 5};
-        receiverFrontEnd = ReceiverFrontEnd{fakeUtcNow, fakeAppendBarographRecord, fakeAppendNmeaLine};
+        receiverFrontEnd = ReceiverFrontEnd{fakeUtcNow, fakeAppendBarographRecord, fakeAppendNmeaLine, fakeLogEvent};
         shellSeam.setTitle = fakeSetTitle;
         shellSeam.repaint = fakeInvalidateWindow;
     }
@@ -355,4 +362,80 @@ TEST_F(LineDispatch, BarographModeLeavesTheNmeaStoreAlone)
     EXPECT_EQ(acquisitionCounters.nmeaLineCounter, 0u);
     EXPECT_STREQ(nmeaLineStore.lines[0], "");
     EXPECT_TRUE(fake.nmeaWrites.empty());
+}
+
+namespace {
+
+std::string sentenceWithTendencies(const char* t1, const char* t3)
+{
+    return std::string("$PXDR,0998.60,52684,") + t1 + "," + t3 + ",-0300,0995.40\r\n";
+}
+
+const std::string falling = sentenceWithTendencies("-01.0", "-03.8");
+const std::string steady = sentenceWithTendencies("+00.0", "+00.2");
+const std::string rejected = "$PXDQ,0998.60,52684,-01.0,-03.8,-0300,0995.40\r\n";
+
+void feedTimes(int count, const std::string& line)
+{
+    for (int i = 0; i < count; ++i) feed(line);
+}
+
+} // namespace
+
+TEST_F(LineDispatch, TheWindAlarmIsLoggedWhenItsLevelChangesAndMarksTheRecordsOfItsCycles)
+{
+    feedTimes(100, steady);
+    // Rejected lines inside the run neither count nor break it.
+    feedTimes(5, falling);
+    feedTimes(3, rejected);
+    feedTimes(4, falling);
+    EXPECT_TRUE(fake.events.empty());
+    EXPECT_EQ(currentReading.windAlarm, 0);
+    feed(falling);
+    EXPECT_EQ(fake.events, (std::vector<int>{eventWindWarning}));
+    EXPECT_EQ(currentReading.windAlarm, 1);
+
+    // Cycle 1 closes at the 300th accepted sentence, with the alarm standing.
+    feedTimes(300 - 110, falling);
+    ASSERT_EQ(fake.records.size(), 1u);
+    EXPECT_EQ(fake.records[0][77], '1');
+    // A fall to 6.5 hPa in three hours: level 2 ten sentences on.
+    feedTimes(10, sentenceWithTendencies("-01.0", "-06.5"));
+    EXPECT_EQ(fake.events, (std::vector<int>{eventWindWarning, eventGaleAlarm}));
+    // Steady again: level 2 and level 1 end at their 600th sentence, in one go.
+    feedTimes(599, steady);
+    EXPECT_EQ(fake.events.size(), 2u);
+    feed(steady);
+    EXPECT_EQ(fake.events, (std::vector<int>{eventWindWarning, eventGaleAlarm, eventWindAlarmEnded}));
+    // It stood at sentences 110..909: cycles 1..4 carry it, cycle 5 does not.
+    feedTimes(1500 - 300 - 10 - 600, steady);
+    ASSERT_EQ(fake.records.size(), 5u);
+    EXPECT_EQ(fake.records[1][77], '1');
+    EXPECT_EQ(fake.records[2][77], '1');
+    EXPECT_EQ(fake.records[3][77], '1');
+    EXPECT_EQ(fake.records[4][77], '0');
+    EXPECT_EQ(currentReading.windAlarm, 0);
+}
+
+TEST_F(LineDispatch, AMinuteWithoutDataIsLoggedOnceAndSoIsTheLineThatEndsIt)
+{
+    EXPECT_FALSE(noteClock(0, true));
+    EXPECT_FALSE(noteClock(120000, true)) << "nothing received yet in this run";
+    feed(steady);
+    EXPECT_FALSE(noteClock(179999, true));
+    // A print job's closed port stops the clock.
+    EXPECT_FALSE(noteClock(400000, false));
+    EXPECT_TRUE(noteClock(400001, true)) << "60 s counted";
+    EXPECT_FALSE(noteClock(900000, true)) << "once";
+    EXPECT_TRUE(fake.events.empty());
+    feed(rejected);
+    EXPECT_TRUE(fake.events.empty()) << "a rejected line is no data";
+    monitorSettings.DATA = Nmea;
+    feed("$GPGLL,1*00\r\n");
+    EXPECT_EQ(fake.events, (std::vector<int>{eventDataAgain}));
+    feed("$GPGLL,2*00\r\n");
+    EXPECT_EQ(fake.events.size(), 1u);
+    // The clock wraps: the difference still counts.
+    EXPECT_FALSE(noteClock(0xFFFFF000u, false));
+    EXPECT_TRUE(noteClock(0xFFFFF000u + 60000u, true));
 }

@@ -16,6 +16,7 @@
 #include "acquisition/line_dispatch.h"
 #include "acquisition/measurement_state.h"
 #include "acquisition/receive_line.h"
+#include "acquisition/wind_alarm.h"
 #include "records/event_text.h"
 #include "records/record_backlog.h"
 #include "records/record_line.h"
@@ -121,19 +122,39 @@ struct ExpectedRecords {
         if (converter > maximum) maximum = converter;
         if (converter < minimum) minimum = converter;
     }
+    // The wind alarm by its published rules: a level switches on after 10
+    // raising sentences in a row and off after 600 in a row that fail to hold it.
+    bool levelOn[2] = {};
+    int levelRun[2] = {};
+    bool alarmInCycle = false;
+
+    void followAlarm(int32_t t1, int32_t t3)
+    {
+        const bool raising[2] = {t3 <= -36, t3 <= -61 || t1 <= -20};
+        const bool holding[2] = {t3 <= -30, t3 <= -55 || t1 <= -15};
+        for (int level = 0; level < 2; ++level) {
+            levelRun[level] = (levelOn[level] ? !holding[level] : raising[level]) ? levelRun[level] + 1 : 0;
+            if (levelRun[level] < (levelOn[level] ? 600 : 10)) continue;
+            levelOn[level] = !levelOn[level];
+            levelRun[level] = 0;
+        }
+        alarmInCycle = alarmInCycle || levelOn[0] || levelOn[1];
+    }
     void acceptedLine(const Reading& r, const UtcStamp& at)
     {
         lastConverter = r.converter;
         fold(r.converter);
+        followAlarm(r.t1, r.t3);
         if (++accepted < sentencesPerCycle) return;
         uint32_t spread = maximum - minimum;
         char line[recordLineLength];
         formatRecordLine(static_cast<uint32_t>(++count), at, r.pressure, r.t1, r.t3,
-                         spread > 999 ? 999 : spread, 0, line);
+                         spread > 999 ? 999 : spread, alarmInCycle ? 1 : 0, line);
         bytes.append(line, recordLineLength);
         accepted = 0;
         maximum = 0;
         minimum = 65535;
+        alarmInCycle = false;
     }
     // A rejected line folds the last accepted value in again.
     void rejectedLine() { fold(lastConverter); }
@@ -148,8 +169,9 @@ protected:
         resetMeasurementState();
         resetReceiveLine();
         resetRecordBacklogs();
+        resetWindAlarm();
         recordFileLayer = RecordFileLayer{appendToDisk, logToDisk};
-        receiverFrontEnd = ReceiverFrontEnd{readClock, appendThroughWriter, nullptr};
+        receiverFrontEnd = ReceiverFrontEnd{readClock, appendThroughWriter, nullptr, nullptr};
     }
     void TearDown() override
     {

@@ -1,0 +1,30 @@
+#pragma once
+// Whether data stopped: once a line has been taken in this run (an accepted
+// sentence, or a stored NMEA line), a minute without one is reported once,
+// and so is the next line that comes.
+#include <cstdint>
+
+constexpr uint32_t silenceLimitMs = 60000;
+
+struct DataWatch {
+    bool seen;           // a line was taken in this run
+    bool silent;         // the silence was reported
+    uint32_t silentMs;   // time counted since the last line
+    bool clockRead;
+    uint32_t lastClockMs;
+};
+
+extern DataWatch dataWatch;
+
+void resetDataWatch();
+
+// A line was taken. True when it ends a reported silence.
+bool noteDataTaken();
+
+// Time that counts towards a silence. True once, when it reaches the limit.
+bool noteTimeWithoutData(uint32_t elapsedMs);
+
+// The clock at a timer tick, in milliseconds that wrap; the time since the
+// last tick counts unless `counting` is false (a print job holds the port
+// closed). True once, when a silence reaches the limit.
+bool noteClock(uint32_t nowMs, bool counting);
