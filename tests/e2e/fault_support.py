@@ -23,7 +23,7 @@ NMEA_KEPT = 126
 SENTENCES_PER_RECORD = 300
 
 RECORD_PATTERN = re.compile(rb"\d{6} \d\d\.\d\d\.\d{4} \d\d:\d\d \d{4},\d\d hPa [+-]\d\d,\d hPa/hr "
-                            rb"[+-]\d\d,\d hPa/3h \d\d,\d hPa/h var 0\r\n")
+                            rb"[+-]\d\d,\d hPa/3h \d\d,\d hPa/h var [01]\r\n")
 EVENT_LINE = re.compile(rb"\d\d\.\d\d\.\d{4} \d\d:\d\d  event nr\. (\d+) [^\r\n]*\r\n")
 
 
@@ -42,15 +42,15 @@ class Reading(namedtuple("Reading", "pressure converter t1 t3 minutes then")):
                 f"{self.t3 * 0.1:+4.1f} hPa/3Std (- {self.minutes // 60}h)")
 
 
-def record_line(number, stamp, reading, variation):
+def record_line(number, stamp, reading, variation, alarm=0):
     """The 80-byte monitor.txt line for `reading`, worked out independently of
-    the program: decimal commas, fixed widths, wind alarm 0."""
+    the program: decimal commas, fixed widths, the wind alarm digit."""
     def tenths(value):
         return f"{'-' if value < 0 else '+'}{abs(value) // 10:02d},{abs(value) % 10}"
 
     line = (f"{number:06d} {stamp} {reading.pressure // 100:04d},{reading.pressure % 100:02d} hPa "
             f"{tenths(reading.t1)} hPa/hr {tenths(reading.t3)} hPa/3h {variation // 10:02d},{variation % 10} "
-            f"hPa/h var 0\r\n").encode()
+            f"hPa/h var {alarm}\r\n").encode()
     assert len(line) == RECORD_LENGTH, line
     return line
 
@@ -136,6 +136,25 @@ def device_stream(readings):
     return b"".join(r.sentence() + WIXDR for r in readings)
 
 
+def wind_alarm_flags(readings):
+    """For each accepted reading, whether the wind alarm stands after it, by
+    its published rules: level 1 comes on after 10 sentences in a row with a
+    three-hour fall of 3.6 hPa or more and holds while the fall is 3.0 or more;
+    level 2 comes on after 10 with 6.1 hPa in three hours or 2.0 in one, and
+    holds while 5.5 or 1.5; a level goes off after 600 in a row that fail to
+    hold it."""
+    on, run, flags = [False, False], [0, 0], []
+    for r in readings:
+        raising = (r.t3 <= -36, r.t3 <= -61 or r.t1 <= -20)
+        holding = (r.t3 <= -30, r.t3 <= -55 or r.t1 <= -15)
+        for level in (0, 1):
+            run[level] = run[level] + 1 if (not holding[level] if on[level] else raising[level]) else 0
+            if run[level] >= (600 if on[level] else 10):
+                on[level], run[level] = not on[level], 0
+        flags.append(on[0] or on[1])
+    return flags
+
+
 def expected_records(readings, stamps, first_number=1, rejected_between=False):
     """The records `readings` must give, one per 300 accepted sentences, with
     the time stamps the program wrote (the clock is not ours to know). A
@@ -143,13 +162,15 @@ def expected_records(readings, stamps, first_number=1, rejected_between=False):
     $WIXDR after every sentence (`rejected_between`) each cycle after the first
     also spans the last value of the cycle before."""
     expected = []
+    alarms = wind_alarm_flags(readings)
     for k in range(len(readings) // SENTENCES_PER_RECORD):
         cycle = readings[k * SENTENCES_PER_RECORD:(k + 1) * SENTENCES_PER_RECORD]
+        alarm = int(any(alarms[k * SENTENCES_PER_RECORD:(k + 1) * SENTENCES_PER_RECORD]))
         converters = [r.converter for r in cycle]
         if rejected_between and k > 0:
             converters.append(readings[k * SENTENCES_PER_RECORD - 1].converter)
         variation = min(999, max(converters) - min(converters))
-        expected.append(record_line(first_number + k, stamps[k], cycle[-1], variation))
+        expected.append(record_line(first_number + k, stamps[k], cycle[-1], variation, alarm))
     return expected
 
 

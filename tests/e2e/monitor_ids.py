@@ -65,6 +65,12 @@ eventEraseRefused = 67
 eventRecordsCaughtUp = 68
 eventRecordsDropped = 69
 eventRecordsUnwritten = 70
+eventWindWarning = 71
+eventGaleAlarm = 72
+eventWindAlarmEnded = 73
+eventNoData = 74
+eventDataAgain = 75
+WIND_ALARM_EVENTS = (eventWindWarning, eventGaleAlarm, eventWindAlarmEnded)
 
 # Fatal errors: shown in a box and logged, then the program ends.
 fatalSettingsUnwritable = 1

@@ -5,8 +5,9 @@ import time
 import unittest
 
 from harness import MonitorTestMixin, clock_texts, ini
-from monitor_ids import (EXAMPLE, WIXDR, event_tag, eventPortInUse, eventRecordFileError, eventRecordsCaughtUp,
-                         port_failed_event, pxdr)
+from fault_support import events_of
+from monitor_ids import (EXAMPLE, WIXDR, event_tag, eventDataAgain, eventNoData, eventPortInUse, eventRecordFileError,
+                         eventRecordsCaughtUp, eventWindAlarmEnded, eventWindWarning, port_failed_event, pxdr)
 
 
 def utc_clock_texts(before, after):
@@ -65,8 +66,9 @@ class BarographRecords(MonitorTestMixin, unittest.TestCase):
         self.assertEqual(len(record), 80, record)
         variation = max(converters) - min(converters)
         stamp = record[7:23].decode()
+        # A fall of 2.7 hPa in an hour raises the gale alarm: the record carries it.
         expected = (f"000001 {stamp} 1010,26 hPa -02,7 hPa/hr +10,4 hPa/3h "
-                    f"{variation // 10:02d},{variation % 10} hPa/h var 0\r\n").encode()
+                    f"{variation // 10:02d},{variation % 10} hPa/h var 1\r\n").encode()
         self.assertEqual(record, expected)
         dates = {time.strftime("%d.%m.%Y %H:%M", time.gmtime(t)) for t in range(int(before) - 60, int(after) + 60)}
         self.assertIn(stamp, dates, "record time is UTC")
@@ -97,6 +99,44 @@ class BarographRecords(MonitorTestMixin, unittest.TestCase):
         self.assertIn(b"  " + event_tag(eventRecordsCaughtUp) + b"records kept in memory have been written \r\n", log)
         self.assertTrue(self.monitor.running())
         self.assertEqual(self.quit_monitor(), 0)
+
+
+class WindAlarm(MonitorTestMixin, unittest.TestCase):
+    def test_a_quick_fall_is_logged_and_marks_the_records_and_silence_is_logged(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.ini", ini())
+        self.start_monitor()
+
+        def cycles(count, t3):
+            data = b"".join(pxdr(100500, 40000, -5, t3, (i * 30) % 3121, 100700) + WIXDR for i in range(300 * count))
+            lines[2].write(data)
+            self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.txt"))
+                                          and len(self.read("monitor.txt")) >= 80 * self.records, timeout=120))
+
+        self.records = 1
+        cycles(1, 2)
+        self.records = 2
+        cycles(1, -38)
+        self.assertEqual(events_of(self.read("monitor.err")), [eventWindWarning])
+        # Steady again: the alarm ends at the 600th sentence, in the fourth cycle.
+        self.records = 5
+        cycles(3, 2)
+        digits = [record[77:78] for record in self.read_records()]
+        self.assertEqual(digits, [b"0", b"1", b"1", b"1", b"0"])
+        self.assertEqual(events_of(self.read("monitor.err")), [eventWindWarning, eventWindAlarmEnded])
+
+        # A minute without a sentence is logged once, and so is the sentence that ends it.
+        self.assertTrue(self.wait_for(lambda: event_tag(eventNoData) in self.read("monitor.err"), timeout=90))
+        lines[2].write(EXAMPLE)
+        self.assertTrue(self.wait_for(lambda: event_tag(eventDataAgain) in self.read("monitor.err"), timeout=10))
+        self.assertEqual(events_of(self.read("monitor.err")),
+                         [eventWindWarning, eventWindAlarmEnded, eventNoData, eventDataAgain])
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def read_records(self):
+        content = self.read("monitor.txt")
+        self.assertEqual(len(content) % 80, 0)
+        return [content[i:i + 80] for i in range(0, len(content), 80)]
 
 
 class NmeaMode(MonitorTestMixin, unittest.TestCase):

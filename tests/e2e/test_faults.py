@@ -13,7 +13,7 @@ import unittest
 from fault_support import (DEFAULT_INI, FaultTestMixin, Reading, course, device_stream, events_of, expected_records,
                            nmea_file_bytes, record_line, records_of, split_lines, utc_clocks, utc_stamps)
 from harness import SerialLine, ini, link_ports
-from monitor_ids import (PORT_COMMANDS, WIXDR, cmdBarographMode, cmdCheckRecordFile, cmdNmeaMode, cmdPortCom2,
+from monitor_ids import (PORT_COMMANDS, WIND_ALARM_EVENTS, WIXDR, cmdBarographMode, cmdCheckRecordFile, cmdNmeaMode, cmdPortCom2,
                          cmdPortCom3, command, event_tag, eventDiskSpaceLow, eventMonitorTxtErased, eventPortInUse,
                          eventPortLost, eventPortReturned, eventRecordFileError, eventRecordsCaughtUp,
                          eventRecordsUnwritten, eventWriteFailed, port_failed_event)
@@ -210,8 +210,10 @@ class NoiseOnTheLine(FaultTestMixin, unittest.TestCase):
         # The first record carries the reading of its 300th accepted line; its
         # spread took in whatever the garbage made of the converter field.
         self.assertEqual(records[0][:62], record_line(1, stamps[0], first[-1], 0)[:62])
-        self.assertEqual(records[1], expected_records(second, stamps[1:], first_number=2)[0])
-        self.assertEqual(self.events(), [])
+        # The wind alarm follows the tendencies the garbage carried as well:
+        # its digit and its events are not this test's matter.
+        self.assertEqual(records[1][:77], expected_records(second, stamps[1:], first_number=2)[0][:77])
+        self.assertEqual([e for e in self.events() if e not in WIND_ALARM_EVENTS], [])
         self.assertEqual(self.quit_monitor(), 0)
 
     def test_nmea_mode(self):

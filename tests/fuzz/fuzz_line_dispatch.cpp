@@ -2,9 +2,11 @@
 // The first byte picks mode, language and recording; the rest is the line.
 #include <cstring>
 
+#include "acquisition/data_watch.h"
 #include "acquisition/line_dispatch.h"
 #include "acquisition/measurement_state.h"
 #include "acquisition/receive_line.h"
+#include "acquisition/wind_alarm.h"
 #include "fuzz_check.h"
 #include "records/record_line.h"
 #include "settings/shell_seam.h"
@@ -36,6 +38,9 @@ void checkNmeaLine(const char* bytes, size_t length)
 
 void invalidate() {}
 
+// The dispatch logs the wind alarm's and the data watch's events only.
+void checkEvent(int number) { FUZZ_CHECK(number >= 71 && number <= 75); }
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -44,11 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     monitorSettings.DATA = (data[0] & 1) ? Nmea : Barograph;
     monitorSettings.LANG = static_cast<UiLanguage>((data[0] >> 1) % 3);
     monitorSettings.SAVE = (data[0] & 8) ? 0 : 300;
-    receiverFrontEnd = {fixedClock, checkRecord, checkNmeaLine};
+    receiverFrontEnd = {fixedClock, checkRecord, checkNmeaLine, checkEvent};
     shellSeam.setTitle = checkTitle;
     shellSeam.repaint = invalidate;
 
     resetReceiveLine();
+    resetWindAlarm();
+    resetDataWatch();
     std::memset(&currentReading, 0, sizeof currentReading);
     variationCycle = VariationCycle{0, 0, 65535, 0};
     // Start near the wraps so they are reached.
