@@ -41,7 +41,7 @@ uint32_t fillHistoryFromRecords(uint32_t fileSize, uint32_t show, DataMode mode,
             s.tendency1h = record.tendency1h;
             s.tendency3h = record.tendency3h;
             s.variation = record.variation;
-            s.windAlarm = 0;
+            s.windAlarm = record.windAlarm;
             ++slot;
         }
         // Back to the start of the record `stride` records before this one;

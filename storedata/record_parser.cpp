@@ -73,6 +73,7 @@ bool parseRecordLine(DataMode mode, const char* line, ParsedRecord& r)
     r.tendency1h = signedTenths(line, 36, 37, 38, 40);
     r.tendency3h = signedTenths(line, 49, 50, 51, 53);
     r.variation = 100 * digitAt(line, 62) + 10 * digitAt(line, 63) + digitAt(line, 65);
+    r.windAlarm = line[77] == '1' ? 1 : 0;
 
     RangeCheck check;
     check.atMost(r.year, 2100);  // old records are fine, so no lower bound

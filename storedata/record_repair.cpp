@@ -31,7 +31,7 @@ void writeParsed(const RecordCheck& check, const ParsedRecord& r, std::string& r
                    static_cast<uint8_t>(r.day), static_cast<uint8_t>(r.hour), static_cast<uint8_t>(r.minute)};
     char text[recordLineLength];
     formatRecordLine(check.run + 1, stamp, static_cast<uint32_t>(r.pressure), r.tendency1h, r.tendency3h,
-                     static_cast<uint32_t>(r.variation), 0, text);
+                     static_cast<uint32_t>(r.variation), r.windAlarm, text);
     retained.append(text, sizeof text);
 }
 

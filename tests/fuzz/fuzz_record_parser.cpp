@@ -10,7 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     char line[recordLineLength] = {};
     std::memcpy(line, data, size < sizeof line ? size : sizeof line);
-    ParsedRecord first;
+    // Zeroed, so the padding after windAlarm compares equal below.
+    ParsedRecord first, again;
+    std::memset(&first, 0, sizeof first);
+    std::memset(&again, 0, sizeof again);
     if (!parseRecordLine(Barograph, line, first)) return 0;
     FUZZ_CHECK(first.month >= 1 && first.month <= 12 && first.day >= 1 && first.day <= 31);
     FUZZ_CHECK(first.hour >= 0 && first.hour <= 23 && first.minute >= 0 && first.minute <= 59);
@@ -18,6 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(first.tendency1h >= -499 && first.tendency1h <= 499);
     FUZZ_CHECK(first.tendency3h > -999 && first.tendency3h < 999);
     FUZZ_CHECK(first.variation >= 0 && first.variation <= 499);
+    FUZZ_CHECK(first.windAlarm == (line[77] == '1' ? 1 : 0));
     if (first.year < 0) return 0;  // a year the writer cannot show
 
     UtcStamp time{static_cast<uint16_t>(first.year), static_cast<uint8_t>(first.month),
@@ -25,8 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                   static_cast<uint8_t>(first.minute)};
     char written[recordLineLength];
     formatRecordLine(1, time, static_cast<uint32_t>(first.pressure), first.tendency1h, first.tendency3h,
-                     static_cast<uint32_t>(first.variation), 0, written);
-    ParsedRecord again;
+                     static_cast<uint32_t>(first.variation), first.windAlarm, written);
     FUZZ_CHECK(parseRecordLine(Barograph, written, again));
     FUZZ_CHECK(std::memcmp(&first, &again, sizeof first) == 0);
     return 0;

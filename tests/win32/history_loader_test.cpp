@@ -98,13 +98,19 @@ TEST_F(HistoryLoaderFile, LoadsEverySixthRecordBackFromTheEndAndRepaints)
     CloseHandle(other);
 }
 
-TEST_F(HistoryLoaderFile, EveryRecordAtFiveMinuteSpacing)
+TEST_F(HistoryLoaderFile, EveryRecordAtFiveMinuteSpacingWithItsWindAlarm)
 {
     monitorSettings.SHOW = 300;
-    writeRecords(2000);
+    std::string file = samples::series(minuteOf(0), 2000);
+    for (size_t k : {1999, 1950, 1896, 1000}) file = samples::withAlarmDigit(file, k, '1');
+    file = samples::withAlarmDigit(file, 1998, 'x');
+    folder_.write("monitor.txt", file);
     EXPECT_TRUE(loadHistory());
-    for (uint32_t i = 0; i < 104; ++i)
-        EXPECT_EQ(pressureHistory.slots[i].pressure, pressureOfRecord(1999 - i)) << "slot " << i;
+    for (uint32_t i = 0; i < 104; ++i) {
+        uint32_t k = 1999 - i;
+        EXPECT_EQ(pressureHistory.slots[i].pressure, pressureOfRecord(k)) << "slot " << i;
+        EXPECT_EQ(pressureHistory.slots[i].windAlarm, k == 1999 || k == 1950 || k == 1896 ? 1 : 0) << "slot " << i;
+    }
 }
 
 TEST_F(HistoryLoaderFile, MissingOrHeldFileLeavesTheHistoryAlone)

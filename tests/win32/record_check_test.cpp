@@ -235,29 +235,35 @@ TEST_F(RecordCheckFiles, TwoRecordingsWithAGapKeepEveryRecordAndASecondCheckChan
 
 // Several blocks of reading and writing: a record and a carriage return and
 // line feed pair across block ends, line feeds alone in a later block, a gap.
+// Wind alarm digits are kept, a blank one written as 0.
 TEST_F(RecordCheckFiles, FileOfManyBlocksIsRepairedWhole)
 {
     const uint32_t first = at(0, 0);
-    std::string old = samples::series(first, 3000);
+    std::string old = samples::withAlarmDigit(samples::series(first, 3000), 100, ' ');
     // A line of 65 bytes puts the carriage return of record 3276 on the last
     // byte of the first 256 KiB and its line feed on the first of the next.
     old += std::string(63, '-') + "\r\n";
-    old += samples::series(first + 5 * 3000, 3000, 3001);
+    old += samples::withAlarmDigit(samples::series(first + 5 * 3000, 3000, 3001), 275, '1');
     std::string lineFeedsOnly;
-    for (char c : samples::series(first + 5 * 6000, 3000, 6001))
+    for (char c : samples::withAlarmDigit(samples::series(first + 5 * 6000, 3000, 6001), 10, '1'))
         if (c != '\r') lineFeedsOnly += c;
     old += lineFeedsOnly;
-    old += samples::series(first + 5 * 9000 + 60, 3000, 1);
-    ASSERT_EQ(old.substr(262144 - 2, 3), "0\r\n");
+    old += samples::withAlarmDigit(samples::series(first + 5 * 9000 + 60, 3000, 1), 2999, '1');
+    ASSERT_EQ(old.substr(262144 - 2, 3), "1\r\n");
     folder_.write("monitor.txt", old);
 
     auto seen = run(1);
     expectOneBox(seen, "Data check", "12000 records read\n2 recordings\n1 errors found\n1 errors corrected");
-    EXPECT_TRUE(folder_.read("monitor.txt") == samples::series(first, 9000) + samples::series(first + 5 * 9000 + 60, 3000))
-        << "monitor.txt differs";
+    std::string expected = samples::series(first, 9000);
+    expected = samples::withAlarmDigit(samples::withAlarmDigit(expected, 3275, '1'), 6010, '1');
+    expected += samples::withAlarmDigit(samples::series(first + 5 * 9000 + 60, 3000), 2999, '1');
+    EXPECT_TRUE(folder_.read("monitor.txt") == expected) << "monitor.txt differs";
     EXPECT_EQ(folder_.read("monitor.bak"), old);
     EXPECT_EQ(folder_.read("datalist.txt"), "  0      0 9000\n  1   9000 3000\n");
     EXPECT_FALSE(folder_.exists("monitor.tmp"));
+    // The history reloaded from the new file carries the newest record's alarm.
+    EXPECT_EQ(pressureHistory.slots[0].windAlarm, 1);
+    EXPECT_EQ(pressureHistory.slots[1].windAlarm, 0);
 }
 
 TEST_F(RecordCheckFiles, ReadFailureLeavesTheRecordFileAlone)

@@ -41,7 +41,7 @@ protected:
     }
 
     // Slot `slot` holds every value of sample record k.
-    static void expectSlotHoldsRecord(size_t slot, uint32_t k)
+    static void expectSlotHoldsRecord(size_t slot, uint32_t k, uint8_t windAlarm = 0)
     {
         SCOPED_TRACE("slot " + std::to_string(slot) + " record " + std::to_string(k));
         const HistorySlot& s = pressureHistory.slots[slot];
@@ -56,14 +56,14 @@ protected:
         EXPECT_EQ(s.tendency1h, samples::tendency1hAt(minutes));
         EXPECT_EQ(s.tendency3h, samples::tendency3hAt(minutes));
         EXPECT_EQ(s.variation, static_cast<int32_t>(samples::variationAt(minutes)));
-        EXPECT_EQ(s.windAlarm, 0);
+        EXPECT_EQ(s.windAlarm, windAlarm);
     }
 
     static void expectSlotsEmptyFrom(size_t first)
     {
         for (size_t i = first; i < historyWindowSlots; ++i) {
             const HistorySlot& s = pressureHistory.slots[i];
-            EXPECT_TRUE(s.pressure == 0 && s.year == 0 && s.day == 0 && s.tendency1h == 0)
+            EXPECT_TRUE(s.pressure == 0 && s.year == 0 && s.day == 0 && s.tendency1h == 0 && s.windAlarm == 0)
                 << "slot " << i << " is not empty";
         }
     }
@@ -126,6 +126,26 @@ TEST_F(HistoryFill, ClearsTheWindowBeforeLoading)
     expectSlotHoldsRecord(0, 11);
     expectSlotHoldsRecord(1, 5);
     expectSlotsEmptyFrom(2);
+}
+
+// A slot carries the wind alarm of the record it was filled from; a digit
+// other than 1 is no alarm.
+TEST_F(HistoryFill, SlotsCarryTheWindAlarmOfTheirRecord)
+{
+    std::string file = unbrokenFile(14);
+    for (size_t k : {1, 5, 8, 13}) file = samples::withAlarmDigit(file, k, '1');
+    file = samples::withAlarmDigit(file, 11, 'x');
+    file = samples::withAlarmDigit(file, 7, ' ');
+    auto alarmOf = [](uint32_t k) -> uint8_t { return k == 1 || k == 5 || k == 8 || k == 13 ? 1 : 0; };
+
+    EXPECT_EQ(load(file, 300), 14u);
+    for (uint32_t i = 0; i < 14; ++i) expectSlotHoldsRecord(i, 13 - i, alarmOf(13 - i));
+    expectSlotsEmptyFrom(14);
+
+    // Every third record: 13, 10, 7, 4.
+    EXPECT_EQ(load(file, 900), 4u);
+    for (uint32_t i = 0; i < 4; ++i) expectSlotHoldsRecord(i, 13 - 3 * i, alarmOf(13 - 3 * i));
+    expectSlotsEmptyFrom(4);
 }
 
 TEST_F(HistoryFill, RejectedRecordsAreSkippedAndTheStrideGoesOn)
@@ -205,7 +225,9 @@ TEST_F(HistoryFill, FailedReadSkipsTheRecord)
 TEST_F(HistoryFill, OtherModesFillSlotsWithoutValues)
 {
     ParsedRecord earlier;
-    ASSERT_TRUE(parseRecordLine(Barograph, samples::record(1, minuteOf(7)).data(), earlier));
-    EXPECT_EQ(load(unbrokenFile(3), 300, Nmea), 3u);
+    ASSERT_TRUE(parseRecordLine(Barograph, samples::record(1, minuteOf(7), 1).data(), earlier));
+    std::string file = unbrokenFile(3);
+    for (size_t k : {0, 1, 2}) file = samples::withAlarmDigit(file, k, '1');
+    EXPECT_EQ(load(file, 300, Nmea), 3u);
     expectSlotsEmptyFrom(0);
 }

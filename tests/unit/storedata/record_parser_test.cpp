@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -69,7 +70,7 @@ TEST_F(RecordParser, DecimalCommaAndPointReadAlike)
     EXPECT_EQ(parsedRecord.pressure, 99860);
 }
 
-TEST_F(RecordParser, RecordNumberSeparatorsAndWindAlarmAreNotRead)
+TEST_F(RecordParser, RecordNumberAndSeparatorsAreNotRead)
 {
     std::string line = example;
     for (size_t i : {0, 1, 2, 3, 4, 5, 6, 9, 12, 17, 20, 23, 31, 35, 41, 48, 54, 61, 66, 76, 77, 78, 79})
@@ -78,6 +79,37 @@ TEST_F(RecordParser, RecordNumberSeparatorsAndWindAlarmAreNotRead)
     EXPECT_EQ(parsedRecord.day, 28);
     EXPECT_EQ(parsedRecord.minute, 0);
     EXPECT_EQ(parsedRecord.pressure, 98810);
+}
+
+// The digit is a flag the writer sets to '1'; a damaged one must not cost the
+// record, so anything else reads as no alarm.
+TEST_F(RecordParser, WindAlarmDigitOneIsAnAlarmAnythingElseNone)
+{
+    struct Case {
+        const char* digit;
+        uint8_t alarm;
+    };
+    for (const Case& c : {Case{"1", 1}, Case{"0", 0}, Case{" ", 0}, Case{"x", 0}, Case{"2", 0}, Case{"\xff", 0}}) {
+        SCOPED_TRACE(c.digit);
+        parsedRecord.windAlarm = 0x5a;  // shows a parse that leaves the field alone
+        EXPECT_TRUE(parse(with(77, c.digit)));
+        EXPECT_EQ(parsedRecord.windAlarm, c.alarm);
+        EXPECT_EQ(parsedRecord.pressure, 98810);
+        EXPECT_EQ(parsedRecord.variation, 0);
+    }
+
+    // The digit is the last byte read: a line of exactly 78 bytes, without
+    // its line end, holds all of it.
+    std::string alarm = with(77, "1");
+    std::vector<char> bare(alarm.begin(), alarm.begin() + 78);
+    bare.shrink_to_fit();
+    parsedRecord = ParsedRecord{};
+    EXPECT_TRUE(parseRecordLine(Barograph, bare.data(), parsedRecord));
+    EXPECT_EQ(parsedRecord.windAlarm, 1);
+
+    // An out-of-range field is found whatever the digit says.
+    EXPECT_FALSE(parse(with(36, "+50,0").replace(77, 1, "1")));
+    EXPECT_EQ(parsedRecord.windAlarm, 1);
 }
 
 TEST_F(RecordParser, OneHourTendencyBounds)
@@ -189,12 +221,13 @@ TEST_F(RecordParser, EveryOtherFieldIsStillReadWhenOneIsOutOfRange)
 
 TEST_F(RecordParser, OtherModesReadNothingAndAnswerValid)
 {
-    ASSERT_TRUE(parse(example));
+    ASSERT_TRUE(parse(with(77, "1")));
     ParsedRecord before = parsedRecord;
     std::string garbage(80, '\xff');
     EXPECT_TRUE(parseRecordLine(Nmea, garbage.data(), parsedRecord));
     EXPECT_EQ(parsedRecord.pressure, before.pressure);
     EXPECT_EQ(parsedRecord.year, before.year);
     EXPECT_EQ(parsedRecord.tendency3h, before.tendency3h);
+    EXPECT_EQ(parsedRecord.windAlarm, 1);
     EXPECT_FALSE(parseRecordLine(Barograph, garbage.data(), parsedRecord));
 }

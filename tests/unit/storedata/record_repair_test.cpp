@@ -69,14 +69,45 @@ TEST(RecordRepair, OneDayIsOneRecordingWithoutErrors)
 
 TEST(RecordRepair, RetainedRecordIsWrittenAfreshInTheWritersLayout)
 {
-    // Decimal points, another record number and a wind alarm digit: the new
-    // line carries the values only, with commas and the digit 0.
+    // Decimal points, another record number and a damaged wind alarm digit:
+    // the new line carries the values only, with commas, and the digit 0 for
+    // anything but 1.
     std::string file = "123456 05.06.2007 10:00 1013.25 hPa -12.3 hPa/hr +45.6 hPa/3h 17.4 hPa/h var 1\r\n"
-                       "000099 05.06.2007 10:05 0999,00 hPa +00,0 hPa/hr -00,1 hPa/3h 49,9 hPa/h var 0\r\n";
+                       "000099 05.06.2007 10:05 0999,00 hPa +00,0 hPa/hr -00,1 hPa/3h 49,9 hPa/h var 7\r\n";
     Checked outcome = check(file);
     EXPECT_EQ(outcome.retained,
-              "000001 05.06.2007 10:00 1013,25 hPa -12,3 hPa/hr +45,6 hPa/3h 17,4 hPa/h var 0\r\n"
+              "000001 05.06.2007 10:00 1013,25 hPa -12,3 hPa/hr +45,6 hPa/3h 17,4 hPa/h var 1\r\n"
               "000002 05.06.2007 10:05 0999,00 hPa +00,0 hPa/hr -00,1 hPa/3h 49,9 hPa/h var 0\r\n");
+}
+
+// The check keeps the wind alarm of every record it keeps, through
+// renumbering and breaks; a digit that is not 1 is no alarm, and costs
+// the record nothing.
+TEST(RecordRepair, WindAlarmDigitsAreKept)
+{
+    std::string file = samples::series(at(10, 0), 12, 40) + samples::series(at(12, 0), 4, 52);
+    for (size_t k : {0, 3, 4, 11, 12, 15}) file = samples::withAlarmDigit(file, k, '1');
+    for (size_t k : {5, 13}) file = samples::withAlarmDigit(file, k, ' ');
+    file = samples::withAlarmDigit(file, 6, 'x');
+    file = samples::withAlarmDigit(file, 14, '9');
+    Checked outcome = check(file);
+    EXPECT_EQ(outcome.counts.written, 16u);
+    EXPECT_EQ(outcome.counts.errors, 0u);
+    EXPECT_EQ(outcome.counts.breaks, 1u);
+    std::string expected;
+    for (uint32_t k = 0; k < 12; ++k) {
+        bool alarm = k == 0 || k == 3 || k == 4 || k == 11;
+        expected += record(k + 1, at(10, 0) + 5 * k, alarm ? 1 : 0);
+    }
+    for (uint32_t k = 0; k < 4; ++k) expected += record(k + 1, at(12, 0) + 5 * k, k == 0 || k == 3 ? 1 : 0);
+    EXPECT_EQ(outcome.retained, expected);
+    EXPECT_EQ(listOf(outcome), "  0      0   12\n  1     12    4\n");
+
+    // A record written straight after one cut short keeps its digit too.
+    Checked afterCut = check(record(1, at(10, 0), 1) + record(2, at(10, 5)).substr(0, 30) +
+                             record(3, at(10, 10), 1) + record(4, at(10, 15)));
+    EXPECT_EQ(afterCut.counts.errors, 1u);
+    EXPECT_EQ(afterCut.retained, record(1, at(10, 0), 1) + record(1, at(10, 10), 1) + record(2, at(10, 15)));
 }
 
 TEST(RecordRepair, YearBelowZeroIsWrittenAsZeroSoTheLineKeepsItsLayout)
@@ -369,6 +400,8 @@ TEST(RecordRepair, SecondCheckChangesNoRecord)
         record(1, at(10, 0)) + samples::invalidRecord(2, at(10, 5)) + record(3, at(10, 10)) + "junk\r\n" +
             record(4, at(10, 15)).substr(0, 50) + record(5, at(10, 20)),
         samples::invalidRecord(1, at(9, 0)) + recordsAt({at(13, 7), at(13, 12), at(13, 12)}),
+        record(1, at(10, 0), 1) + record(2, at(10, 5)) + record(3, at(10, 10), 1) + record(4, at(10, 10), 1) +
+            record(5, at(11, 0), 1) + samples::withAlarmDigit(record(6, at(11, 5)), 0, 'x'),
     };
     for (const std::string& file : files) {
         SCOPED_TRACE(file.substr(0, 80));
@@ -387,17 +420,18 @@ TEST(RecordRepair, SecondCheckChangesNoRecord)
 // longer than a record. Every block size gives the result of the whole file.
 TEST(RecordRepair, BlockBoundariesChangeNothing)
 {
+    // Wind alarm digits on records whose last bytes come in a later block.
     std::string file = samples::series(at(10, 0), 4, 1);
-    file += record(5, at(10, 20)).substr(0, 78) + "\n";              // line feed alone
+    file += record(5, at(10, 20), 1).substr(0, 78) + "\n";           // line feed alone
     file += record(6, at(10, 25)).substr(0, 33) + "\r\n";           // cut short
-    file += std::string(300, 'x') + record(7, at(10, 35));            // written after a long remnant
+    file += std::string(300, 'x') + record(7, at(10, 35), 1);         // written after a long remnant
     file += "\r\n\n" + record(8, at(10, 45)) + record(9, at(10, 45));  // empty lines, a duplicate
     file += std::string(1000, '\r') + "\n";                         // carriage returns and one line feed
-    file += record(10, at(10, 50)) + record(11, at(10, 55)).substr(0, 60);
+    file += record(10, at(10, 50), 1) + record(11, at(10, 55)).substr(0, 60);
     const Checked whole = check(file);
     // Worked out by hand: 10:35 is a break (10:30 is missing).
-    ASSERT_EQ(whole.retained, samples::series(at(10, 0), 5, 1) + record(1, at(10, 35)) + record(1, at(10, 45)) +
-                                  record(2, at(10, 50)));
+    ASSERT_EQ(whole.retained, samples::series(at(10, 0), 4, 1) + record(5, at(10, 20), 1) +
+                                  record(1, at(10, 35), 1) + record(1, at(10, 45)) + record(2, at(10, 50), 1));
     ASSERT_EQ(whole.counts.errors, 7u);
     ASSERT_EQ(whole.counts.breaks, 2u);
 

@@ -42,11 +42,11 @@ inline int32_t tendency1hAt(uint32_t minutes) { return static_cast<int32_t>(minu
 inline int32_t tendency3hAt(uint32_t minutes) { return static_cast<int32_t>(minutes % 1993) - 996; }
 inline uint32_t variationAt(uint32_t minutes) { return minutes % 500; }
 
-inline std::string record(uint32_t number, uint32_t minutes)
+inline std::string record(uint32_t number, uint32_t minutes, uint8_t windAlarm = 0)
 {
     char line[recordLineLength];
     formatRecordLine(number, stampAt(minutes), pressureAt(minutes), tendency1hAt(minutes),
-                     tendency3hAt(minutes), variationAt(minutes), 0, line);
+                     tendency3hAt(minutes), variationAt(minutes), windAlarm, line);
     return std::string(line, sizeof line);
 }
 
@@ -57,6 +57,14 @@ inline std::string invalidRecord(uint32_t number, uint32_t minutes)
     formatRecordLine(number, stampAt(minutes), pressureAt(minutes), 500, tendency3hAt(minutes),
                      variationAt(minutes), 0, line);
     return std::string(line, sizeof line);
+}
+
+// `file` with the wind alarm digit of its record `index` (counted in whole
+// 80-byte records from the start) replaced by `digit`.
+inline std::string withAlarmDigit(std::string file, size_t index, char digit)
+{
+    file.at(index * recordLineLength + 77) = digit;
+    return file;
 }
 
 // `count` records five minutes apart, numbered on from `firstNumber`.
