@@ -76,6 +76,8 @@ void selectMode(DataMode mode)
     } else {
         clearNmeaLines();
         setNmeaTitle();
+        // The alarm follows barograph sentences only: it ends with them.
+        if (windAlarmLevel() != 0) logEvent(eventWindAlarmEnded);
         resetWindAlarm();
     }
 }

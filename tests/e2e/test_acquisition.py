@@ -6,8 +6,9 @@ import unittest
 
 from harness import MonitorTestMixin, clock_texts, ini
 from fault_support import events_of
-from monitor_ids import (EXAMPLE, WIXDR, event_tag, eventDataAgain, eventNoData, eventPortInUse, eventRecordFileError,
-                         eventRecordsCaughtUp, eventWindAlarmEnded, eventWindWarning, port_failed_event, pxdr)
+from monitor_ids import (EXAMPLE, WIXDR, cmdBarographMode, cmdNmeaMode, command, event_tag, eventDataAgain,
+                         eventGaleAlarm, eventNoData, eventPortInUse, eventRecordFileError, eventRecordsCaughtUp,
+                         eventWindAlarmEnded, eventWindWarning, port_failed_event, pxdr)
 
 
 def utc_clock_texts(before, after):
@@ -117,21 +118,43 @@ class WindAlarm(MonitorTestMixin, unittest.TestCase):
         cycles(1, 2)
         self.records = 2
         cycles(1, -38)
-        self.assertEqual(events_of(self.read("monitor.err")), [eventWindWarning])
+        self.assertEqual(events_of(self.log()), [eventWindWarning])
         # Steady again: the alarm ends at the 600th sentence, in the fourth cycle.
         self.records = 5
         cycles(3, 2)
         digits = [record[77:78] for record in self.read_records()]
         self.assertEqual(digits, [b"0", b"1", b"1", b"1", b"0"])
-        self.assertEqual(events_of(self.read("monitor.err")), [eventWindWarning, eventWindAlarmEnded])
+        self.assertEqual(events_of(self.log()), [eventWindWarning, eventWindAlarmEnded])
 
         # A minute without a sentence is logged once, and so is the sentence that ends it.
-        self.assertTrue(self.wait_for(lambda: event_tag(eventNoData) in self.read("monitor.err"), timeout=90))
+        self.assertTrue(self.wait_for(lambda: event_tag(eventNoData) in self.log(), timeout=90))
         lines[2].write(EXAMPLE)
-        self.assertTrue(self.wait_for(lambda: event_tag(eventDataAgain) in self.read("monitor.err"), timeout=10))
-        self.assertEqual(events_of(self.read("monitor.err")),
+        self.assertTrue(self.wait_for(lambda: event_tag(eventDataAgain) in self.log(), timeout=10))
+        self.assertEqual(events_of(self.log()),
                          [eventWindWarning, eventWindAlarmEnded, eventNoData, eventDataAgain])
         self.assertEqual(self.quit_monitor(), 0)
+
+    def test_switching_to_nmea_mode_ends_the_alarm(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.ini", ini())
+        self.start_monitor()
+        lines[2].write(b"".join(pxdr(100500, 40000, -25, -70, 30, 100700) for _ in range(10)))
+        self.assertTrue(self.wait_for(lambda: event_tag(eventGaleAlarm) in self.log(), timeout=30))
+        self.assertEqual(self.driver.ask(command(cmdNmeaMode)), "ok")
+        self.assertTrue(self.wait_for(lambda: event_tag(eventWindAlarmEnded) in self.log(), timeout=10))
+        # Back in Barograph mode the runs start again: nine sentences raise nothing.
+        self.assertEqual(self.driver.ask(command(cmdBarographMode)), "ok")
+        lines[2].write(b"".join(pxdr(100500, 40000, -25, -70, 30, 100700) for _ in range(9)))
+        self.wait_title(lambda t: t.startswith("Zudoderozezavedi 19 "))
+        self.assertEqual(events_of(self.log()), [eventGaleAlarm, eventWindAlarmEnded])
+        # The tenth raises it anew.
+        lines[2].write(pxdr(100500, 40000, -25, -70, 30, 100700))
+        self.assertTrue(self.wait_for(lambda: events_of(self.log())
+                                      == [eventGaleAlarm, eventWindAlarmEnded, eventGaleAlarm], timeout=10))
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def log(self):
+        return self.read("monitor.err") if os.path.exists(self.path("monitor.err")) else b""
 
     def read_records(self):
         content = self.read("monitor.txt")

@@ -47,7 +47,7 @@ class DataCheck(MonitorTestMixin, unittest.TestCase):
 
         old = b"".join([
             at("10:00", point="."),            # read with decimal points alike
-            at("10:05", alarm=1),
+            at("10:05", alarm=1),              # stood in a wind alarm
             at("10:10"),
             at("10:10"),                       # duplicate: an error
             at("10:15"),
@@ -76,7 +76,8 @@ class DataCheck(MonitorTestMixin, unittest.TestCase):
         # Every valid record is kept, the first after each gap as 000001.
         kept = [("10:00", 1), ("10:05", 2), ("10:10", 3), ("10:15", 4), ("10:20", 5), ("10:30", 1), ("10:35", 2),
                 ("10:40", 3), ("10:50", 1), ("10:55", 2), ("11:01", 1), ("11:06", 2), ("11:11", 3)]
-        repaired = b"".join(at(clock, number) for clock, number in kept)
+        # The wind alarm digit of 10:05 is kept.
+        repaired = b"".join(at(clock, number, alarm=int(clock == "10:05")) for clock, number in kept)
         self.assertEqual(self.read("monitor.txt"), repaired)
         self.assertEqual(self.read("monitor.bak"), old)
         listed = b"  0      0    5\n  1      5    3\n  2      8    2\n  3     10    3\n"
