@@ -4,9 +4,10 @@ DataWatch dataWatch = {};
 
 void resetDataWatch() { dataWatch = DataWatch{}; }
 
-bool noteDataTaken()
+bool noteDataTaken(const UtcStamp& now)
 {
     bool ended = dataWatch.silent;
+    dataWatch.lastData = now;
     dataWatch.seen = true;
     dataWatch.silent = false;
     dataWatch.silentMs = 0;

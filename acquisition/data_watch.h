@@ -4,6 +4,8 @@
 // and so is the next line that comes.
 #include <cstdint>
 
+#include "records/record_line.h"
+
 constexpr uint32_t silenceLimitMs = 60000;
 
 struct DataWatch {
@@ -12,14 +14,15 @@ struct DataWatch {
     uint32_t silentMs;   // time counted since the last line
     bool clockRead;
     uint32_t lastClockMs;
+    UtcStamp lastData;   // when the last line was taken
 };
 
 extern DataWatch dataWatch;
 
 void resetDataWatch();
 
-// A line was taken. True when it ends a reported silence.
-bool noteDataTaken();
+// A line was taken at `now`. True when it ends a reported silence.
+bool noteDataTaken(const UtcStamp& now = UtcStamp{});
 
 // Time that counts towards a silence. True once, when it reaches the limit.
 bool noteTimeWithoutData(uint32_t elapsedMs);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "acquisition/alarm_signal.h"
 #include "acquisition/barograph_parser.h"
 #include "acquisition/data_watch.h"
 #include "acquisition/wind_alarm.h"
@@ -30,9 +31,12 @@ void logEvent(int number)
     if (receiverFrontEnd.logEvent) receiverFrontEnd.logEvent(number);
 }
 
-void noteLineTaken()
+void noteLineTaken(const UtcStamp& now)
 {
-    if (noteDataTaken()) logEvent(eventDataAgain);
+    if (!noteDataTaken(now)) return;
+    logEvent(eventDataAgain);
+    settleAlarm();
+    repaintShell();  // the chart's no-data banner goes
 }
 
 // The levels follow the device's own tendencies in accepted sentences; the
@@ -40,9 +44,13 @@ void noteLineTaken()
 void followWindAlarm()
 {
     int before = windAlarmLevel();
-    int level = takeWindTendencies(currentReading.tendency1h, currentReading.tendency3h);
-    if (level != before) logEvent(level == 2 ? eventGaleAlarm : level == 1 ? eventWindWarning : eventWindAlarmEnded);
+    int level = takeWindTendencies(currentReading.tendency1h, currentReading.tendency3h, currentReading.sampleTime);
     if (level != 0) currentReading.windAlarm = 1;
+    if (level == before) return;
+    logEvent(level == 2 ? eventGaleAlarm : level == 1 ? eventWindWarning : eventWindAlarmEnded);
+    if (level > before) soundAlarm();
+    else settleAlarm();
+    repaintShell();  // the chart's banner changes
 }
 
 void closeCycle(int parseResult)
@@ -73,7 +81,7 @@ void handleBarographLine(const char* line, size_t length)
     if (receiverFrontEnd.utcNow) currentReading.sampleTime = receiverFrontEnd.utcNow();
     if (result == 0) {
         ++variationCycle.acceptedSentences;
-        noteLineTaken();
+        noteLineTaken(currentReading.sampleTime);
         followWindAlarm();
     }
 
@@ -100,7 +108,7 @@ void handleNmeaLine(const char* line, size_t length)
 {
     ++acquisitionCounters.nmeaLineCounter;
     pushNmeaLine(line, length);
-    noteLineTaken();
+    noteLineTaken(receiverFrontEnd.utcNow ? receiverFrontEnd.utcNow() : UtcStamp{});
 
     if (receiverFrontEnd.appendNmeaLine) {
         char bytes[nmeaMaxLineLength + 2];

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "acquisition/alarm_signal.h"
 #include "acquisition/data_watch.h"
 #include "acquisition/line_dispatch.h"
 #include "acquisition/receive_line.h"
@@ -39,7 +40,13 @@ void installReceiverFrontEnd()
 int pollReceiver()
 {
     // A lost or missing port counts towards a silence; a print job's closed port does not.
-    if (noteClock(static_cast<uint32_t>(GetTickCount64()), serialPort.state != PortState::Closed)) logEvent(eventNoData);
+    const uint32_t nowMs = static_cast<uint32_t>(GetTickCount64());
+    if (noteClock(nowMs, serialPort.state != PortState::Closed)) {
+        logEvent(eventNoData);
+        soundAlarm();
+        repaintShell();  // the chart shows the no-data banner
+    }
+    tickAlarmSignal(nowMs);
     if (!portIsOpen()) {
         // A port the start-up probe greyed is usable again.
         if (retrySerialPort() == PortChange::Opened) enableShellPortItem(monitorSettings.COM);

@@ -14,7 +14,7 @@ bool holds(int level, int32_t t1, int32_t t3) { return level == 0 ? t3 <= -30 : 
 
 } // namespace
 
-int takeWindTendencies(int32_t tendency1h, int32_t tendency3h)
+int takeWindTendencies(int32_t tendency1h, int32_t tendency3h, const UtcStamp& now)
 {
     for (int level = 0; level < 2; ++level) {
         bool& on = windAlarmLevels.on[level];
@@ -25,8 +25,15 @@ int takeWindTendencies(int32_t tendency1h, int32_t tendency3h)
         if (run < (on ? windAlarmEndRun : windAlarmRaiseRun)) continue;
         on = !on;
         run = 0;
+        if (on) windAlarmLevels.raisedAt[level] = now;
     }
     return windAlarmLevel();
 }
 
 int windAlarmLevel() { return windAlarmLevels.on[1] ? 2 : windAlarmLevels.on[0] ? 1 : 0; }
+
+UtcStamp windAlarmRaisedAt()
+{
+    int level = windAlarmLevel();
+    return level == 0 ? UtcStamp{} : windAlarmLevels.raisedAt[level - 1];
+}

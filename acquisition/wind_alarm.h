@@ -8,12 +8,15 @@
 // so they neither count nor break a run.
 #include <cstdint>
 
+#include "records/record_line.h"
+
 constexpr unsigned windAlarmRaiseRun = 10;
 constexpr unsigned windAlarmEndRun = 600;  // ten minutes of sentences
 
 struct WindAlarmLevels {
     bool on[2];      // level 1, level 2
     unsigned run[2]; // sentences in a row towards switching that level
+    UtcStamp raisedAt[2];  // when each level last came on, as the chart's banner says
 };
 
 extern WindAlarmLevels windAlarmLevels;
@@ -21,8 +24,12 @@ extern WindAlarmLevels windAlarmLevels;
 // Both levels off, their runs from the start: at start and on the switch to Nmea mode.
 void resetWindAlarm();
 
-// Takes one accepted sentence's tendencies; answers the alarm level after
-// it: 2 while level 2 is on, else 1 while level 1 is on, else 0.
-int takeWindTendencies(int32_t tendency1h, int32_t tendency3h);
+// Takes one accepted sentence's tendencies, received at `now`; answers the
+// alarm level after it: 2 while level 2 is on, else 1 while level 1 is on,
+// else 0.
+int takeWindTendencies(int32_t tendency1h, int32_t tendency3h, const UtcStamp& now = UtcStamp{});
 
 int windAlarmLevel();
+
+// When the level that stands now came on.
+UtcStamp windAlarmRaisedAt();

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "acquisition/alarm_signal.h"
 #include "acquisition/measurement_state.h"
 #include "acquisition/serial_port.h"
 #include "acquisition/wind_alarm.h"
@@ -79,6 +80,7 @@ void selectMode(DataMode mode)
         // The alarm follows barograph sentences only: it ends with them.
         if (windAlarmLevel() != 0) logEvent(eventWindAlarmEnded);
         resetWindAlarm();
+        settleAlarm();
     }
 }
 
@@ -101,6 +103,7 @@ const Command commands[] = {
     {cmdEraseNmeaTxt, 0, [] { if (erase(RecordFile::Nmea)) clearNmeaLines(); }},
     {cmdToggleT1, marks | repaint, [] { toggle(monitorSettings.T1); }},
     {cmdToggleT3, marks | repaint, [] { toggle(monitorSettings.T3); }},
+    {cmdAcknowledgeAlarm, marks, acknowledgeAlarm},
     {cmdBarographMode, marks | repaint, [] { selectMode(Barograph); }},
     {cmdNmeaMode, marks | repaint, [] { selectMode(Nmea); }},
     {cmdSaveOff, marks, [] { monitorSettings.SAVE = 0; }},

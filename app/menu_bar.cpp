@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "acquisition/alarm_signal.h"
 #include "app/commands.h"
 #include "app/menu_layout.h"
 #include "app/shell_state.h"
@@ -57,6 +58,7 @@ void refreshMenuMarks()
     mark(cmdGerman, uiLanguage() == German);
     mark(cmdEnglish, uiLanguage() == English);
     mark(cmdFrench, uiLanguage() == French);
+    EnableMenuItem(menuBar.handle, cmdAcknowledgeAlarm, MF_BYCOMMAND | (alarmSignal.sounding ? MF_ENABLED : MF_GRAYED));
 }
 
 void probePorts()

@@ -17,7 +17,8 @@ void resetMenuBar();
 // attaches it to the main window, replacing (and destroying) any earlier one.
 void buildMenus();
 
-// Sets every check mark from the settings.
+// Sets every check mark from the settings, and enables the acknowledgement
+// of the storm warning while it sounds.
 void refreshMenuMarks();
 
 // Tries to open every port once; greys the items of those that do not open.

@@ -28,6 +28,8 @@ const MenuLine menuDescription[] = {
     {cmdEraseMonitorTxt, txtItemEraseMonitorTxt}, {cmdEraseNmeaTxt, txtItemEraseNmeaTxt},
     {dropDown, txtMenuView},
     {cmdToggleT1, txtItemShowT1}, {cmdToggleT3, txtItemShowT3},
+    {separator},
+    {cmdAcknowledgeAlarm, txtItemAcknowledgeAlarm},
     {dropDown, txtMenuSetup},
     {cmdBarographMode, txtItemBarographMode}, {cmdNmeaMode, txtItemNmeaMode},
     {separator},

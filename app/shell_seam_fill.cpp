@@ -24,7 +24,16 @@ void showMessage(TextId captionId, const char* text, MessageKind kind)
 
 void beep(unsigned type) { MessageBeep(type); }
 
-void flashTaskbarButton() { FlashWindow(mainWindow, TRUE); }
+// The taskbar button flashes until the alarm is acknowledged or ends.
+void showAlarmSignal(bool sounding)
+{
+    refreshMenuMarks();
+    FLASHWINFO flash = {};
+    flash.cbSize = sizeof flash;
+    flash.hwnd = mainWindow;
+    flash.dwFlags = sounding ? FLASHW_TRAY | FLASHW_TIMER : FLASHW_STOP;
+    if (mainWindow) FlashWindowEx(&flash);
+}
 
 void endProgram() { PostQuitMessage(0); }
 
@@ -32,5 +41,5 @@ void endProgram() { PostQuitMessage(0); }
 
 void installShellSeam()
 {
-    shellSeam = ShellSeam{setTitle, repaint, showMessage, markPortAvailable, beep, flashTaskbarButton, endProgram};
+    shellSeam = ShellSeam{setTitle, repaint, showMessage, markPortAvailable, beep, showAlarmSignal, endProgram};
 }

@@ -1,8 +1,10 @@
 #include "app/window_procedure.h"
 
 #include "acquisition/receive_poll.h"
+#include "app/menu_layout.h"
 #include "app/commands.h"
 #include "app/shell_state.h"
+#include "display/chart_geometry.h"
 #include "display/drawing_tools.h"
 #include "display/nmea_view.h"
 #include "display/pressure_chart.h"
@@ -29,6 +31,15 @@ void paintWindow(HWND window)
     EndPaint(window, &paint);
 }
 
+bool clickedOnBanner(HWND window, LPARAM at)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    // The position's words are signed: a click beyond a screen edge is negative.
+    int x = static_cast<short>(LOWORD(at)), y = static_cast<short>(HIWORD(at));
+    return screenBannerHit(client.right, client.bottom, currentChartBanner(), monitorSettings.LANG, x, y);
+}
+
 } // namespace
 
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -46,6 +57,13 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         retryKeptRecords();
         break;
     case WM_COMMAND: runCommand(static_cast<unsigned>(wParam)); break;
+    // Escape, or a click on the chart's banner, acknowledges the storm warning.
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE) runCommand(cmdAcknowledgeAlarm);
+        break;
+    case WM_LBUTTONDOWN:
+        if (monitorSettings.DATA == Barograph && clickedOnBanner(window, lParam)) runCommand(cmdAcknowledgeAlarm);
+        break;
     default: break;
     }
     // Every message, handled or not, also takes the default path.

@@ -73,15 +73,37 @@ constexpr int tickLength = 5;       // scale ticks outside the frame; the pressu
 constexpr int tendencyLabelX = 20;  // left end of the tendency labels
 constexpr int lineHeight = 16;      // the labels are centred on their marks as for text this high
 constexpr int curvePointShift = -3; // curve points stand left of their slot
+constexpr int bannerPadding = 4;    // around a banner's text
+constexpr int bannerCharWidth = 8;  // the advance the banner's rows are fitted to
 // Three pixels below the frame at every hour, six at every six hours, which
 // also carry a grid line and a label 10 units left of the slot and 6 below.
 constexpr TimeMarks hourMarks{2, 102, 3, 0, false, false, 0, 0};
 constexpr TimeMarks sixHourMarks{12, 96, 6, 0, true, true, -10, 6};
 
+// The banners stand inside the frame's top line, across the plot.
+BannerPlace screenBannerPlace(const ChartLayout& c) { return {chartLeft + 1, c.xR, chartTop, 1, bannerPadding}; }
+
+std::vector<BannerLine> screenBannerLines(const ChartLayout& c, const ChartBanner& banner, UiLanguage language)
+{
+    int width = (c.xR - chartLeft - 2 * bannerPadding) / bannerCharWidth;
+    return bannerLines(banner, language, width > 0 ? static_cast<size_t>(width) : 0);
+}
+
 } // namespace
 
+bool screenBannerHit(int clientWidth, int clientHeight, const ChartBanner& banner, UiLanguage language, int x,
+                     int y)
+{
+    const ChartLayout c = chartLayout(clientWidth, clientHeight);
+    ChartPlan chart;
+    chart.font.lineHeight = lineHeight;
+    const BannerPlace place = screenBannerPlace(c);
+    int depth = bannerDepth(chart, place, screenBannerLines(c, banner, language).size());
+    return depth > 0 && x >= place.oldSide && x < place.newSide && y >= chartTop && y < chartTop + depth;
+}
+
 DrawingPlan screenChartSteps(int clientWidth, int clientHeight, const PressureHistory& history,
-                             const MonitorSettings& settings)
+                             const MonitorSettings& settings, const ChartBanner& banner)
 {
     const ChartLayout c = chartLayout(clientWidth, clientHeight);
     ChartPlan chart;
@@ -129,9 +151,13 @@ DrawingPlan screenChartSteps(int clientWidth, int clientHeight, const PressureHi
     SlotValue variationMarks = [&](const HistorySlot& slot) {
         return variationMarkLength(c, static_cast<uint32_t>(slot.variation));
     };
-    planCurve(chart, history, times, c.xR, curvePointShift,
-              [&](const HistorySlot& slot) { return pressureY(c, static_cast<uint32_t>(slot.pressure), settings.LO); },
-              settings.DKS ? variationMarks : nullptr);
+    SlotValue pressure = [&](const HistorySlot& slot) {
+        return pressureY(c, static_cast<uint32_t>(slot.pressure), settings.LO);
+    };
+    planCurve(chart, history, times, c.xR, curvePointShift, pressure, settings.DKS ? variationMarks : nullptr);
+    planFallingStretches(chart, history, times, c.xR, curvePointShift, pressure, Pen::PressureFalling,
+                         eventSelectObjectFailed);
+    planBanners(chart, screenBannerLines(c, banner, settings.LANG), screenBannerPlace(c));
     addPoint(chart, DrawingStep::PutBackPen, 0, 0);
     return chart.steps;
 }

@@ -4,6 +4,7 @@
 // size at every paint; kept free of <windows.h> so it is checked natively.
 #include <cstdint>
 
+#include "display/chart_banner.h"
 #include "display/chart_plan.h"
 #include "settings/monitor_settings.h"
 
@@ -50,7 +51,12 @@ int variationMarkLength(const ChartLayout& layout, uint32_t variation);
 
 // The chart of history slots 0..103 for a client area of that size: legend,
 // frame, scales, grid, time axis and curves, with LO, T1, T3, DKS and LANG
-// of the settings, in the screen pens and the context's own font. A failed
-// pen selection logs its event; the pen in place before the grid is put back.
+// of the settings, in the screen pens and the context's own font, and the
+// storm warning's banners. A failed pen selection logs its event; the pen in
+// place before the grid is put back.
 DrawingPlan screenChartSteps(int clientWidth, int clientHeight, const PressureHistory& history,
-                             const MonitorSettings& settings);
+                             const MonitorSettings& settings, const ChartBanner& banner = ChartBanner{});
+
+// Whether a click at (x, y) of the client area falls on a banner.
+bool screenBannerHit(int clientWidth, int clientHeight, const ChartBanner& banner, UiLanguage language, int x,
+                     int y);

@@ -128,3 +128,26 @@ void planCurve(ChartPlan& chart, const PressureHistory& history, const std::vect
         addPoint(chart, DrawingStep::MoveTo, time, at);
     }
 }
+
+bool fellQuickly(const HistorySlot& slot) { return slot.tendency3h <= -36 || slot.windAlarm == 1; }
+
+void planFallingStretches(ChartPlan& chart, const PressureHistory& history, const std::vector<int>& slotTimes,
+                          int startTime, int pointShift, const SlotValue& value, Pen pen, int eventNumber,
+                          int fatalErrorNumber)
+{
+    bool penSelected = false;
+    int time0 = startTime, value0 = value(history.slots[0]);
+    for (int s = 0; s < chartSlots; ++s) {
+        const HistorySlot& slot = history.slots[s];
+        if (slot.pressure == 0) continue;
+        int time = slotTimes[s] + pointShift;
+        int at = clampToWindow(value(slot));
+        if (fellQuickly(slot)) {
+            if (!penSelected) addPen(chart, pen, eventNumber, fatalErrorNumber);
+            penSelected = true;
+            addLine(chart, time0, value0, time, at);
+        }
+        time0 = time;
+        value0 = at;
+    }
+}

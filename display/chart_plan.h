@@ -100,3 +100,14 @@ using SlotValue = std::function<int(const HistorySlot&)>;
 // length, a point whose length is above 0 carries a bar that long either way.
 void planCurve(ChartPlan& chart, const PressureHistory& history, const std::vector<int>& slotTimes, int startTime,
                int pointShift, const SlotValue& value, const SlotValue& markLength = nullptr);
+
+// A slot where the pressure fell quickly: a three-hour tendency of -3.6 hPa
+// or lower, or a record that carried the wind alarm.
+bool fellQuickly(const HistorySlot& slot);
+
+// The stretches of a curve planned by planCurve with the same arguments that
+// end at a slot where the pressure fell quickly, drawn again in `pen`
+// (selected only when there is one).
+void planFallingStretches(ChartPlan& chart, const PressureHistory& history, const std::vector<int>& slotTimes,
+                          int startTime, int pointShift, const SlotValue& value, Pen pen, int eventNumber,
+                          int fatalErrorNumber = 0);

@@ -2,18 +2,23 @@
 // A chart or a printed page as an ordered list of drawing steps. The plans are
 // made free of <windows.h>, so every position is checked natively; the Win32
 // side only replays the list on a device context.
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 // The pens of the drawing tools: the screen set, then the printer set.
 enum class Pen {
-    Grid, Frame, Pressure, Tendency3h, Tendency1h,
-    PrintGrid, PrintBlack7, PrintBlack5, PrintBlack3, PrintGreen, PrintBlue
+    Grid, Frame, Pressure, Tendency3h, Tendency1h, PressureFalling,
+    PrintGrid, PrintBlack7, PrintBlack5, PrintBlack3, PrintGreen, PrintBlue, PrintRed
 };
 
 struct DrawingStep {
-    enum Kind { MoveTo, LineTo, BlackPixel, Text, SelectPen, PutBackPen, SelectFont, SelectChartBrush, Rectangle };
+    enum Kind {
+        MoveTo, LineTo, BlackPixel, Text, SelectPen, PutBackPen, SelectFont, SelectChartBrush, Rectangle,
+        FillBox,       // x, y, right, bottom filled with colour, no outline
+        ColouredText,  // a Text in colour on what is beneath it
+    };
     Kind kind = Text;
     int x = 0, y = 0;               // Rectangle: its top left corner
     std::string text;               // Text, drawn with exactly its own length
@@ -22,7 +27,8 @@ struct DrawingStep {
     int fatalErrorNumber = 0;       // SelectPen: raised when the selection fails; drawing goes on
     bool keepsReplacedPen = false;  // SelectPen: the pen PutBackPen puts back is the one this replaced
     int escapement = 0;             // SelectFont, tenths of a degree
-    int right = 0, bottom = 0;      // Rectangle: the edges it stops short of
+    int right = 0, bottom = 0;      // Rectangle, FillBox: the edges it stops short of
+    uint32_t colour = 0;            // FillBox, ColouredText: 0xRRGGBB
 };
 
 using DrawingPlan = std::vector<DrawingStep>;

@@ -21,12 +21,14 @@ const PenMaking pensMade[] = {
     {&screenPens.pressurePen, PS_SOLID, 3, RGB(0, 0, 0)},
     {&screenPens.tendency3hPen, PS_SOLID, 2, RGB(0, 180, 0)},
     {&screenPens.tendency1hPen, PS_SOLID, 2, RGB(0, 0, 255)},
+    {&screenPens.fallingPen, PS_SOLID, 3, RGB(220, 0, 0)},
     {&printerPens.printGridPen, PS_DOT, 1, RGB(32, 32, 32)},
     {&printerPens.printBlack7Pen, PS_SOLID, 7, RGB(0, 0, 0)},
     {&printerPens.printBlack5Pen, PS_SOLID, 5, RGB(0, 0, 0)},
     {&printerPens.printBlack3Pen, PS_SOLID, 3, RGB(0, 0, 0)},
     {&printerPens.printGreenPen, PS_SOLID, 5, RGB(0, 255, 0)},
     {&printerPens.printBluePen, PS_SOLID, 5, RGB(0, 0, 255)},
+    {&printerPens.printRedPen, PS_SOLID, 7, RGB(220, 0, 0)},
 };
 constexpr int firstPrinterPen = static_cast<int>(Pen::PrintGrid);
 constexpr int penCount = static_cast<int>(sizeof pensMade / sizeof pensMade[0]);

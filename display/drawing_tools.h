@@ -12,11 +12,12 @@ struct ScreenPens {
     HPEN pressurePen;    // pressure curve and its variation bars
     HPEN tendency3hPen;  // three-hour tendency
     HPEN tendency1hPen;  // one-hour tendency
+    HPEN fallingPen;     // the pressure curve where it fell quickly
     HBRUSH chartBrush;   // fill of the plot frame
 };
 
 struct PrinterPens {
-    HPEN printGridPen, printBlack7Pen, printBlack5Pen, printBlack3Pen, printGreenPen, printBluePen;
+    HPEN printGridPen, printBlack7Pen, printBlack5Pen, printBlack3Pen, printGreenPen, printBluePen, printRedPen;
 };
 
 extern ScreenPens screenPens;

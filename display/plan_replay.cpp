@@ -3,6 +3,12 @@
 #include "display/drawing_tools.h"
 #include "records/event_log.h"
 
+namespace {
+
+COLORREF colourOf(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+} // namespace
+
 void replayPlan(HDC dc, const DrawingPlan& plan)
 {
     HGDIOBJ ownPen = nullptr;
@@ -31,6 +37,23 @@ void replayPlan(HDC dc, const DrawingPlan& plan)
         case DrawingStep::MoveTo: MoveToEx(dc, step.x, step.y, nullptr); break;
         case DrawingStep::LineTo: LineTo(dc, step.x, step.y); break;
         case DrawingStep::BlackPixel: SetPixel(dc, step.x, step.y, RGB(0, 0, 0)); break;
+        case DrawingStep::FillBox: {
+            RECT box = {step.x, step.y, step.right, step.bottom};
+            HBRUSH brush = CreateSolidBrush(colourOf(step.colour));
+            if (brush) {
+                FillRect(dc, &box, brush);
+                DeleteObject(brush);
+            }
+            break;
+        }
+        case DrawingStep::ColouredText: {
+            int mode = SetBkMode(dc, TRANSPARENT);
+            COLORREF before = SetTextColor(dc, colourOf(step.colour));
+            TextOutA(dc, step.x, step.y, step.text.data(), static_cast<int>(step.text.size()));
+            SetTextColor(dc, before);
+            SetBkMode(dc, mode);
+            break;
+        }
         case DrawingStep::Text:
             TextOutA(dc, step.x, step.y, step.text.data(), static_cast<int>(step.text.size()));
             break;

@@ -7,5 +7,6 @@
 
 void drawPressureChart(HDC dc, int clientWidth, int clientHeight)
 {
-    replayPlan(dc, screenChartSteps(clientWidth, clientHeight, pressureHistory, monitorSettings));
+    replayPlan(dc, screenChartSteps(clientWidth, clientHeight, pressureHistory, monitorSettings,
+                                    currentChartBanner()));
 }

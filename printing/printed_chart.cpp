@@ -20,5 +20,6 @@ void drawPrintedChartPage(HDC dc, int pageWidth, int pageHeight)
     // The advance: for a fixed-pitch device font it is the pitch, as is the
     // widest glyph box; for a scalable font the box is about twice as wide.
     font.charWidth = static_cast<int>(metrics.tmAveCharWidth);
-    replayPlan(dc, printedChartSteps(pageWidth, pageHeight, font, pressureHistory, monitorSettings));
+    replayPlan(dc, printedChartSteps(pageWidth, pageHeight, font, pressureHistory, monitorSettings,
+                                     currentChartBanner()));
 }

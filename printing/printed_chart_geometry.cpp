@@ -97,7 +97,7 @@ int printedTendencyPosition(const PrintedChartLayout& c, int32_t tendency)
 }
 
 DrawingPlan printedChartSteps(int Wd, int Hd, const TextMetrics& font, const PressureHistory& history,
-                              const MonitorSettings& settings)
+                              const MonitorSettings& settings, const ChartBanner& banner)
 {
     const PrintedChartLayout c = printedChartLayout(Wd, Hd, settings.LO);
     const PageOrientation& o = orientation(c);
@@ -139,8 +139,9 @@ DrawingPlan printedChartSteps(int Wd, int Hd, const TextMetrics& font, const Pre
     const std::vector<int> times = positions(chartSlots - 1, [&](int i) { return printedSlotPosition(c, i); });
     const int start = newSide - curveStartInside;
     addPen(chart, Pen::PrintBlack7, 0, fatalChartCurvePen);
-    planCurve(chart, history, times, start, 0,
-              [&](const HistorySlot& slot) { return printedPressurePosition(c, slot.pressure); });
+    SlotValue pressure = [&](const HistorySlot& slot) { return printedPressurePosition(c, slot.pressure); };
+    planCurve(chart, history, times, start, 0, pressure);
+    planFallingStretches(chart, history, times, start, 0, pressure, Pen::PrintRed, 0, fatalChartCurvePen);
     if (settings.T1 != 0) {
         addPen(chart, Pen::PrintBlue, 0, fatalChartCurvePen);
         planCurve(chart, history, times, start, 0,
@@ -155,6 +156,11 @@ DrawingPlan printedChartSteps(int Wd, int Hd, const TextMetrics& font, const Pre
     addPen(chart, Pen::PrintBlack3, 0, fatalChartCurvePen);
     addFont(chart, o.escapement);
     planTimeMarks(chart, times, lowSide(c), highSide(c), o.timeMarks);
+    // Inside the frame's line, which is five units wide.
+    const int padding = font.lineHeight / 4;
+    const int width = font.charWidth > 0 ? (c.T - 2 * padding) / font.charWidth : 0;
+    planBanners(chart, bannerLines(banner, settings.LANG, width > 0 ? static_cast<size_t>(width) : 0),
+                {oldSide + 3, newSide - 2, highSide(c), 3, padding});
     // The printer pens live until program end; no context keeps one selected.
     addPoint(chart, DrawingStep::PutBackPen, 0, 0);
     return chart.steps;

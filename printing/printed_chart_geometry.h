@@ -6,6 +6,7 @@
 // time running up the long side and values growing rightward.
 #include <cstdint>
 
+#include "display/chart_banner.h"
 #include "display/chart_plan.h"
 #include "settings/monitor_settings.h"
 
@@ -39,8 +40,8 @@ int printedTendencyPosition(const PrintedChartLayout& layout, int32_t tendency);
 
 // The whole page in the printer pens and a "SYSTEM_FONT" whose escapement
 // follows the layout: title, frame, ticks, grid, labels, curves (T1, T3)
-// and time marks. A failed pen selection raises its fatal error; the
-// context's own pen is put back. Every text is kept on the page; the
-// curves are not.
+// and time marks, and the storm warning's banners across the top of the
+// frame. A failed pen selection raises its fatal error; the context's own
+// pen is put back. Every text is kept on the page; the curves are not.
 DrawingPlan printedChartSteps(int Wd, int Hd, const TextMetrics& font, const PressureHistory& history,
-                              const MonitorSettings& settings);
+                              const MonitorSettings& settings, const ChartBanner& banner = ChartBanner{});

@@ -20,7 +20,9 @@ struct ShellSeam {
     // A port found again after the start-up probe greyed it.
     void (*enablePortItem)(char portDigit);
     void (*beep)(unsigned type);
-    void (*flashTaskbarButton)();
+    // The storm warning sounds (flash the taskbar button, offer its
+    // acknowledgement) or has fallen silent.
+    void (*showAlarmSignal)(bool sounding);
     // Asks the message loop to end once it next takes a message.
     void (*endProgram)();
 };
@@ -42,4 +44,5 @@ inline void showShellMessage(TextId text, TextId caption, MessageKind kind)
 }
 inline void enableShellPortItem(char portDigit) { if (shellSeam.enablePortItem) shellSeam.enablePortItem(portDigit); }
 inline void shellBeep(unsigned type) { if (shellSeam.beep) shellSeam.beep(type); }
+inline void showShellAlarmSignal(bool sounding) { if (shellSeam.showAlarmSignal) shellSeam.showAlarmSignal(sounding); }
 inline void endShellProgram() { if (shellSeam.endProgram) shellSeam.endProgram(); }

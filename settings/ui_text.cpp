@@ -22,6 +22,7 @@ const char* const uiTexts[][3] = {
     {"&Datei nmea.txt l\xF6schen", "Erase file &nmea.txt", "Effacer fichier nmea.txt"},
     {"Einstundentendenz anzeigen", "Show one hour tendency", "Montrer tendence une heure"},
     {"Dreistundentendenz anzeigen", "Show three hours tendency", "Montrer tendence trois heures"},
+    {"Sturmalarm quittieren", "Acknowledge wind alarm", "Acquitter l'alarme de vent"},
     {"TQ Daten", "Barograph TQ5108 data", "Barographe TQ5108"},
     {"NMEA Daten", "NMEA data", "NMEA"},
     {"serielle Schnittstelle COM1 auswaehlen", "COM1", "COM1"},
@@ -217,6 +218,14 @@ const char* const uiTexts[][3] = {
     SAME("Zudoderozezavedi Druckjob"),
     SAME("Zudoderozezavedi Messdaten"),
     SAME("NMEA Daten"),
+
+    {"Sturmwarnung: Luftdruck f\xE4llt schnell", "Wind warning: pressure falling quickly",
+     "Avis de vent : pression en baisse rapide"},
+    {"Sturmalarm: Luftdruck f\xE4llt sehr schnell", "Gale alarm: pressure falling very rapidly",
+     "Alarme coup de vent : pression en chute tres rapide"},
+    {"%+.1f hPa/Std  %+.1f hPa/3Std  seit %02d:%02d UTC", "%+.1f hPa/hr  %+.1f hPa/3hrs  since %02d:%02d UTC",
+     "%+.1f hPa/hr  %+.1f hPa/3hrs  depuis %02d:%02d UTC"},
+    {"Keine Daten seit %02d:%02d UTC", "No data since %02d:%02d UTC", "Pas de donnees depuis %02d:%02d UTC"},
 };
 static_assert(std::size(uiTexts) == textCount, "one row per TextId");
 

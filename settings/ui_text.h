@@ -12,7 +12,7 @@ enum TextId : unsigned {
     txtMenuFile, txtMenuEdit, txtMenuView, txtMenuSetup, txtMenuHelp,
     txtItemPrintNmeaTable, txtItemPrintChart, txtItemQuit,
     txtItemEraseMonitorTxt, txtItemEraseNmeaTxt,
-    txtItemShowT1, txtItemShowT3,
+    txtItemShowT1, txtItemShowT3, txtItemAcknowledgeAlarm,
     txtItemBarographMode, txtItemNmeaMode,
     txtItemCom1, txtItemCom2, txtItemCom3, txtItemCom4,
     txtItemCom5, txtItemCom6, txtItemCom7, txtItemCom8,
@@ -38,6 +38,9 @@ enum TextId : unsigned {
     // Screen chart legend, and the printed words (German only).
     txtLegendPressure, txtLegendTendency1h, txtLegendTendency3h,
     txtDocumentName, txtPrintedChartTitle, txtPrintedNmeaHeading,
+    // The chart's storm warning banners: the words of each level, the
+    // tendencies and the time it came on (format), and data stopped (format).
+    txtBannerWindWarning, txtBannerGaleAlarm, txtBannerDetails, txtBannerNoData,
     textCount
 };
 

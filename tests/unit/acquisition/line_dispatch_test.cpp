@@ -1,6 +1,7 @@
 // The receive path from bytes to dispatched lines, through a fake front end.
 #include "acquisition/line_dispatch.h"
 
+#include "acquisition/alarm_signal.h"
 #include "acquisition/measurement_state.h"
 #include "acquisition/data_watch.h"
 #include "acquisition/receive_line.h"
@@ -28,6 +29,8 @@ struct FakeFrontEnd {
     std::vector<std::string> records;  // formatted when the record was asked for
     std::vector<std::string> nmeaWrites;
     std::vector<int> events;
+    std::vector<unsigned> beeps;
+    std::vector<bool> alarmShown;  // each call of the shell's alarm signal
 };
 
 FakeFrontEnd fake;
@@ -38,6 +41,8 @@ void fakeInvalidateWindow() { ++fake.invalidations; }
 void fakeAppendBarographRecord(const char* line) { fake.records.emplace_back(line, recordLineLength); }
 void fakeAppendNmeaLine(const char* bytes, size_t length) { fake.nmeaWrites.emplace_back(bytes, length); }
 void fakeLogEvent(int number) { fake.events.push_back(number); }
+void fakeBeep(unsigned type) { fake.beeps.push_back(type); }
+void fakeShowAlarmSignal(bool sounding) { fake.alarmShown.push_back(sounding); }
 
 void feed(const std::string& bytes)
 {
@@ -61,12 +66,15 @@ protected:
         resetReceiveLine();
         resetWindAlarm();
         resetDataWatch();
+        resetAlarmSignal();
 
         fake = FakeFrontEnd{};
         fake.now = UtcStamp{2003, 12, 28, 16, 5};
         receiverFrontEnd = ReceiverFrontEnd{fakeUtcNow, fakeAppendBarographRecord, fakeAppendNmeaLine, fakeLogEvent};
         shellSeam.setTitle = fakeSetTitle;
         shellSeam.repaint = fakeInvalidateWindow;
+        shellSeam.beep = fakeBeep;
+        shellSeam.showAlarmSignal = fakeShowAlarmSignal;
     }
 
     void TearDown() override
@@ -391,9 +399,13 @@ TEST_F(LineDispatch, TheWindAlarmIsLoggedWhenItsLevelChangesAndMarksTheRecordsOf
     feedTimes(4, falling);
     EXPECT_TRUE(fake.events.empty());
     EXPECT_EQ(currentReading.windAlarm, 0);
+    EXPECT_TRUE(fake.beeps.empty());
     feed(falling);
     EXPECT_EQ(fake.events, (std::vector<int>{eventWindWarning}));
     EXPECT_EQ(currentReading.windAlarm, 1);
+    EXPECT_EQ(fake.beeps, (std::vector<unsigned>{alarmBeepType}));
+    EXPECT_EQ(fake.alarmShown, (std::vector<bool>{true}));
+    acknowledgeAlarm();
 
     // Cycle 1 closes at the 300th accepted sentence, with the alarm standing.
     feedTimes(300 - 110, falling);
@@ -402,11 +414,15 @@ TEST_F(LineDispatch, TheWindAlarmIsLoggedWhenItsLevelChangesAndMarksTheRecordsOf
     // A fall to 6.5 hPa in three hours: level 2 ten sentences on.
     feedTimes(10, sentenceWithTendencies("-01.0", "-06.5"));
     EXPECT_EQ(fake.events, (std::vector<int>{eventWindWarning, eventGaleAlarm}));
+    EXPECT_EQ(fake.beeps.size(), 2u) << "the rise to level 2 sounds again";
+    EXPECT_EQ(fake.alarmShown, (std::vector<bool>{true, false, true}));
     // Steady again: level 2 and level 1 end at their 600th sentence, in one go.
     feedTimes(599, steady);
     EXPECT_EQ(fake.events.size(), 2u);
     feed(steady);
     EXPECT_EQ(fake.events, (std::vector<int>{eventWindWarning, eventGaleAlarm, eventWindAlarmEnded}));
+    EXPECT_FALSE(alarmSignal.sounding) << "the alarm ended unacknowledged: nothing is left to warn of";
+    EXPECT_EQ(fake.beeps.size(), 2u);
     // It stood at sentences 110..909: cycles 1..4 carry it, cycle 5 does not.
     feedTimes(1500 - 300 - 10 - 600, steady);
     ASSERT_EQ(fake.records.size(), 5u);
@@ -426,16 +442,49 @@ TEST_F(LineDispatch, AMinuteWithoutDataIsLoggedOnceAndSoIsTheLineThatEndsIt)
     // A print job's closed port stops the clock.
     EXPECT_FALSE(noteClock(400000, false));
     EXPECT_TRUE(noteClock(400001, true)) << "60 s counted";
+    soundAlarm();  // as the receiver does when noteClock answers true
     EXPECT_FALSE(noteClock(900000, true)) << "once";
     EXPECT_TRUE(fake.events.empty());
+    EXPECT_TRUE(alarmSignal.sounding) << "a silence sounds the alarm";
+    EXPECT_EQ(fake.beeps.size(), 1u);
+    EXPECT_EQ(dataWatch.lastData.minute, 5) << "the no-data banner's time";
     feed(rejected);
     EXPECT_TRUE(fake.events.empty()) << "a rejected line is no data";
     monitorSettings.DATA = Nmea;
     feed("$GPGLL,1*00\r\n");
     EXPECT_EQ(fake.events, (std::vector<int>{eventDataAgain}));
+    EXPECT_FALSE(alarmSignal.sounding) << "data again ends an unacknowledged silence";
     feed("$GPGLL,2*00\r\n");
     EXPECT_EQ(fake.events.size(), 1u);
     // The clock wraps: the difference still counts.
     EXPECT_FALSE(noteClock(0xFFFFF000u, false));
     EXPECT_TRUE(noteClock(0xFFFFF000u + 60000u, true));
+}
+
+TEST_F(LineDispatch, TheAlarmSoundsEveryThirtySecondsUntilItIsAcknowledged)
+{
+    tickAlarmSignal(1000);
+    feedTimes(10, sentenceWithTendencies("-00.5", "-03.8"));
+    ASSERT_EQ(fake.beeps.size(), 1u) << "at the rise";
+    tickAlarmSignal(30999);
+    EXPECT_EQ(fake.beeps.size(), 1u);
+    tickAlarmSignal(31000);
+    EXPECT_EQ(fake.beeps.size(), 2u) << "30 s after the rise";
+    tickAlarmSignal(61000);
+    EXPECT_EQ(fake.beeps.size(), 3u);
+    // A PC that slept ten minutes beeps once, not twenty times.
+    tickAlarmSignal(661000);
+    EXPECT_EQ(fake.beeps.size(), 4u);
+    acknowledgeAlarm();
+    for (uint32_t t = 661000; t < 900000; t += 200) tickAlarmSignal(t);
+    EXPECT_EQ(fake.beeps.size(), 4u) << "silent once acknowledged";
+    EXPECT_EQ(fake.alarmShown.back(), false);
+    // A fall to 2.0 hPa in an hour raises level 2: unacknowledged again.
+    feedTimes(10, sentenceWithTendencies("-02.0", "-03.8"));
+    EXPECT_EQ(fake.beeps.size(), 5u);
+    EXPECT_TRUE(alarmSignal.sounding);
+    // Level 2 ending leaves level 1: the alarm sounds on.
+    feedTimes(600, sentenceWithTendencies("-00.5", "-03.8"));
+    EXPECT_EQ(windAlarmLevel(), 1);
+    EXPECT_TRUE(alarmSignal.sounding);
 }

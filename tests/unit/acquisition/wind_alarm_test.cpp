@@ -86,3 +86,19 @@ TEST_F(WindAlarm, ResetTurnsBothLevelsOffAndStartsTheirRunsAgain)
     resetWindAlarm();
     EXPECT_EQ(feed(9, -70), 0) << "the five before the reset do not count";
 }
+
+TEST_F(WindAlarm, EachLevelKeepsTheTimeItCameOn)
+{
+    const UtcStamp first{2026, 12, 9, 3, 10}, second{2026, 12, 9, 3, 11}, third{2026, 12, 9, 5, 0};
+    for (int i = 0; i < 9; ++i) takeWindTendencies(0, -40, first);
+    takeWindTendencies(0, -40, second);
+    EXPECT_EQ(windAlarmRaisedAt().minute, 11) << "the tenth sentence raised it";
+    for (int i = 0; i < 10; ++i) takeWindTendencies(0, -70, third);
+    EXPECT_EQ(windAlarmLevel(), 2);
+    EXPECT_EQ(windAlarmRaisedAt().hour, 5);
+    // Level 2 ends, level 1 has stood since its own raise.
+    for (int i = 0; i < 600; ++i) takeWindTendencies(0, -40, third);
+    EXPECT_EQ(windAlarmLevel(), 1);
+    EXPECT_EQ(windAlarmRaisedAt().hour, 3);
+    EXPECT_EQ(windAlarmRaisedAt().minute, 11);
+}

@@ -93,7 +93,7 @@ TEST(UiText, MenuItemsDifferBetweenLanguagesOnlyAsIntended)
     // Every command but the data check, which has no item, is in the German menu.
     std::set<unsigned> every = {
         cmdPrintNmeaTable, cmdPrintChart, cmdQuit, cmdEraseMonitorTxt, cmdEraseNmeaTxt, cmdToggleT1,
-        cmdToggleT3, cmdBarographMode, cmdNmeaMode, cmdPortCom1, cmdPortCom2, cmdPortCom3, cmdPortCom4,
+        cmdToggleT3, cmdAcknowledgeAlarm, cmdBarographMode, cmdNmeaMode, cmdPortCom1, cmdPortCom2, cmdPortCom3, cmdPortCom4,
         cmdPortCom5, cmdPortCom6, cmdPortCom7, cmdPortCom8, cmdSaveOff, cmdSaveOn, cmdToggleSig,
         cmdToggleErr, cmdGerman, cmdEnglish, cmdFrench, cmdScale950, cmdScale900, cmdHelp, cmdAbout,
         cmdLinkCable, cmdDataFormats};
@@ -104,5 +104,13 @@ TEST(UiText, MenuItemsDifferBetweenLanguagesOnlyAsIntended)
     std::set<unsigned> withoutBeepAndLog = withoutBeep;
     withoutBeepAndLog.erase(cmdToggleErr);
     EXPECT_EQ(french, withoutBeepAndLog);
-    for (UiLanguage language : languages) EXPECT_EQ(menuLayout(language).size(), 5u);
+    for (UiLanguage language : languages) {
+        EXPECT_EQ(menuLayout(language).size(), 5u);
+        // The acknowledgement of the storm warning ends the View menu, after a separator.
+        const std::vector<MenuEntry> view = menuLayout(language)[2].entries;
+        ASSERT_EQ(view.size(), 4u);
+        EXPECT_EQ(view[2].id, 0u);
+        EXPECT_EQ(view[3].id, unsigned(cmdAcknowledgeAlarm));
+    }
+    EXPECT_STREQ(menuLayout(French)[2].entries[3].text, "Acquitter l'alarme de vent");
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "display/rounding.h"
+#include "../printing/page_trace.h"
 
 TEST(RoundHalfUp, HalvesGoUpAlsoBelowZero)
 {
@@ -71,4 +72,64 @@ TEST(ChartGeometry, VariationMarksLongerThanTwoUnitsOnly)
     EXPECT_EQ(variationMarkLength(c, 9990), 4995);
     EXPECT_EQ(variationMarkLength(chartLayout(1000, 700), 10), 2);  // 2.1
     EXPECT_EQ(variationMarkLength(chartLayout(1000, 700), 9), 0);   // 1.89
+}
+
+TEST(ChartBanners, TextsInEachLanguageAndTheirRows)
+{
+    ChartBanner banner;
+    banner.alarmLevel = 1;
+    banner.tendency1h = -12;
+    banner.tendency3h = -38;
+    banner.raisedAt = UtcStamp{2026, 12, 9, 4, 5};
+    std::vector<BannerLine> rows = bannerLines(banner, German, 200);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].text, "Sturmwarnung: Luftdruck f\xE4llt schnell  -1.2 hPa/Std  -3.8 hPa/3Std  seit 04:05 UTC");
+    EXPECT_EQ(rows[0].fill, bannerAmber);
+    std::string english = "Wind warning: pressure falling quickly  -1.2 hPa/hr  -3.8 hPa/3hrs  since 04:05 UTC";
+    EXPECT_EQ(bannerLines(banner, English, english.size())[0].text, english);
+    // One character less and the figures take a row of their own.
+    rows = bannerLines(banner, English, english.size() - 1);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].text, "Wind warning: pressure falling quickly");
+    EXPECT_EQ(rows[1].text, "-1.2 hPa/hr  -3.8 hPa/3hrs  since 04:05 UTC");
+
+    banner.alarmLevel = 2;
+    banner.noData = true;
+    banner.lastData = UtcStamp{2026, 12, 9, 23, 59};
+    rows = bannerLines(banner, French, 200);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].text,
+              "Alarme coup de vent : pression en chute tres rapide  -1.2 hPa/hr  -3.8 hPa/3hrs  depuis 04:05 UTC");
+    EXPECT_EQ(rows[0].fill, bannerRed);
+    EXPECT_EQ(rows[1].text, "Pas de donnees depuis 23:59 UTC");
+    EXPECT_EQ(rows[1].fill, bannerGrey);
+    banner.alarmLevel = 0;
+    rows = bannerLines(banner, German, 200);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].text, "Keine Daten seit 23:59 UTC");
+    EXPECT_TRUE(bannerLines(ChartBanner{}, German, 200).empty());
+}
+
+TEST(ChartBanners, OnTheScreenAcrossTheTopOfThePlotAndWhereAClickTakesThem)
+{
+    PressureHistory history{};
+    MonitorSettings settings{};
+    settings.LANG = English;
+    ChartBanner banner;
+    banner.alarmLevel = 2;
+    banner.noData = true;
+    PageTrace screen(screenChartSteps(1000, 700, history, settings, banner));
+    // 900 units of plot take 111 characters: a row for the alarm, one for the silence.
+    ASSERT_EQ(screen.boxes.size(), 2u);
+    EXPECT_EQ((std::vector<int>{screen.boxes[0].left, screen.boxes[0].top, screen.boxes[0].right,
+                                screen.boxes[0].bottom}),
+              (std::vector<int>{51, 36, 950, 60}));
+    EXPECT_EQ(screen.boxes[1].top, 60);
+    EXPECT_EQ(screen.boxes[1].bottom, 84);
+    EXPECT_EQ(screen.boxes[1].colour, bannerGrey);
+    for (int y : {35, 59, 83}) EXPECT_TRUE(screenBannerHit(1000, 700, banner, English, 500, y)) << y;
+    for (auto [x, y] : {std::pair<int, int>{500, 34}, {500, 84}, {50, 40}, {950, 40}})
+        EXPECT_FALSE(screenBannerHit(1000, 700, banner, English, x, y)) << x << "," << y;
+    EXPECT_FALSE(screenBannerHit(1000, 700, ChartBanner{}, English, 500, 40));
+    EXPECT_TRUE(PageTrace(screenChartSteps(1000, 700, history, settings)).boxes.empty());
 }

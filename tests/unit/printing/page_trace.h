@@ -12,6 +12,12 @@ struct PlannedText {
     int x, y;
     std::string text;
     int escapement;  // -1 before any font was selected
+    uint32_t colour = 0;
+    bool coloured = false;  // drawn in colour on what is beneath
+};
+struct PlannedBox {
+    int left, top, right, bottom;
+    uint32_t colour;
 };
 struct PlannedPixel {
     int x, y;
@@ -27,6 +33,7 @@ struct PageTrace {
     std::vector<PlannedPixel> pixels;
     std::vector<PlannedPenChoice> pens;
     std::vector<int> fonts;
+    std::vector<PlannedBox> boxes;
 
     explicit PageTrace(const DrawingPlan& steps)
     {
@@ -57,6 +64,12 @@ struct PageTrace {
                 break;
             case DrawingStep::Text:
                 texts.push_back({step.x, step.y, step.text, escapement});
+                break;
+            case DrawingStep::ColouredText:
+                texts.push_back({step.x, step.y, step.text, escapement, step.colour, true});
+                break;
+            case DrawingStep::FillBox:
+                boxes.push_back({step.x, step.y, step.right, step.bottom, step.colour});
                 break;
             default:  // put back, brush and rectangle: not on a page
                 break;

@@ -566,3 +566,81 @@ TEST(PrintedChartSteps, ATextThatWouldLeaveThePageIsMovedToItsEdge)
     EXPECT_EQ(pressure[0].y1, 3020);
     EXPECT_EQ(pressure[1].y1, 0);
 }
+
+TEST(PrintedChartSteps, TheStormWarningBannersStandInsideTheFrameOnBothPages)
+{
+    ChartBanner banner;
+    banner.alarmLevel = 2;
+    banner.tendency1h = -25;
+    banner.tendency3h = -65;
+    banner.raisedAt = UtcStamp{2026, 12, 9, 14, 5};
+    banner.noData = true;
+    banner.lastData = UtcStamp{2026, 12, 9, 15, 47};
+    MonitorSettings settings = settingsWith(0, 1, 1);
+    settings.LANG = French;
+    for (bool turned : {false, true}) {
+        SCOPED_TRACE(turned ? "turned" : "upright");
+        const int Wd = turned ? 2480 : 3508, Hd = turned ? 3508 : 2480;
+        const PrintedChartLayout c = printedChartLayout(Wd, Hd, 0);
+        PageTrace page(printedChartSteps(Wd, Hd, postScriptFont, emptyHistory(), settings, banner));
+        // 2756 units of plot take 53 characters: the gale alarm's words and its
+        // figures on a row each, then the grey one.
+        ASSERT_EQ(page.boxes.size(), 3u);
+        EXPECT_EQ(page.boxes[0].colour, bannerRed);
+        EXPECT_EQ(page.boxes[1].colour, bannerRed);
+        EXPECT_EQ(page.boxes[2].colour, bannerGrey);
+        std::vector<PlannedText> rows;
+        for (const PlannedText& text : page.texts)
+            if (text.coloured) rows.push_back(text);
+        ASSERT_EQ(rows.size(), 3u);
+        EXPECT_EQ(rows[0].text, "Alarme coup de vent : pression en chute tres rapide");
+        EXPECT_EQ(rows[1].text, "-2.5 hPa/hr  -6.5 hPa/3hrs  depuis 14:05 UTC");
+        EXPECT_EQ(rows[2].text, "Pas de donnees depuis 15:47 UTC");
+        EXPECT_EQ(rows[0].colour, 0xFFFFFFu);
+        EXPECT_EQ(rows[2].colour, 0u);
+        for (size_t n = 0; n < 3; ++n) {
+            const PlannedBox& box = page.boxes[n];
+            // Inside the frame, whose line is five units wide, the first row at its high side.
+            EXPECT_GT(box.left, c.left);
+            EXPECT_GT(box.top, c.top);
+            EXPECT_LT(box.right, c.right);
+            EXPECT_LT(box.bottom, c.bottom);
+            if (n == 0) EXPECT_EQ(turned ? c.right - box.right : box.top - c.top, 3);
+            // Rows follow each other inward without a gap, each a line of text deep or more.
+            if (n > 0) EXPECT_EQ(turned ? page.boxes[n - 1].left : page.boxes[n - 1].bottom, turned ? box.right : box.top);
+            EXPECT_GE(turned ? box.right - box.left : box.bottom - box.top, lh);
+            Covered text = coveredBy(rows[n], postScriptFont);
+            EXPECT_EQ(rows[n].escapement, turned ? 2700 : 0);
+            EXPECT_GE(text.left, box.left);
+            EXPECT_GE(text.top, box.top);
+            EXPECT_LE(text.right, box.right);
+            EXPECT_LE(text.bottom, box.bottom);
+        }
+    }
+    // No banner without an alarm or a silence.
+    PageTrace quiet(printedChartSteps(3508, 2480, postScriptFont, emptyHistory(), settings));
+    EXPECT_TRUE(quiet.boxes.empty());
+}
+
+TEST(PrintedChartSteps, WhereThePressureFellQuicklyTheCurveIsRed)
+{
+    PressureHistory history = emptyHistory();
+    for (int s : {0, 1, 2, 4, 6}) history.slots[s].pressure = 100000 - 50 * s;
+    history.slots[1].tendency3h = -36;  // the threshold: red
+    history.slots[2].tendency3h = -35;  // short of it
+    history.slots[6].windAlarm = 1;     // a record that carried the alarm
+    PageTrace page(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(0, 0, 0)));
+    std::vector<PlannedLine> black = page.linesWith(Pen::PrintBlack7);
+    std::vector<PlannedLine> red = page.linesWith(Pen::PrintRed);
+    ASSERT_EQ(black.size(), 5u);
+    ASSERT_EQ(red.size(), 2u);
+    // Each red stretch is the black one that reaches its slot, drawn again.
+    for (auto [r, b] : {std::pair<int, int>{0, 1}, {1, 4}})
+        EXPECT_EQ((std::vector<int>{red[r].x0, red[r].y0, red[r].x1, red[r].y1}),
+                  (std::vector<int>{black[b].x0, black[b].y0, black[b].x1, black[b].y1}));
+    history.slots[1].tendency3h = 0;
+    history.slots[6].windAlarm = 0;
+    PageTrace calm(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(0, 0, 0)));
+    EXPECT_TRUE(calm.linesWith(Pen::PrintRed).empty());
+    for (const PlannedPenChoice& pen : calm.pens) EXPECT_NE(pen.pen, Pen::PrintRed) << "no red pen is chosen";
+}
