@@ -212,6 +212,21 @@ void runCommand(const std::string& name, const std::string& argument)
         HWND window = mainWindow();
         unsigned id = std::strtoul(argument.c_str(), nullptr, 10);
         reply(window && PostMessageA(window, WM_COMMAND, id, 0) ? "ok" : "none");
+    } else if (name == "key") {
+        // A key pressed while the window has the focus.
+        HWND window = mainWindow();
+        WPARAM key = std::strtoul(argument.c_str(), nullptr, 10);
+        reply(window && PostMessageA(window, WM_KEYDOWN, key, 1) ? "ok" : "none");
+    } else if (name == "click") {
+        // A left click at x y of the client area.
+        HWND window = mainWindow();
+        char* rest = nullptr;
+        int x = static_cast<int>(std::strtol(argument.c_str(), &rest, 10));
+        int y = static_cast<int>(std::strtol(rest, nullptr, 10));
+        reply(window && PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)) &&
+                      PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y))
+                  ? "ok"
+                  : "none");
     } else if (name == "close") {
         HWND window = mainWindow();
         reply(window && PostMessageA(window, WM_CLOSE, 0, 0) ? "ok" : "none");

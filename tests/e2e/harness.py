@@ -343,10 +343,38 @@ class MonitorTestMixin:
         return predicate()
 
 
-def screenshot():
-    """The whole screen as PNG bytes: the maximised window and what it draws."""
-    return subprocess.run(["import", "-window", "root", "png:-"], env=wine_env(), stdout=subprocess.PIPE,
-                          stderr=subprocess.DEVNULL, check=True).stdout
+def screenshot(kind="png"):
+    """The whole screen as PNG bytes (or another format ImageMagick writes):
+    the maximised window and what it draws."""
+    return subprocess.run(["import", "-window", "root", "-depth", "8", kind + ":-"], env=wine_env(),
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, check=True).stdout
+
+
+def ppm_pixels(raw):
+    """A binary PPM (P6) of 8-bit samples as (width, height, rows of (r, g, b))."""
+    # Header: magic, width, height, maximum, each followed by white space.
+    fields = []
+    at = 0
+    while len(fields) < 4:
+        while raw[at:at + 1].isspace():
+            at += 1
+        start = at
+        while not raw[at:at + 1].isspace():
+            at += 1
+        fields.append(raw[start:at])
+    at += 1
+    width, height = int(fields[1]), int(fields[2])
+    if int(fields[3]) != 255:
+        raise ValueError("not 8-bit samples: maximum " + fields[3].decode())
+    rows = []
+    for y in range(height):
+        row = raw[at + 3 * width * y: at + 3 * width * (y + 1)]
+        rows.append([tuple(row[3 * x: 3 * x + 3]) for x in range(width)])
+    return width, height, rows
+
+
+def screen_pixels():
+    return ppm_pixels(screenshot("ppm"))
 
 
 def clock_texts(before, after, pattern, clock=time.localtime):

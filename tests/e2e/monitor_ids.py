@@ -13,6 +13,7 @@ cmdEraseMonitorTxt = 1104
 cmdEraseNmeaTxt = 1106
 cmdToggleT1 = 1200
 cmdToggleT3 = 1202
+cmdAcknowledgeAlarm = 1210
 cmdBarographMode = 1300
 cmdNmeaMode = 1302
 cmdPortCom1 = 1306

@@ -11,6 +11,8 @@ import socket
 import subprocess
 import time
 
+from harness import ppm_pixels
+
 QUEUE = "PDF"
 PPD_NAME = "CUPS-PDF_opt.ppd"
 CUPS_PDF_CONF = "/etc/cups/cups-pdf.conf"
@@ -173,23 +175,7 @@ def pdf_pixels(path, resolution=40):
     """The first page as (width, height, rows of (r, g, b))."""
     raw = subprocess.run(["pdftoppm", "-r", str(resolution), "-singlefile", path], stdout=subprocess.PIPE,
                          check=True).stdout
-    # P6 header: magic, width, height, maximum, each followed by white space.
-    fields = []
-    at = 0
-    while len(fields) < 4:
-        while raw[at:at + 1].isspace():
-            at += 1
-        start = at
-        while not raw[at:at + 1].isspace():
-            at += 1
-        fields.append(raw[start:at])
-    at += 1
-    width, height = int(fields[1]), int(fields[2])
-    rows = []
-    for y in range(height):
-        row = raw[at + 3 * width * y: at + 3 * width * (y + 1)]
-        rows.append([tuple(row[3 * x: 3 * x + 3]) for x in range(width)])
-    return width, height, rows
+    return ppm_pixels(raw)
 
 
 def pdf_words(path):

@@ -4,9 +4,9 @@ import os
 import time
 import unittest
 
-from harness import MonitorTestMixin, clock_texts, ini
+from harness import MonitorTestMixin, clock_texts, ini, screen_pixels, screenshot
 from fault_support import events_of
-from monitor_ids import (EXAMPLE, WIXDR, cmdBarographMode, cmdNmeaMode, command, event_tag, eventDataAgain,
+from monitor_ids import (EXAMPLE, WIXDR, cmdAcknowledgeAlarm, cmdBarographMode, cmdNmeaMode, command, event_tag, eventDataAgain,
                          eventGaleAlarm, eventNoData, eventPortInUse, eventRecordFileError, eventRecordsCaughtUp,
                          eventWindAlarmEnded, eventWindWarning, port_failed_event, pxdr)
 
@@ -152,6 +152,90 @@ class WindAlarm(MonitorTestMixin, unittest.TestCase):
         self.assertTrue(self.wait_for(lambda: events_of(self.log())
                                       == [eventGaleAlarm, eventWindAlarmEnded, eventGaleAlarm], timeout=10))
         self.assertEqual(self.quit_monitor(), 0)
+
+    def test_the_warning_shows_on_the_chart_sounds_until_acknowledged_and_says_when_data_stopped(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.ini", ini(LANG="EN"))
+        self.start_monitor()
+        self.assertEqual(self.banner_colours(), set(), "no banner while all is calm")
+        self.assertTrue(self.item_grayed(), "nothing to acknowledge at start")
+
+        def sentences(count, t1, t3):
+            lines[2].write(b"".join(pxdr(100500, 40000, t1, t3, 30, 100700) + WIXDR for _ in range(count)))
+
+        sentences(10, -5, -38)
+        self.assertTrue(self.wait_for(lambda: event_tag(eventWindWarning) in self.log(), timeout=30))
+        amber = self.wait_for(lambda: self.banner_colours() == {"amber"}, timeout=10)
+        self.keep_screenshot("MONITOR_WARNING_PNG")
+        self.assertTrue(amber, "the amber banner")
+        self.assertFalse(self.item_grayed())
+        self.assertEqual(self.driver.ask(command(cmdAcknowledgeAlarm)), "ok")
+        self.assertTrue(self.wait_for(self.item_grayed, timeout=10), "acknowledged: the item greys")
+        self.assertEqual(self.banner_colours(), {"amber"}, "the banner stays while the alarm stands")
+
+        # A fall of 6.5 hPa in three hours: the gale alarm, unacknowledged again.
+        sentences(10, -5, -65)
+        self.assertTrue(self.wait_for(lambda: event_tag(eventGaleAlarm) in self.log(), timeout=30))
+        self.assertTrue(self.wait_for(lambda: not self.item_grayed(), timeout=10))
+        self.assertTrue(self.wait_for(lambda: self.banner_colours() == {"red"}, timeout=10), "the red banner")
+        self.keep_screenshot("MONITOR_GALE_PNG")
+        # Escape acknowledges it as the menu item does.
+        self.assertEqual(self.driver.ask("key 27"), "ok")
+        self.assertTrue(self.wait_for(self.item_grayed, timeout=10), "Escape acknowledges")
+
+        # Easing: both levels end together at the 600th sentence that holds neither.
+        sentences(599, 0, -20)
+        self.wait_title(lambda t: t.startswith("Air pressure monitor 619 "), timeout=60)
+        self.assertEqual(events_of(self.log()), [eventWindWarning, eventGaleAlarm])
+        sentences(1, 0, -20)
+        self.assertTrue(self.wait_for(lambda: event_tag(eventWindAlarmEnded) in self.log(), timeout=10))
+        self.assertTrue(self.wait_for(lambda: self.banner_colours() == set(), timeout=10), "the banner goes")
+        self.assertEqual(events_of(self.log()), [eventWindWarning, eventGaleAlarm, eventWindAlarmEnded])
+
+        # A minute without data: event 74, the grey banner, the alarm sounding; a sentence ends it.
+        self.assertTrue(self.wait_for(lambda: event_tag(eventNoData) in self.log(), timeout=90))
+        self.assertTrue(self.wait_for(lambda: self.banner_colours() == {"grey"}, timeout=10), "the grey banner")
+        self.keep_screenshot("MONITOR_NO_DATA_PNG")
+        self.assertFalse(self.item_grayed())
+        # A click below the banner does nothing; a click on it acknowledges.
+        self.assertEqual(self.driver.ask("click 400 300"), "ok")
+        time.sleep(1)
+        self.assertFalse(self.item_grayed())
+        self.assertEqual(self.driver.ask("click 400 45"), "ok")
+        self.assertTrue(self.wait_for(self.item_grayed, timeout=10), "a click on the banner acknowledges")
+        lines[2].write(EXAMPLE)
+        self.assertTrue(self.wait_for(lambda: event_tag(eventDataAgain) in self.log(), timeout=10))
+        self.assertTrue(self.wait_for(lambda: self.banner_colours() == set(), timeout=10))
+        self.assertTrue(self.item_grayed())
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def banner_colours(self):
+        """The banners on the screen, by the colours that fill more than a
+        few thousand pixels of it (a banner row is the plot's width and 24 rows high)."""
+        _, _, rows = screen_pixels()
+        counts = {"amber": 0, "red": 0, "grey": 0}
+        for row in rows:
+            for r, g, b in row:
+                if r > 230 and 170 < g < 210 and b < 40:
+                    counts["amber"] += 1
+                elif r > 190 and g < 30 and b < 30:
+                    counts["red"] += 1
+                elif 175 <= r <= 185 and 175 <= g <= 185 and 175 <= b <= 185:
+                    counts["grey"] += 1
+        return {colour for colour, count in counts.items() if count > 5000}
+
+    def item_grayed(self):
+        view = dict(self.driver.menu())["&View"]
+        self.assertEqual(view[-2], None, "a separator before the last item")
+        number, text, _, grayed = view[-1]
+        self.assertEqual((number, text), (cmdAcknowledgeAlarm, "Acknowledge wind alarm"))
+        return grayed
+
+    def keep_screenshot(self, variable):
+        path = os.environ.get(variable)
+        if path:
+            with open(path, "wb") as out:
+                out.write(screenshot())
 
     def log(self):
         return self.read("monitor.err") if os.path.exists(self.path("monitor.err")) else b""
