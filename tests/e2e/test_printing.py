@@ -11,8 +11,8 @@ import subprocess
 import time
 import unittest
 
-from harness import BUILD, MonitorTestMixin, ini, wine_env
-from monitor_ids import (EXAMPLE, cmdPrintChart, cmdPrintNmeaTable, cmdScale900, command, event_tag, eventPortLost,
+from harness import BUILD, MonitorTestMixin, ini, screenshot, wine_env
+from monitor_ids import (EXAMPLE, cmdPrintChart, eventGaleAlarm, cmdPrintNmeaTable, cmdScale900, command, event_tag, eventPortLost,
                          eventPrintError, pxdr)
 from printing_support import QUEUE, PdfPrinter, missing_tools, pdf_page_size, pdf_pages, pdf_pixels, pdf_text, \
     pdf_title, pdf_to_png, pdf_words, scheduler_running
@@ -253,6 +253,42 @@ class Printing(MonitorTestMixin, unittest.TestCase):
         files = self.print_and_collect(cmdPrintChart)
         self.assertEqual(len(files), 1, files)
         self.check_chart_words(files[0], LO=1, landscape=False)
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_printed_chart_carries_the_storm_warning_inside_the_frame(self):
+        line = self.start_with_full_history()
+        # Ten sentences of a fall of 6.5 hPa in three hours raise the gale alarm.
+        line.write(b"".join(pxdr(100500, 52000, -25, -65, 0, 100700) for _ in range(10)))
+        self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.err"))
+                                      and event_tag(eventGaleAlarm) in self.read("monitor.err"), timeout=30))
+        keep = os.environ.get("MONITOR_WARNING_SCREEN_PNG")
+        if keep:
+            time.sleep(1)
+            with open(keep, "wb") as out:
+                out.write(screenshot())
+        files = self.print_and_collect(cmdPrintChart)
+        self.assertEqual(len(files), 1, files)
+        words = self.printed_words(files[0], landscape=False)
+        banner = ["Sturmalarm:", "Luftdruck", "f\u00e4llt", "sehr", "schnell", "hPa/Std", "hPa/3Std", "seit", "UTC"]
+        for word in banner:
+            self.assertIn(word, words)
+            # Turned, the banner runs down the frame's right side, inside it: two rows of a
+            # hundred dots each, with their padding, next to the frame's line at 2129.
+            x0, y0, x1, y1 = words[word]
+            self.assertGreaterEqual(x0, (2129 - 3 - 2 * 150) * POINTS_PER_DOT, word)
+            self.assertLessEqual(x1, 2129 * POINTS_PER_DOT, word)
+            self.assertGreaterEqual(y0, MARGIN, word)
+            self.assertLessEqual(y1, LONG_SIDE - MARGIN, word)
+        keep = os.environ.get("MONITOR_PRINTED_WARNING_PNG")
+        if keep:
+            pdf_to_png(files[0], keep, resolution=100)
+        # The rows are filled red.
+        width, height, rows = pdf_pixels(files[0], resolution=50)
+        red = [(x, y) for y, row in enumerate(rows) for x, p in enumerate(row) if p[0] > 180 and max(p[1:]) < 60]
+        strip = [(x, y) for x, y in red if x >= (2129 - 310) * width / 2479]
+        self.assertGreater(len(strip), 2000, "the red banner")
+        # The low of the history falls by more than 3.6 hPa in three hours: red on the curve.
+        self.assertGreater(len(red) - len(strip), 10, "the quick fall drawn in red")
         self.assertEqual(self.quit_monitor(), 0)
 
     def test_printer_context_measures_as_the_page_plans_assume(self):
