@@ -8,7 +8,7 @@ import time
 import unittest
 
 from harness import DEFAULT_INI, MONITOR_EXE, Driver, Monitor, MonitorTestMixin, ini, screenshot
-from monitor_ids import (EXAMPLE, PORT_COMMANDS, WIXDR, cmdAbout, cmdBarographMode, cmdDataFormats, cmdEnglish,
+from monitor_ids import (EXAMPLE, PORT_COMMANDS, WIXDR, cmdAbout, cmdAcknowledgeAlarm, cmdBarographMode, cmdDataFormats, cmdEnglish,
                          cmdEraseMonitorTxt, cmdEraseNmeaTxt, cmdFrench, cmdGerman, cmdHelp, cmdLinkCable, cmdNmeaMode,
                          cmdPortCom2, cmdPortCom3, cmdPortCom4, cmdPrintChart, cmdPrintNmeaTable, cmdQuit, cmdSaveOff,
                          cmdSaveOn, cmdScale900, cmdScale950, cmdToggleErr, cmdToggleSig, cmdToggleT1, cmdToggleT3,
@@ -26,7 +26,8 @@ def expected_bar(language):
                         (cmdPrintChart, "Messkurve &ausdrucken"), (cmdQuit, "&Beenden")]),
             ("&Bearbeiten", [(cmdEraseMonitorTxt, "&Datei monitor.txt l\u00f6schen"),
                              (cmdEraseNmeaTxt, "&Datei nmea.txt l\u00f6schen")]),
-            ("&Ansicht", [(cmdToggleT1, "Einstundentendenz anzeigen"), (cmdToggleT3, "Dreistundentendenz anzeigen")]),
+            ("&Ansicht", [(cmdToggleT1, "Einstundentendenz anzeigen"), (cmdToggleT3, "Dreistundentendenz anzeigen"),
+                          SEP, (cmdAcknowledgeAlarm, "Sturmalarm quittieren")]),
             ("&Einstellungen", [(cmdBarographMode, "TQ Daten"), (cmdNmeaMode, "NMEA Daten"), SEP] + ports + [
                 SEP, (cmdSaveOff, "Messdaten nicht aufzeichnen"),
                 (cmdSaveOn, "Messdaten alle 5 Minuten auf Festplatte speichern"),
@@ -42,7 +43,8 @@ def expected_bar(language):
         return [
             ("&File", [(cmdPrintNmeaTable, "Print &NMEA data"), (cmdPrintChart, "Print data"), (cmdQuit, "&Quit")]),
             ("&Edit", [(cmdEraseMonitorTxt, "Erase file &monitor.txt"), (cmdEraseNmeaTxt, "Erase file &nmea.txt")]),
-            ("&View", [(cmdToggleT1, "Show one hour tendency"), (cmdToggleT3, "Show three hours tendency")]),
+            ("&View", [(cmdToggleT1, "Show one hour tendency"), (cmdToggleT3, "Show three hours tendency"),
+                       SEP, (cmdAcknowledgeAlarm, "Acknowledge wind alarm")]),
             ("&Setup", [(cmdBarographMode, "Barograph TQ5108 data"), (cmdNmeaMode, "NMEA data"), SEP] + ports + [
                 SEP, (cmdSaveOff, "Do not save data"), (cmdSaveOn, "Save data every five minutes"),
                 SEP, (cmdScale950, "950..1050 hPa"), (cmdScale900, "900..1000 hPa"),
@@ -56,7 +58,8 @@ def expected_bar(language):
                       (cmdPrintChart, "Imprimer donnees du barographe"), (cmdQuit, "&Quitter")]),
         ("&Modifier", [(cmdEraseMonitorTxt, "Effacer fichier monitor.txt"),
                        (cmdEraseNmeaTxt, "Effacer fichier nmea.txt")]),
-        ("&Vue", [(cmdToggleT1, "Montrer tendence une heure"), (cmdToggleT3, "Montrer tendence trois heures")]),
+        ("&Vue", [(cmdToggleT1, "Montrer tendence une heure"), (cmdToggleT3, "Montrer tendence trois heures"),
+                 SEP, (cmdAcknowledgeAlarm, "Acquitter l'alarme de vent")]),
         ("&Options", [(cmdBarographMode, "Barographe TQ5108"), (cmdNmeaMode, "NMEA"), SEP] + ports + [
             SEP, (cmdSaveOff, "Ne pas sauver les donnees"),
             (cmdSaveOn, "Sauver les donnees toutes les cinq minutes sur disque"),
@@ -95,6 +98,7 @@ class MenuBar(MonitorTestMixin, unittest.TestCase):
         # COM5..COM8 do not exist.
         self.assertEqual([states(bar)[i][1] for i in PORT_COMMANDS[4:]], [True] * 4)
         self.assertFalse(states(bar)[cmdPortCom4][1])
+        self.assertTrue(states(bar)[cmdAcknowledgeAlarm][1], "no alarm to acknowledge")
         lines[3].release()  # a port freed later stays grey
 
         for number, language, marks in ((cmdFrench, "FR", {cmdFrench}), (cmdEnglish, "EN", {cmdEnglish}),
