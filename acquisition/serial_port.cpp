@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "acquisition/keep_awake.h"
 #include "acquisition/receive_line.h"
 #include "records/event_log.h"
 #include "settings/monitor_settings.h"
@@ -26,6 +27,13 @@ void configurePort()
     timeouts.WriteTotalTimeoutMultiplier = 0;
     timeouts.WriteTotalTimeoutConstant = 5000;
     SetCommTimeouts(serialPort.handle, &timeouts);
+}
+
+void closeHandle()
+{
+    if (serialPort.handle != INVALID_HANDLE_VALUE) CloseHandle(serialPort.handle);
+    serialPort.handle = INVALID_HANDLE_VALUE;
+    serialPort.state = PortState::Closed;
 }
 
 } // namespace
@@ -85,11 +93,13 @@ PortChange openSerialPort(bool reportFailure)
         serialPort.state = PortState::Retrying;
         serialPort.pollsSinceAttempt = 0;
         if (reportFailure) serialPort.outageLogged = true;
+        followKeepAwake();
         return PortChange::OpenFailed;
     }
 
     configurePort();
     serialPort.state = PortState::Open;
+    followKeepAwake();
     if (serialPort.outageLogged) {
         logEvent(eventPortReturned);
         serialPort.outageLogged = false;
@@ -99,9 +109,8 @@ PortChange openSerialPort(bool reportFailure)
 
 void closeSerialPort()
 {
-    if (serialPort.handle != INVALID_HANDLE_VALUE) CloseHandle(serialPort.handle);
-    serialPort.handle = INVALID_HANDLE_VALUE;
-    serialPort.state = PortState::Closed;
+    closeHandle();
+    followKeepAwake();
 }
 
 void endPortOutage()
@@ -127,4 +136,14 @@ PortChange retrySerialPort()
     if (++serialPort.pollsSinceAttempt < portRetryPolls) return PortChange::None;
     serialPort.pollsSinceAttempt = 0;
     return openSerialPort(false);
+}
+
+PortChange resumeSerialPort()
+{
+    if (serialPort.state != PortState::Open) return PortChange::None;
+    closeSerialPort();
+    serialPort.outageLogged = true;
+    serialPort.state = PortState::Retrying;
+    serialPort.pollsSinceAttempt = portRetryPolls - 1;
+    return retrySerialPort();
 }

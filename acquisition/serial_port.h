@@ -57,6 +57,12 @@ void loseSerialPort();
 // in Retrying, one silent attempt to open the configured port.
 PortChange retrySerialPort();
 
+// The PC woke from sleep: an open port's handle may be dead (a USB adapter
+// comes back as a new device), so it is closed and tried again at once, then
+// in the rhythm of a lost port. Its return is logged (event 66); the sleep
+// was no fault, so no loss is.
+PortChange resumeSerialPort();
+
 // The block the port is configured with: the driver's current one when
 // `current` is given, else a zeroed one, with every member the line depends
 // on set explicitly.

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "acquisition/alarm_signal.h"
+#include "acquisition/keep_awake.h"
 #include "acquisition/measurement_state.h"
 #include "acquisition/serial_port.h"
 #include "acquisition/wind_alarm.h"
@@ -106,8 +107,8 @@ const Command commands[] = {
     {cmdAcknowledgeAlarm, marks, acknowledgeAlarm},
     {cmdBarographMode, marks | repaint, [] { selectMode(Barograph); }},
     {cmdNmeaMode, marks | repaint, [] { selectMode(Nmea); }},
-    {cmdSaveOff, marks, [] { monitorSettings.SAVE = 0; }},
-    {cmdSaveOn, marks, [] { monitorSettings.SAVE = 300; }},
+    {cmdSaveOff, marks, [] { monitorSettings.SAVE = 0; followKeepAwake(); }},
+    {cmdSaveOn, marks, [] { monitorSettings.SAVE = 300; followKeepAwake(); }},
     {cmdToggleSig, marks, [] { toggle(monitorSettings.SIG); }},
     {cmdToggleErr, marks, [] { toggle(monitorSettings.ERR); }},
     {cmdGerman, marks | repaint, [] { selectLanguage(German); }},

@@ -58,13 +58,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
         DispatchMessageA(&message);
     }
 
-    writeSettings();
-    writeKeptRecordsAtEnd();
-    KillTimer(mainWindow, timerIdentifier);
+    finishRun();
     deleteScreenPens();
     deletePrinterPens();
-    closeSerialPort();
-    releasePrinterDc();
     destroyMenus();
     // A quit command leaves the window in place; a closed window is gone already.
     if (IsWindow(mainWindow)) DestroyWindow(mainWindow);

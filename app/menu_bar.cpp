@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "acquisition/alarm_signal.h"
+#include "acquisition/serial_port.h"
 #include "app/commands.h"
 #include "app/menu_layout.h"
 #include "app/shell_state.h"
@@ -61,11 +62,15 @@ void refreshMenuMarks()
     EnableMenuItem(menuBar.handle, cmdAcknowledgeAlarm, MF_BYCOMMAND | (alarmSignal.sounding ? MF_ENABLED : MF_GRAYED));
 }
 
-void probePorts()
+void probePorts(char skippedDigit)
 {
     char name[5] = "COM1";
     for (int i = 0; i < 8; ++i) {
         name[3] = static_cast<char>('1' + i);
+        if (name[3] == skippedDigit) {
+            menuBar.portAvailable[i] = true;  // open in this program: it exists
+            continue;
+        }
         HANDLE port = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_OVERLAPPED, nullptr);
         menuBar.portAvailable[i] = port != INVALID_HANDLE_VALUE;
@@ -73,6 +78,8 @@ void probePorts()
     }
     reapplyPortGreying();
 }
+
+void reprobePorts() { probePorts(portIsOpen() ? monitorSettings.COM : 0); }
 
 void markPortAvailable(char digit)
 {

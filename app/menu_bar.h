@@ -21,8 +21,13 @@ void buildMenus();
 // of the storm warning while it sounds.
 void refreshMenuMarks();
 
-// Tries to open every port once; greys the items of those that do not open.
-void probePorts();
+// Tries to open every port once (but the one of that digit, which the
+// program holds); greys the items of those that do not open, enables the rest.
+void probePorts(char skippedDigit = 0);
+
+// The probe again, when the Setup menu opens: ports come and go (a USB
+// adapter plugged into another socket); the port held open is not touched.
+void reprobePorts();
 
 // A port that opened after the probe: its item is enabled from now on.
 void markPortAvailable(char digit);

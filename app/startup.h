@@ -23,3 +23,11 @@ void writeSettings();
 // failure is shown in a box and logged (event 1, and 14..17 for COM1..COM4);
 // a port that opens gets its menu item enabled.
 void openConfiguredPort();
+
+// What every end of the run does, once: the settings written, the kept
+// records tried a last time (event 70 for what remains), the timer stopped,
+// the port closed and the PC let sleep, the printer context released.
+void finishRun();
+
+// Windows ends the session: the same end, then event 76; the loop ends too.
+void endWindowsSession();

@@ -2,7 +2,10 @@
 
 #include "acquisition/receive_poll.h"
 #include "app/menu_layout.h"
+#include "acquisition/serial_port.h"
 #include "app/commands.h"
+#include "app/menu_bar.h"
+#include "app/startup.h"
 #include "app/shell_state.h"
 #include "display/chart_geometry.h"
 #include "display/drawing_tools.h"
@@ -10,6 +13,7 @@
 #include "display/pressure_chart.h"
 #include "records/record_files.h"
 #include "settings/monitor_settings.h"
+#include "settings/shell_seam.h"
 
 namespace {
 
@@ -30,6 +34,9 @@ void paintWindow(HWND window)
     }
     EndPaint(window, &paint);
 }
+
+// The drop-down that holds the port items.
+bool isSetupMenu(HMENU popup) { return GetMenuState(popup, cmdPortCom1, MF_BYCOMMAND) != static_cast<UINT>(-1); }
 
 bool clickedOnBanner(HWND window, LPARAM at)
 {
@@ -57,6 +64,19 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         retryKeptRecords();
         break;
     case WM_COMMAND: runCommand(static_cast<unsigned>(wParam)); break;
+    // The program never holds up a shutdown; when it comes, it ends as at Quit.
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION:
+        if (wParam) endWindowsSession();
+        return 0;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
+            if (resumeSerialPort() == PortChange::Opened) enableShellPortItem(monitorSettings.COM);
+        }
+        return TRUE;
+    case WM_INITMENUPOPUP:
+        if (isSetupMenu(reinterpret_cast<HMENU>(wParam))) reprobePorts();
+        break;
     // Escape, or a click on the chart's banner, acknowledges the storm warning.
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE) runCommand(cmdAcknowledgeAlarm);

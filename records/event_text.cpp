@@ -53,9 +53,10 @@ const char* eventText(int number)
         "wind alarm ended ",                           // 73
         "no data received for 60 s ",                  // 74
         "data received again ",                        // 75
+        "Windows session ended ",                      // 76
     };
     constexpr int lastText = sizeof(texts) / sizeof(texts[0]) - 1;
-    static_assert(lastText == eventDataAgain, "texts for events 0..75");
+    static_assert(lastText == eventSessionEnded, "texts for events 0..76");
     if (number > 100) number = 100;
     if (number == 100) return "unknown error or event ";
     if (number < 0 || number > lastText) return "";

@@ -39,6 +39,7 @@ enum EventNumber : int {
     eventWindAlarmEnded = 73,
     eventNoData = 74,               // a minute without an accepted or stored line
     eventDataAgain = 75,            // the line that ended it
+    eventSessionEnded = 76,         // Windows ended the session with the program running
 };
 
 // The event of a failed open of COM1..COM4; 0 (nothing to log) for the other ports.

@@ -47,7 +47,8 @@ TEST(EventText, TextsOfTheNumberedRanges)
     EXPECT_STREQ(eventText(70), "error: records kept in memory could not be written at program end ");
     EXPECT_STREQ(eventText(71), "wind warning: pressure falling quickly ");
     EXPECT_STREQ(eventText(75), "data received again ");
-    EXPECT_STREQ(eventText(76), "");
+    EXPECT_STREQ(eventText(76), "Windows session ended ");
+    EXPECT_STREQ(eventText(77), "") << "no text past the last event";
     EXPECT_STREQ(eventText(99), "");
     EXPECT_STREQ(eventText(101), "unknown error or event ");
 }

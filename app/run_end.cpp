@@ -1,0 +1,31 @@
+#include <windows.h>
+
+#include "acquisition/keep_awake.h"
+#include "acquisition/serial_port.h"
+#include "app/shell_state.h"
+#include "app/startup.h"
+#include "printing/print_jobs.h"
+#include "records/event_log.h"
+#include "records/record_files.h"
+
+void finishRun()
+{
+    if (runFinished) return;
+    runFinished = true;
+    writeSettings();
+    writeKeptRecordsAtEnd();
+    KillTimer(mainWindow, timerIdentifier);
+    closeSerialPort();
+    releaseKeepAwake();
+    releasePrinterDc();
+}
+
+void endWindowsSession()
+{
+    if (runFinished) return;
+    finishRun();
+    logEvent(eventSessionEnded);
+    // Windows ends the process once the message is answered; where it does
+    // not (Wine may leave it running), the loop ends by itself.
+    PostQuitMessage(0);
+}
