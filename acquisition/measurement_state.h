@@ -8,8 +8,8 @@
 #include "records/record_line.h"
 
 struct CurrentReading {
-    uint32_t pressure;        // hundredths of a hPa, 0..150000
-    uint32_t converterValue;  // raw converter counts
+    uint32_t pressure;        // hundredths of a hPa, 80000..110000 (0 before the first sentence)
+    uint32_t converterValue;  // raw converter counts, 0..65535
     int32_t tendency1h;       // tenths of a hPa, -999..999
     int32_t tendency3h;       // tenths of a hPa, -999..999
     uint32_t minutesAgo;      // age of pressureThen, 0..3120
