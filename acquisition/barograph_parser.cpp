@@ -4,44 +4,61 @@
 
 namespace {
 
-constexpr uint32_t pressureLimit = 150000;
-constexpr int32_t tendencyLimit = 999;
-constexpr uint32_t minutesAgoLimit = 3120;  // 104 slots of 30 minutes
+// The device's sentence, position by position: 'd' stands for a digit, 's'
+// for a sign, any other character for itself. The device has no checksum, so
+// this shape is all that tells a damaged line from a reading: a dropped,
+// doubled or hit character moves a separator or puts a non-digit in a field.
+constexpr char sentenceShape[] = "$PXDR,dddd.dd,ddddd,sdd.d,sdd.d,sdddd,dddd.dd";
+constexpr size_t sentenceLength = sizeof sentenceShape - 1;
+constexpr size_t headerLength = 5;
 
+constexpr uint32_t minutesAgoLimit = 3120;  // 104 slots of 30 minutes
+constexpr uint32_t storedPressureLimit = 150000;
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool fitsShape(char c, char shape)
+{
+    if (shape == 'd') return isDigit(c);
+    if (shape == 's') return c == '+' || c == '-';
+    return c == shape;
+}
+
+// Exactly the sentence, then CR LF or LF: bytes after the line end would be a
+// second sentence run into this one.
+bool hasSentenceShape(const char* line, size_t length)
+{
+    if (length == sentenceLength + 2) {
+        if (line[sentenceLength] != '\r' || line[sentenceLength + 1] != '\n') return false;
+    } else if (length == sentenceLength + 1) {
+        if (line[sentenceLength] != '\n') return false;
+    } else {
+        return false;
+    }
+    for (size_t i = headerLength; i < sentenceLength; ++i)
+        if (!fitsShape(line[i], sentenceShape[i])) return false;
+    return true;
+}
+
+// Only called on a line of the sentence's shape: every byte read is a digit.
 struct Sentence {
     const char* line;
-    size_t length;
 
-    // The character's distance from '0', the character taken as signed
-    // 8-bit whatever the signedness of char, so a byte above 127 counts
-    // negative on every compiler.
-    int32_t digit(size_t position) const
+    uint32_t digits(size_t at, size_t count) const
     {
-        uint8_t byte = position < length ? static_cast<uint8_t>(line[position]) : 0;
-        int32_t value = byte < 128 ? byte : static_cast<int32_t>(byte) - 256;
-        return value - '0';
+        uint32_t value = 0;
+        for (size_t i = at; i < at + count; ++i) value = 10 * value + static_cast<uint32_t>(line[i] - '0');
+        return value;
     }
 
-    bool isMinus(size_t position) const { return position < length && line[position] == '-'; }
-
-    // Four integer digits at `at`, point at `at` + 4, two decimals after it.
-    uint32_t pressure(size_t at) const
-    {
-        int32_t sum = 100000 * digit(at) + 10000 * digit(at + 1) + 1000 * digit(at + 2) +
-                      100 * digit(at + 3) + 10 * digit(at + 5) + digit(at + 6);
-        // Compared unsigned: a sum that non-digits made negative is limited too.
-        uint32_t value = static_cast<uint32_t>(sum);
-        return value > pressureLimit ? pressureLimit : value;
-    }
+    // Four integer digits at `at`, point, two decimals.
+    uint32_t pressure(size_t at) const { return 100 * digits(at, 4) + digits(at + 5, 2); }
 
     // Sign at `at`, two integer digits, point, one decimal.
     int32_t tendency(size_t at) const
     {
-        int32_t sum = 100 * digit(at + 1) + 10 * digit(at + 2) + digit(at + 4);
-        if (isMinus(at)) sum = -sum;
-        if (sum > tendencyLimit) return tendencyLimit;
-        if (sum < -tendencyLimit) return -tendencyLimit;
-        return sum;
+        int32_t value = static_cast<int32_t>(10 * digits(at + 1, 2) + digits(at + 4, 1));
+        return line[at] == '-' ? -value : value;
     }
 };
 
@@ -49,30 +66,30 @@ struct Sentence {
 
 int parseBarographSentence(const char* line, size_t length)
 {
-    const Sentence s{line, length};
-
-    static const char header[] = "$PXDR";
     int mismatches = 0;
-    for (size_t i = 0; i < 5; ++i) {
+    for (size_t i = 0; i < headerLength; ++i) {
         char c = i < length ? line[i] : '\0';
-        if (c != header[i]) ++mismatches;
+        if (c != sentenceShape[i]) ++mismatches;
     }
     if (mismatches != 0) return mismatches;
+    if (!hasSentenceShape(line, length)) return sentenceDamaged;
 
-    currentReading.pressure = s.pressure(6);
+    const Sentence s{line};
+    uint32_t pressure = s.pressure(6);
+    uint32_t converter = s.digits(14, 5);
+    if (pressure < lowestPlausiblePressure || pressure > highestPlausiblePressure) return sentenceDamaged;
+    if (converter > highestConverterValue) return sentenceDamaged;
 
-    int32_t converter = 10000 * s.digit(14) + 1000 * s.digit(15) + 100 * s.digit(16) +
-                        10 * s.digit(17) + s.digit(18);
-    currentReading.converterValue = static_cast<uint32_t>(converter);
-
+    currentReading.pressure = pressure;
+    currentReading.converterValue = converter;
     currentReading.tendency1h = s.tendency(20);
     currentReading.tendency3h = s.tendency(26);
-
     // The sign at 32 is not read: the counter always means minutes ago.
-    int32_t minutes = 1000 * s.digit(33) + 100 * s.digit(34) + 10 * s.digit(35) + s.digit(36);
-    uint32_t minutesAgo = static_cast<uint32_t>(minutes);
+    uint32_t minutesAgo = s.digits(33, 4);
     currentReading.minutesAgo = minutesAgo > minutesAgoLimit ? minutesAgoLimit : minutesAgo;
-
-    currentReading.pressureThen = s.pressure(38);
+    // Whether the stored pressure fits the history is the history's matter
+    // (storeHistoryPressures); the reading keeps what the device sent.
+    uint32_t pressureThen = s.pressure(38);
+    currentReading.pressureThen = pressureThen > storedPressureLimit ? storedPressureLimit : pressureThen;
     return 0;
 }

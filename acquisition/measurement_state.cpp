@@ -29,11 +29,14 @@ void clearHistory()
 void storeHistoryPressures()
 {
     pressureHistory.slots[0].pressure = static_cast<int32_t>(currentReading.pressure);
+    uint32_t now = currentReading.pressure, then = currentReading.pressureThen;
+    uint32_t distance = then > now ? then - now : now - then;
+    if (distance > storedPressureReach) return;
     uint32_t slot = currentReading.minutesAgo / minutesPerSlot;
     // The parser limits minutesAgo to 3120 (slot 104); anything else written
     // here directly must still not reach outside the array.
     if (slot < historySlotCount)
-        pressureHistory.slots[slot].pressure = static_cast<int32_t>(currentReading.pressureThen);
+        pressureHistory.slots[slot].pressure = static_cast<int32_t>(then);
 }
 
 namespace {

@@ -8,13 +8,13 @@
 #include "records/record_line.h"
 
 struct CurrentReading {
-    uint32_t pressure;        // hundredths of a hPa, 0..150000
-    uint32_t converterValue;  // raw converter counts
+    uint32_t pressure;        // hundredths of a hPa, 80000..110000 (0 before the first sentence)
+    uint32_t converterValue;  // raw converter counts, 0..65535
     int32_t tendency1h;       // tenths of a hPa, -999..999
     int32_t tendency3h;       // tenths of a hPa, -999..999
     uint32_t minutesAgo;      // age of pressureThen, 0..3120
     uint32_t pressureThen;    // hundredths of a hPa, 0..150000
-    int32_t parseResult;      // 0 accepted, 1..5 wrong header characters
+    int32_t parseResult;      // 0 accepted, 1..5 wrong header characters, 6 damaged
     UtcStamp sampleTime;      // when the last barograph line was handled
     uint8_t windAlarm;        // 1 once the wind alarm stood in this five-minute cycle
 };
@@ -70,8 +70,15 @@ void resetMeasurementState();
 // Zeroes slots 0..103; slots 104..127 and lastHistorySum are kept.
 void clearHistory();
 
+// A stored pressure further than this (hundredths of a hPa) from the pressure
+// it came with is not filed: no weather moves that far in 52 hours, a damaged
+// digit does.
+constexpr uint32_t storedPressureReach = 8000;
+
 // Slot 0 takes the current pressure, then the slot for minutesAgo takes
-// pressureThen (so below 30 minutes the stored value wins in slot 0).
+// pressureThen (so below 30 minutes the stored value wins in slot 0), unless
+// pressureThen lies more than storedPressureReach from the current pressure:
+// then that slot keeps what it had.
 void storeHistoryPressures();
 
 // Tendencies of slots 0..103 from the slot pressures two and six slots older.

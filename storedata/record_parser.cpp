@@ -28,18 +28,6 @@ struct RangeCheck {
         }
     }
 
-    // Inside -bound..bound exclusive; the bound itself is out of range.
-    void strictlyWithin(int32_t& value, int32_t bound)
-    {
-        if (value >= bound) {
-            value = bound;
-            ++errors;
-        } else if (value <= -bound) {
-            value = -bound;
-            ++errors;
-        }
-    }
-
     // Compared unsigned, so a negative value is out of range as well.
     void atMostUnsigned(int32_t& value, int32_t limit)
     {
@@ -86,10 +74,13 @@ bool parseRecordLine(DataMode mode, const char* line, ParsedRecord& r)
     check.atMost(r.minute, 59);
     check.atLeast(r.minute, 0);
     check.atMostUnsigned(r.pressure, 150000);
-    check.atMost(r.tendency1h, 499);
-    check.atLeast(r.tendency1h, -499);
-    // The three-hour bounds are themselves out of range: +99,9 is rejected.
-    check.strictlyWithin(r.tendency3h, 999);
-    check.atMostUnsigned(r.variation, 499);
+    // Every value the record writer can put in these fields is valid: a
+    // record the program wrote must survive the check. Only bytes that are no
+    // digits can reach beyond them.
+    check.atMost(r.tendency1h, 999);
+    check.atLeast(r.tendency1h, -999);
+    check.atMost(r.tendency3h, 999);
+    check.atLeast(r.tendency3h, -999);
+    check.atMostUnsigned(r.variation, 999);
     return check.errors == 0;
 }

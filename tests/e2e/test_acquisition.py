@@ -1,14 +1,24 @@
 """Reception through a pty linked as a COM port, titles, record files and port failures."""
 
 import os
+import random
 import time
 import unittest
 
+<<<<<<< HEAD
 from harness import MonitorTestMixin, clock_texts, ini, screen_pixels, screenshot
 from fault_support import events_of
 from monitor_ids import (EXAMPLE, WIXDR, cmdAcknowledgeAlarm, cmdBarographMode, cmdNmeaMode, command, event_tag, eventDataAgain,
                          eventGaleAlarm, eventNoData, eventPortInUse, eventRecordFileError, eventRecordsCaughtUp,
                          eventWindAlarmEnded, eventWindWarning, port_failed_event, pxdr)
+=======
+from harness import MonitorTestMixin, clock_texts, ini
+from fault_support import (FaultTestMixin, course, events_of, expected_records, records_of, utc_clocks,
+                           utc_stamps)
+from monitor_ids import (EXAMPLE, WIND_ALARM_EVENTS, WIXDR, cmdBarographMode, cmdNmeaMode, command, event_tag,
+                         eventDataAgain, eventGaleAlarm, eventNoData, eventPortInUse, eventRecordFileError,
+                         eventRecordsCaughtUp, eventWindAlarmEnded, eventWindWarning, port_failed_event, pxdr)
+>>>>>>> damaged-sentences
 
 
 def utc_clock_texts(before, after):
@@ -244,6 +254,77 @@ class WindAlarm(MonitorTestMixin, unittest.TestCase):
         content = self.read("monitor.txt")
         self.assertEqual(len(content) % 80, 0)
         return [content[i:i + 80] for i in range(0, len(content), 80)]
+
+
+class DamagedSentences(FaultTestMixin, unittest.TestCase):
+    """The device's stream (a slow pressure walk, the minute counter stepping
+    through the stored history, $WIXDR after every sentence) with one sentence
+    in twenty damaged in a way its shape shows."""
+
+    KINDS = ("dropped", "doubled", "hit", "cut", "run together")
+
+    @staticmethod
+    def damaged(rng, kind, sentence, next_sentence):
+        """`sentence` damaged by `kind`; "run together" cuts it and runs the
+        next sentence into it, as when its line end is lost."""
+        body = sentence[:-2]
+        if kind == "dropped":
+            at = rng.randrange(len(body))
+            return body[:at] + body[at + 1:] + b"\r\n"
+        if kind == "doubled":
+            at = rng.randrange(len(body))
+            return body[:at + 1] + body[at:] + b"\r\n"
+        if kind == "hit":
+            # One bit of a digit flipped so that it is no digit any more.
+            at = rng.choice([i for i, byte in enumerate(body) if 0x30 <= byte <= 0x39])
+            flips = [body[at] ^ (1 << bit) for bit in range(8)]
+            hit = rng.choice([byte for byte in flips if not 0x30 <= byte <= 0x39])
+            return body[:at] + bytes([hit]) + body[at + 1:] + b"\r\n"
+        if kind == "cut":
+            return body[:rng.randrange(6, len(body))] + b"\r\n"
+        return body[:rng.randrange(6, len(body))] + next_sentence
+
+    def test_records_are_those_of_the_stream_without_the_damaged_sentences(self):
+        rng = random.Random(21)
+        readings = course(33 * 20, seed=21)
+        # Blocks of twenty readings: the last one damaged, or for "run
+        # together" the last two joined. Each block ends with that line.
+        blocks = []  # (bytes, lines, last undamaged reading)
+        undamaged = []
+        for k in range(len(readings) // 20):
+            block = readings[20 * k:20 * k + 20]
+            kind = self.KINDS[k % len(self.KINDS)]
+            intact = block[:18] if kind == "run together" else block[:19]
+            damage = self.damaged(rng, kind, block[-2 if kind == "run together" else -1].sentence(),
+                                  block[-1].sentence())
+            self.assertNotIn(b"\n", damage[:-1])
+            data = b"".join(r.sentence() + WIXDR for r in intact) + damage + WIXDR
+            blocks.append((data, 2 * len(intact) + 2, intact[-1]))
+            undamaged += intact
+        self.assertGreaterEqual(len(undamaged), 600)
+
+        lines = self.start_with()
+        start = time.time()
+        counter = 0
+        for data, count, last in blocks:
+            lines[2].write(data)
+            counter += count
+            # Every line is counted; the title after the damaged one shows the
+            # last undamaged sentence.
+            title = self.wait_sentences(counter)
+            self.assertIn(title, {last.title(counter, c) for c in utc_clocks(start, time.time())})
+        after = time.time()
+
+        self.assertTrue(self.wait_for(lambda: len(self.records()) == 2, 10), self.records())
+        records = records_of(self.read("monitor.txt"))
+        stamps = [record[7:23].decode() for record in records]
+        for stamp in stamps:
+            self.assertIn(stamp, utc_stamps(start, after))
+        # The records of the same stream with the damaged lines taken out:
+        # each of them, like a $WIXDR, only folds the last value in again.
+        self.assertEqual(records, expected_records(undamaged, stamps, rejected_between=True))
+        self.assertEqual([e for e in self.events() if e not in WIND_ALARM_EVENTS], [])
+        self.assertEqual(self.quit_monitor(), 0)
 
 
 class NmeaMode(MonitorTestMixin, unittest.TestCase):

@@ -45,6 +45,9 @@ class DataCheck(MonitorTestMixin, unittest.TestCase):
         def line_feed_only(line):
             return line[:-2] + b"\n"
 
+        # Tendencies and a variation of a storm, as the program writes them: valid.
+        storm = {"10:50": dict(t1=750, t3=-750, variation=600), "10:55": dict(t1=-750, t3=750, variation=600)}
+
         old = b"".join([
             at("10:00", point="."),            # read with decimal points alike
             at("10:05", alarm=1),              # stood in a wind alarm
@@ -57,9 +60,9 @@ class DataCheck(MonitorTestMixin, unittest.TestCase):
             line_feed_only(at("10:35")),       # line ends of an editor
             b"barometer compared 15.03.\n",    # added by hand: an error
             line_feed_only(at("10:40")),
-            at("10:45", t1=500),               # +50,0 hPa/hr: invalid, an error
-            at("10:50"),                       # starts a recording
-            at("10:55"),
+            at("10:45").replace(b".03.", b".13."),  # month 13: invalid, an error
+            at("10:50", **storm["10:50"]),     # starts a recording
+            at("10:55", **storm["10:55"]),
             at("11:01"),                       # off the rhythm: starts a recording
             at("11:06"),
             at("11:11"),
@@ -77,7 +80,8 @@ class DataCheck(MonitorTestMixin, unittest.TestCase):
         kept = [("10:00", 1), ("10:05", 2), ("10:10", 3), ("10:15", 4), ("10:20", 5), ("10:30", 1), ("10:35", 2),
                 ("10:40", 3), ("10:50", 1), ("10:55", 2), ("11:01", 1), ("11:06", 2), ("11:11", 3)]
         # The wind alarm digit of 10:05 is kept.
-        repaired = b"".join(at(clock, number, alarm=int(clock == "10:05")) for clock, number in kept)
+        repaired = b"".join(at(clock, number, alarm=int(clock == "10:05"), **storm.get(clock, {}))
+                            for clock, number in kept)
         self.assertEqual(self.read("monitor.txt"), repaired)
         self.assertEqual(self.read("monitor.bak"), old)
         listed = b"  0      0    5\n  1      5    3\n  2      8    2\n  3     10    3\n"

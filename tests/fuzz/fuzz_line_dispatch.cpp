@@ -74,6 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     FUZZ_CHECK(receiveLine.length < receiveLineCapacity);
     FUZZ_CHECK(currentReading.pressure <= 150000 && currentReading.pressureThen <= 150000);
+    // Only an accepted sentence sets the reading, and it holds a plausible pressure.
+    FUZZ_CHECK(currentReading.pressure == 0 ||
+               (currentReading.pressure >= 80000 && currentReading.pressure <= 110000));
+    FUZZ_CHECK(currentReading.converterValue <= 65535);
     FUZZ_CHECK(currentReading.minutesAgo <= 3120);
     FUZZ_CHECK(variationCycle.variation <= 999);
     FUZZ_CHECK(acquisitionCounters.sentenceCounter <= 999999);

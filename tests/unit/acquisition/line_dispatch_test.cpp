@@ -487,4 +487,59 @@ TEST_F(LineDispatch, TheAlarmSoundsEveryThirtySecondsUntilItIsAcknowledged)
     feedTimes(600, sentenceWithTendencies("-00.5", "-03.8"));
     EXPECT_EQ(windAlarmLevel(), 1);
     EXPECT_TRUE(alarmSignal.sounding);
+
+// A damaged sentence is handled like a line with a wrong header: counted and
+// shown with the last reading, but no reading of its own, no part of the
+// cycle, and no say in the wind alarm.
+TEST_F(LineDispatch, DamagedSentenceIsCountedButNeverTakenAsAReading)
+{
+    feedTimes(9, falling);
+    const CurrentReading before = currentReading;
+    const std::string damaged[] = {
+        "$PXDR,0998.60,52684,-01.0,-03.8,-0300\r\n",                        // cut
+        "$PXDR,0998.60,5268,-01.0,-03.8,-0300,0995.40\r\n",                 // a digit dropped
+        "$PXDR,0998.60,52684,-01.0,-03.8,-03000,0995.40\r\n",               // a digit doubled
+        "$PXDR,0998.60,5x684,-01.0,-03.8,-0300,0995.40\r\n",                // a letter
+        "$PXDR,0998.6$PXDR,0998.60,52684,-01.0,-03.8,-0300,0995.40\r\n",    // run together
+        "$PXDR,1998.60,52684,-01.0,-03.8,-0300,0995.40\r\n",                // pressure out of bounds
+    };
+    for (const std::string& line : damaged) feed(line);
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 15u);
+    EXPECT_EQ(currentReading.parseResult, 6);
+    EXPECT_EQ(variationCycle.acceptedSentences, 9u);
+    EXPECT_EQ(currentReading.pressure, before.pressure);
+    EXPECT_EQ(currentReading.converterValue, before.converterValue);
+    EXPECT_EQ(currentReading.minutesAgo, before.minutesAgo);
+    EXPECT_EQ(currentReading.pressureThen, before.pressureThen);
+    ASSERT_EQ(fake.titles.size(), 15u);
+    EXPECT_EQ(fake.titles.back(), "Zudoderozezavedi 15 16:05  998.6 hPa -1.0 hPa/Std -3.8 hPa/3Std (- 5h)");
+    EXPECT_EQ(pressureHistory.slots[0].pressure, 99860);
+    EXPECT_EQ(pressureHistory.slots[10].pressure, 99540);
+    // Six damaged falling sentences did not raise the warning; the tenth
+    // accepted one does.
+    EXPECT_TRUE(fake.events.empty());
+    feed(falling);
+    EXPECT_EQ(fake.events, (std::vector<int>{eventWindWarning}));
+    EXPECT_EQ(variationCycle.acceptedSentences, 10u);
+}
+
+// The rest of a sentence whose stored pressure is far from its own is taken;
+// only the history slot of that age keeps what it had.
+TEST_F(LineDispatch, FarStoredPressureLeavesItsHistorySlotAlone)
+{
+    feed(exampleSentence);
+    ASSERT_EQ(pressureHistory.slots[10].pressure, 99540);
+    feed("$PXDR,0998.70,52690,+01.3,+03.6,-0300,0000.00\r\n");
+    EXPECT_EQ(currentReading.parseResult, 0);
+    EXPECT_EQ(variationCycle.acceptedSentences, 2u);
+    EXPECT_EQ(currentReading.pressure, 99870u);
+    EXPECT_EQ(currentReading.pressureThen, 0u);
+    EXPECT_EQ(pressureHistory.slots[0].pressure, 99870);
+    EXPECT_EQ(pressureHistory.slots[10].pressure, 99540);
+    EXPECT_EQ(fake.titles.back(), "Zudoderozezavedi 2 16:05  998.7 hPa +1.3 hPa/Std +3.6 hPa/3Std (- 5h)");
+    // A rejected line after it files the same again: still not the far value.
+    feed(secondSentence);
+    EXPECT_EQ(pressureHistory.slots[10].pressure, 99540);
+    feed("$PXDR,0998.70,52690,+01.3,+03.6,-0300,1078.70\r\n");  // 80.00 hPa above: filed
+    EXPECT_EQ(pressureHistory.slots[10].pressure, 107870);
 }

@@ -59,6 +59,33 @@ TEST_F(MeasurementState, StoredPressureGoesToTheSlotOfItsAge)
     EXPECT_EQ(slots()[103].pressure, 99550);
 }
 
+// A stored pressure far from the pressure it came with is a damaged digit,
+// not weather: its slot keeps what it had, slot 0 still takes the reading.
+TEST_F(MeasurementState, StoredPressureMoreThanEightyHectopascalsAwayIsNotFiled)
+{
+    storeReading(100000, 300, 99000);
+    ASSERT_EQ(slots()[10].pressure, 99000);
+
+    storeReading(100100, 300, 108101);  // 80.01 hPa above
+    EXPECT_EQ(slots()[10].pressure, 99000);
+    EXPECT_EQ(slots()[0].pressure, 100100);
+    storeReading(100100, 300, 92099);   // 80.01 hPa below
+    EXPECT_EQ(slots()[10].pressure, 99000);
+
+    storeReading(100100, 300, 108100);  // 80.00 hPa: filed
+    EXPECT_EQ(slots()[10].pressure, 108100);
+    storeReading(100100, 300, 92100);
+    EXPECT_EQ(slots()[10].pressure, 92100);
+
+    // Below 30 minutes the stored value would win in slot 0: a far one does not.
+    storeReading(100100, 10, 0);
+    EXPECT_EQ(slots()[0].pressure, 100100);
+    storeReading(100100, 10, 150000);
+    EXPECT_EQ(slots()[0].pressure, 100100);
+    storeReading(100100, 10, 100050);
+    EXPECT_EQ(slots()[0].pressure, 100050);
+}
+
 TEST_F(MeasurementState, TendenciesFromSlotsTwoAndSixOlder)
 {
     slots()[0].pressure = 99860;

@@ -50,11 +50,12 @@ inline std::string record(uint32_t number, uint32_t minutes, uint8_t windAlarm =
     return std::string(line, sizeof line);
 }
 
-// A valid record in every field but the one-hour tendency, which reads +50,0.
+// A valid record in every field but the pressure, which reads 1500,01 hPa:
+// the writer can write it, the data check takes no pressure above 1500,00.
 inline std::string invalidRecord(uint32_t number, uint32_t minutes)
 {
     char line[recordLineLength];
-    formatRecordLine(number, stampAt(minutes), pressureAt(minutes), 500, tendency3hAt(minutes),
+    formatRecordLine(number, stampAt(minutes), 150001, tendency1hAt(minutes), tendency3hAt(minutes),
                      variationAt(minutes), 0, line);
     return std::string(line, sizeof line);
 }
