@@ -487,6 +487,7 @@ TEST_F(LineDispatch, TheAlarmSoundsEveryThirtySecondsUntilItIsAcknowledged)
     feedTimes(600, sentenceWithTendencies("-00.5", "-03.8"));
     EXPECT_EQ(windAlarmLevel(), 1);
     EXPECT_TRUE(alarmSignal.sounding);
+}
 
 // A damaged sentence is handled like a line with a wrong header: counted and
 // shown with the last reading, but no reading of its own, no part of the
