@@ -92,10 +92,14 @@ void handleBarographLine(const char* line, size_t length)
                              currentReading.minutesAgo, title);
     setShellTitle(title);
 
-    // A rejected line folds the previous value in again.
+    // A rejected line folds the previous value in again; before the first
+    // reading there is none, and its zero would make the first record's
+    // variation the largest the field can show.
     uint32_t converter = currentReading.converterValue;
-    if (converter > variationCycle.converterMax) variationCycle.converterMax = converter;
-    if (converter < variationCycle.converterMin) variationCycle.converterMin = converter;
+    if (currentReading.pressure != 0) {
+        if (converter > variationCycle.converterMax) variationCycle.converterMax = converter;
+        if (converter < variationCycle.converterMin) variationCycle.converterMin = converter;
+    }
 
     storeHistoryPressures();
     computeTendencies();

@@ -220,12 +220,17 @@ TEST_F(LineDispatch, VariationIsTheSpreadOfTheCycleCappedAt999)
 
 TEST_F(LineDispatch, RejectedLineFoldsThePreviousConverterValue)
 {
-    // Nothing accepted yet: the rejected line folds the reading's 0.
+    // Nothing accepted yet: no reading to fold, the first record's variation
+    // is that of its own sentences (a start in the middle of the device's
+    // second sentence once gave 99,9 here).
     feed(secondSentence);
-    EXPECT_EQ(variationCycle.converterMin, 0u);
+    EXPECT_EQ(variationCycle.converterMin, 65535u);
     EXPECT_EQ(variationCycle.acceptedSentences, 0u);
-    for (int i = 0; i < 300; ++i) feed(exampleSentence);
-    EXPECT_EQ(variationCycle.variation, 999u);
+    feed(sentenceWithConverter(52000));
+    // A rejected line after a reading folds that reading again: no new spread.
+    feed(secondSentence);
+    for (int i = 0; i < 299; ++i) feed(sentenceWithConverter(52000 + i % 7));
+    EXPECT_EQ(variationCycle.variation, 6u);
 }
 
 TEST_F(LineDispatch, RecordNumberNeverPassesSixDigits)
