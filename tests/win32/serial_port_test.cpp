@@ -6,13 +6,18 @@
 #include <utility>
 #include <vector>
 
+#include "acquisition/keep_awake.h"
 #include "acquisition/line_dispatch.h"
 #include "acquisition/measurement_state.h"
 #include "acquisition/receive_line.h"
 #include "acquisition/receive_poll.h"
 #include "acquisition/serial_port.h"
+#include "app/commands.h"
 #include "app/menu_bar.h"
+#include "app/menu_layout.h"
+#include "app/shell_state.h"
 #include "app/startup.h"
+#include "app/window_procedure.h"
 #include "settings/shell_seam.h"
 #include "settings/monitor_settings.h"
 #include "win32_test_support.h"
@@ -455,4 +460,85 @@ TEST_F(SerialLineDriver, ReopeningWhileAHandleIsHeldLeavesNoneBehind)
     EXPECT_TRUE(portIsOpen());
     EXPECT_EQ(driver_.deniedAsInUse, 0);
     EXPECT_FALSE(folder_.exists("monitor.err"));
+}
+
+namespace {
+
+std::vector<EXECUTION_STATE> executionStates;
+
+// Windows takes only its documented flags; without ES_CONTINUOUS a call
+// resets the idle timer once and holds nothing.
+EXECUTION_STATE WINAPI recordingSetThreadExecutionState(EXECUTION_STATE flags)
+{
+    const EXECUTION_STATE known = ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED | ES_AWAYMODE_REQUIRED;
+    if ((flags & ~known) || !(flags & ES_CONTINUOUS)) return 0;
+    executionStates.push_back(flags);
+    return ES_CONTINUOUS;
+}
+
+} // namespace
+
+TEST_F(SerialLineDriver, ThePcIsKeptAwakeWhileRecordingFromAnOpenPortAndWakingReopensThePort)
+{
+    ImportPatch patch("SetThreadExecutionState", reinterpret_cast<void*>(recordingSetThreadExecutionState));
+    ASSERT_TRUE(patch.applied());
+    executionStates.clear();
+    resetKeepAwake();
+    const EXECUTION_STATE awake = ES_CONTINUOUS | ES_SYSTEM_REQUIRED, letGo = ES_CONTINUOUS;
+
+    // Not recording: an open port holds nothing.
+    openSerialPort(false);
+    ASSERT_TRUE(portIsOpen());
+    EXPECT_TRUE(executionStates.empty());
+    runCommand(cmdSaveOn);
+    runCommand(cmdSaveOff);
+    runCommand(cmdSaveOn);
+    EXPECT_EQ(executionStates, (std::vector<EXECUTION_STATE>{awake, letGo, awake}));
+
+    // A lost port lets go; its return holds again.
+    driver_.queryFails = true;
+    driver_.present = false;
+    poll(1);
+    ASSERT_FALSE(portIsOpen());
+    EXPECT_EQ(executionStates.back(), letGo);
+    driver_.present = true;
+    driver_.queryFails = false;
+    poll(portRetryPolls);
+    ASSERT_TRUE(portIsOpen());
+    EXPECT_EQ(executionStates.size(), 5u);
+    EXPECT_EQ(executionStates.back(), awake);
+
+    // Waking: the port is closed and opened again at once, on a fresh line;
+    // no loss is logged, its return is.
+    driver_.buffered = std::string(sampleSentence).substr(0, 20);
+    poll(1);
+    ASSERT_EQ(receiveLine.length, 20u);
+    const int attempts = driver_.openAttempts;
+    const int returns = logged(66);
+    EXPECT_EQ(mainWindowProcedure(nullptr, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0), TRUE);
+    EXPECT_TRUE(portIsOpen());
+    EXPECT_EQ(driver_.openAttempts, attempts + 1);
+    EXPECT_EQ(receiveLine.length, 0u);
+    EXPECT_EQ(logged(19), 1) << "only the pulled adapter above";
+    EXPECT_EQ(logged(66), returns + 1);
+    // A port that does not come back at once is retried as a lost one.
+    driver_.present = false;
+    mainWindowProcedure(nullptr, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    EXPECT_FALSE(portIsOpen());
+    driver_.present = true;
+    poll(portRetryPolls);
+    EXPECT_TRUE(portIsOpen());
+    EXPECT_EQ(logged(19), 1);
+    // Going to sleep changes nothing.
+    const size_t calls = executionStates.size();
+    mainWindowProcedure(nullptr, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    EXPECT_TRUE(portIsOpen());
+    EXPECT_EQ(executionStates.size(), calls);
+
+    // The end of the run lets go.
+    finishRun();
+    EXPECT_EQ(executionStates.back(), letGo);
+    EXPECT_FALSE(keepAwake.held);
+    runFinished = false;
+    resetKeepAwake();
 }
