@@ -227,6 +227,25 @@ void runCommand(const std::string& name, const std::string& argument)
                       PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y))
                   ? "ok"
                   : "none");
+    } else if (name == "open-menu") {
+        // Drop-down N of the bar opens (WM_INITMENUPOPUP), as when the user clicks its title.
+        HWND window = mainWindow();
+        WPARAM index = std::strtoul(argument.c_str(), nullptr, 10);
+        reply(window && hookMenuProbe(window) &&
+                      PostMessageA(window, RegisterWindowMessageA("MonitorMenuOpen"), index, 0)
+                  ? "ok"
+                  : "none");
+    } else if (name == "end-session") {
+        // Windows ends the session: it asks, then tells.
+        HWND window = mainWindow();
+        DWORD_PTR answer = 0;
+        if (!window || !SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer)) {
+            reply("none");
+        } else {
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutA(window, WM_ENDSESSION, answer ? TRUE : FALSE, 0, SMTO_NORMAL, 30000, &ignored);
+            reply("ok " + std::to_string(answer));
+        }
     } else if (name == "close") {
         HWND window = mainWindow();
         reply(window && PostMessageA(window, WM_CLOSE, 0, 0) ? "ok" : "none");

@@ -1,7 +1,8 @@
 // Loaded into the running monitor.exe by the end-to-end driver through a
 // message hook: Wine does not let one process read another's menus, so the
 // program's own thread writes its menu bar to menu-dump.txt in its working
-// folder when the driver posts the message "MonitorMenuDump".
+// folder when the driver posts the message "MonitorMenuDump", and tells the
+// window that a drop-down opens on "MonitorMenuOpen".
 // One line per entry: "popup\t<title>", "item\t<id>\t<text>\t<checked>\t<grayed>", "separator".
 #include <windows.h>
 
@@ -37,6 +38,7 @@ void dumpMenu(HMENU menu, FILE* out)
 extern "C" __declspec(dllexport) LRESULT CALLBACK menuProbeHook(int code, WPARAM wParam, LPARAM lParam)
 {
     static UINT dumpMessage = RegisterWindowMessageA("MonitorMenuDump");
+    static UINT openMessage = RegisterWindowMessageA("MonitorMenuOpen");
     auto* message = reinterpret_cast<MSG*>(lParam);
     if (code == HC_ACTION && wParam == PM_REMOVE && message->message == dumpMessage) {
         FILE* out = std::fopen("menu-dump.tmp", "wb");
@@ -45,6 +47,15 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK menuProbeHook(int code, WPARAM
             std::fclose(out);
             MoveFileA("menu-dump.tmp", "menu-dump.txt");
         }
+    }
+    // The user opens drop-down number wParam: the window hears of it as
+    // Windows tells it, before the drop-down shows.
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == openMessage) {
+        HMENU bar = GetMenu(message->hwnd);
+        HMENU popup = bar ? GetSubMenu(bar, static_cast<int>(message->wParam)) : nullptr;
+        if (popup)
+            SendMessageA(message->hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup),
+                         MAKELPARAM(message->wParam, FALSE));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -71,6 +71,7 @@ eventGaleAlarm = 72
 eventWindAlarmEnded = 73
 eventNoData = 74
 eventDataAgain = 75
+eventSessionEnded = 76
 WIND_ALARM_EVENTS = (eventWindWarning, eventGaleAlarm, eventWindAlarmEnded)
 
 # Fatal errors: shown in a box and logged, then the program ends.

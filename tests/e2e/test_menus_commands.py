@@ -7,12 +7,13 @@ import tempfile
 import time
 import unittest
 
-from harness import DEFAULT_INI, MONITOR_EXE, Driver, Monitor, MonitorTestMixin, ini, screenshot
+from harness import DEFAULT_INI, MONITOR_EXE, PREFIX, Driver, Monitor, MonitorTestMixin, SerialLine, ini, screenshot
 from monitor_ids import (EXAMPLE, PORT_COMMANDS, WIXDR, cmdAbout, cmdAcknowledgeAlarm, cmdBarographMode, cmdDataFormats, cmdEnglish,
                          cmdEraseMonitorTxt, cmdEraseNmeaTxt, cmdFrench, cmdGerman, cmdHelp, cmdLinkCable, cmdNmeaMode,
                          cmdPortCom2, cmdPortCom3, cmdPortCom4, cmdPrintChart, cmdPrintNmeaTable, cmdQuit, cmdSaveOff,
                          cmdSaveOn, cmdScale900, cmdScale950, cmdToggleErr, cmdToggleSig, cmdToggleT1, cmdToggleT3,
-                         command, event_tag, eventEraseRefused, eventMonitorTxtErased, port_failed_event)
+                         command, event_tag, eventEraseRefused, eventMonitorTxtErased, eventPortLost,
+                         port_failed_event)
 
 SEP = None
 
@@ -115,6 +116,41 @@ class MenuBar(MonitorTestMixin, unittest.TestCase):
         self.assertEqual(self.title(), "Zudoderozezavedi Verbindung \u00fcber COM4")
         self.assertEqual(self.quit_monitor(), 0)
         self.assertEqual(self.read("monitor.ini"), ini(COM="COM4", ERR="0"))
+
+
+    def test_a_port_that_comes_and_goes_is_found_when_the_setup_menu_opens(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.ini", ini())
+        self.start_monitor()
+        self.assertTrue(states(self.driver.menu())[cmdPortCom3][1], "COM3 missing at start: grey")
+
+        # An adapter plugged in during the run comes up as COM3.
+        com3 = SerialLine()
+        self.lines[3] = com3
+        os.symlink(com3.path, os.path.join(PREFIX, "dosdevices", "com3"))
+        self.assertTrue(states(self.driver.menu())[cmdPortCom3][1], "nothing probes while the menu is shut")
+        self.assertEqual(self.driver.ask("open-menu 3"), "ok")
+        bar = self.driver.menu()
+        self.assertFalse(states(bar)[cmdPortCom3][1], "found when the Setup menu opens")
+        self.assertTrue(states(bar)[cmdPortCom4][1])
+        self.assertFalse(states(bar)[cmdPortCom2][1], "the port held open stays as it is")
+        self.assertIn(cmdPortCom2, checked(bar))
+        self.assertEqual(self.driver.ask(command(cmdPortCom3)), "ok")
+        com3.write(EXAMPLE)
+        self.assertTrue(self.wait_title(lambda t: t.startswith("Zudoderozezavedi 1 ")).startswith(
+            "Zudoderozezavedi 1 "), "COM3 is read")
+
+        # Unplugged again: lost, and grey at the next opening of the menu.
+        com3.close()
+        os.unlink(os.path.join(PREFIX, "dosdevices", "com3"))
+        self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.err"))
+                                      and event_tag(eventPortLost) in self.read("monitor.err")))
+        self.assertEqual(self.driver.ask("open-menu 3"), "ok")
+        bar = self.driver.menu()
+        self.assertTrue(states(bar)[cmdPortCom3][1], "gone: grey")
+        self.assertIn(cmdPortCom3, checked(bar), "still the configured port")
+        self.assertEqual(self.driver.ask("open-menu 2"), "ok")  # another drop-down probes nothing
+        self.assertEqual(self.quit_monitor(), 0)
 
 
 class Commands(MonitorTestMixin, unittest.TestCase):

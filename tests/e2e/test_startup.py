@@ -4,9 +4,11 @@ import os
 import time
 import unittest
 
-from harness import DEFAULT_INI, MonitorTestMixin, local_stamps
-from monitor_ids import (cmdQuit, command, eventSettingsMissing, eventSettingsUnreadable, eventSettingsUnwritable,
-                         fatal_number, fatalSettingsUnwritable)
+from fault_support import events_of
+from harness import DEFAULT_INI, MonitorTestMixin, ini, local_stamps
+from monitor_ids import (WIXDR, cmdEnglish, cmdPortCom3, cmdQuit, cmdScale900, command, event_tag,
+                         eventRecordFileError, eventRecordsUnwritten, eventSessionEnded, eventSettingsMissing,
+                         eventSettingsUnreadable, eventSettingsUnwritable, fatal_number, fatalSettingsUnwritable, pxdr)
 
 
 def event_line(stamp, number, text):
@@ -147,3 +149,44 @@ class SettingsFileCannotBeCreated(MonitorTestMixin, unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class WindowsSessionEnd(MonitorTestMixin, unittest.TestCase):
+    """Windows shutting down, restarting or logging off with the program running:
+    the end is a normal one, told by event 76, and the process goes."""
+
+    def run_until_a_record_is_kept(self):
+        lines = self.serial_ports(2, 3)
+        self.write("monitor.ini", DEFAULT_INI)
+        self.write("monitor.txt", b"")
+        self.start_monitor()
+        for number in (cmdEnglish, cmdScale900, cmdPortCom3):
+            self.assertEqual(self.driver.ask(command(number)), "ok")
+        self.assertEqual(self.driver.ask("hold monitor.txt"), "ok")
+        lines[3].write(b"".join(pxdr(100500 + i % 7, 40000, 2, 4, 30, 100400) + WIXDR for i in range(300)))
+        self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.err"))
+                                      and event_tag(eventRecordFileError) in self.read("monitor.err"), timeout=60))
+
+    def end_session(self):
+        self.assertEqual(self.driver.ask("end-session"), "ok 1", "the program lets the session end")
+        self.assertEqual(self.monitor.wait(20), 0, "the process has ended")
+        self.assertEqual(self.read("monitor.ini"), ini(LANG="EN", LO="1", COM="COM3"))
+        log = self.read("monitor.err")
+        self.assertTrue(log.endswith(event_tag(eventSessionEnded) + b"Windows session ended \r\n"), log[-200:])
+        return events_of(log)
+
+    def test_the_record_kept_while_the_file_was_held_is_written(self):
+        self.run_until_a_record_is_kept()
+        self.assertEqual(self.driver.ask("release monitor.txt"), "ok")
+        events = self.end_session()
+        record = self.read("monitor.txt")
+        self.assertEqual(len(record), 80)
+        self.assertTrue(record.startswith(b"000001 ") and b" 1005,0" in record, record)
+        self.assertNotIn(eventRecordsUnwritten, events)
+
+    def test_a_record_still_held_out_is_reported_before_the_end(self):
+        self.run_until_a_record_is_kept()
+        events = self.end_session()
+        self.assertEqual(events[-2:], [eventRecordsUnwritten, eventSessionEnded])
+        self.assertEqual(self.driver.ask("release monitor.txt"), "ok")
+        self.assertEqual(self.read("monitor.txt"), b"")
