@@ -605,9 +605,13 @@ TEST(PrintedChartSteps, TheStormWarningBannersStandInsideTheFrameOnBothPages)
             EXPECT_GT(box.top, c.top);
             EXPECT_LT(box.right, c.right);
             EXPECT_LT(box.bottom, c.bottom);
-            if (n == 0) EXPECT_EQ(turned ? c.right - box.right : box.top - c.top, 3);
+            if (n == 0) {
+                EXPECT_EQ(turned ? c.right - box.right : box.top - c.top, 3);
+            }
             // Rows follow each other inward without a gap, each a line of text deep or more.
-            if (n > 0) EXPECT_EQ(turned ? page.boxes[n - 1].left : page.boxes[n - 1].bottom, turned ? box.right : box.top);
+            if (n > 0) {
+                EXPECT_EQ(turned ? page.boxes[n - 1].left : page.boxes[n - 1].bottom, turned ? box.right : box.top);
+            }
             EXPECT_GE(turned ? box.right - box.left : box.bottom - box.top, lh);
             Covered text = coveredBy(rows[n], postScriptFont);
             EXPECT_EQ(rows[n].escapement, turned ? 2700 : 0);
