@@ -161,8 +161,13 @@ def pdf_page_size(path):
     return float(match.group(1)), float(match.group(2))
 
 
+# The printed minus sign as pdftotext names it: the hyphen-minus, or, with
+# some fonts' glyph names, the soft hyphen or the minus sign.
+MINUS_SIGNS = str.maketrans({"\u00ad": "-", "\u2212": "-"})
+
+
 def pdf_text(path):
-    return _run("pdftotext", "-layout", path, "-").stdout
+    return _run("pdftotext", "-layout", path, "-").stdout.translate(MINUS_SIGNS)
 
 
 def pdf_to_png(path, png, resolution=100):
@@ -193,6 +198,6 @@ def pdf_words(path):
     words = []
     for match in re.finditer(r'<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>',
                              out):
-        text = match.group(5).replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">")
+        text = match.group(5).replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">").translate(MINUS_SIGNS)
         words.append((text,) + tuple(float(match.group(n)) for n in range(1, 5)))
     return width, height, words
