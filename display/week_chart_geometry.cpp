@@ -32,7 +32,7 @@ DrawingPlan screenWeekSteps(int clientWidth, int clientHeight, const std::vector
     chart.steps.back().right = c.xR + 1;  // the rectangle stops short of these
     chart.steps.back().bottom = c.yB + 1;
 
-    const WeekPens pens{Pen::WeekFine, Pen::WeekStrong, Pen::Grid, Pen::Frame, Pen::Pressure,
+    const WeekPens pens{Pen::WeekFine, Pen::WeekStrong, Pen::Grid, Pen::Frame, Pen::Frame, Pen::Pressure,
                         Pen::PressureFalling, eventSelectObjectFailed, 0};
     const WeekFrame frame{chartLeft, c.xR, c.yB, chartTop,
                           chartLeft - scaleLabelGap - 4 * screenFont.charWidth,

@@ -105,6 +105,12 @@ void planWeek(ChartPlan& chart, const WeekFrame& f, const std::vector<WeekRecord
                 dayLabel(m, language));
     }
 
+    addPen(chart, pens.frame, pens.eventNumber, pens.fatalErrorNumber);
+    addLine(chart, f.oldSide, f.lowSide, f.newSide, f.lowSide);
+    addPoint(chart, DrawingStep::LineTo, f.newSide, f.highSide);
+    addPoint(chart, DrawingStep::LineTo, f.oldSide, f.highSide);
+    addPoint(chart, DrawingStep::LineTo, f.oldSide, f.lowSide);
+
     // The records of the week, and where each stretch of joined records begins.
     std::vector<const WeekRecord*> shown;
     for (const WeekRecord& r : records)

@@ -17,7 +17,7 @@
 constexpr int64_t weekJoinMinutes = 15;
 
 struct WeekPens {
-    Pen hPa, tens, sixHours, days, curve, windAlarm;
+    Pen hPa, tens, sixHours, days, frame, curve, windAlarm;
     int eventNumber;       // logged when a selection fails
     int fatalErrorNumber;  // or raised
 };
@@ -42,9 +42,10 @@ std::string weekDates(int64_t nowMinute);
 int weekValue(const WeekFrame& frame, int32_t pressure, int32_t LO);
 int weekTime(const WeekFrame& frame, int64_t minute, int64_t nowMinute);
 
-// Grid, labels and curve of the records of the week ending at nowMinute
-// (held oldest first; those outside the week are passed over), in the
-// frame's pens; with no record in the week, the words saying so in the
-// middle of the frame. The frame itself and the heading are the caller's.
+// Grid, frame, labels and curve of the records of the week ending at
+// nowMinute (held oldest first; those outside the week are passed over), in
+// the frame's pens; with no record in the week, the words saying so in the
+// middle of the frame. The frame's outline comes after the grid, which would
+// break it; a fill beneath and the heading are the caller's.
 void planWeek(ChartPlan& chart, const WeekFrame& frame, const std::vector<WeekRecord>& records,
               int64_t nowMinute, int32_t LO, UiLanguage language);

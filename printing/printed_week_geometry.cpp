@@ -30,14 +30,8 @@ DrawingPlan printedWeekSteps(int Wd, int Hd, const TextMetrics& font, const std:
     const int headingLength = static_cast<int>(heading.size()) * font.charWidth;
     addText(chart, (oldSide + newSide - headingLength) / 2, highSide + up * (c.m / 2), heading);
 
-    addPen(chart, Pen::PrintBlack5, 0, fatalChartFramePen);
-    addLine(chart, oldSide, lowSide, newSide, lowSide);
-    addPoint(chart, DrawingStep::LineTo, newSide, highSide);
-    addPoint(chart, DrawingStep::LineTo, oldSide, highSide);
-    addPoint(chart, DrawingStep::LineTo, oldSide, lowSide);
-
     const WeekPens pens{Pen::PrintWeekFine, Pen::PrintWeekStrong, Pen::PrintGrid, Pen::PrintBlack3,
-                        Pen::PrintBlack5, Pen::PrintRed, 0, fatalChartCurvePen};
+                        Pen::PrintBlack5, Pen::PrintBlack5, Pen::PrintRed, 0, fatalChartCurvePen};
     const WeekFrame frame{oldSide, newSide, lowSide, highSide, oldSide - scaleLabelAdvances * font.charWidth,
                           dayLabelShift, dayLabelGap, dotLength, pens};
     planWeek(chart, frame, records, nowMinute, settings.LO, settings.LANG);
