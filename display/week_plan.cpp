@@ -129,7 +129,7 @@ void planWeek(ChartPlan& chart, const WeekFrame& f, const std::vector<WeekRecord
 
     addPen(chart, pens.curve, pens.eventNumber, pens.fatalErrorNumber);
     for (size_t k = 0; k < shown.size(); ++k) {
-        if (lone(k)) addLine(chart, timeOf(k), valueOf(k), timeOf(k) + f.dotLength, valueOf(k));
+        if (lone(k)) addLine(chart, timeOf(k) - f.dotLength, valueOf(k), timeOf(k), valueOf(k));
         else addPoint(chart, joined(k) ? DrawingStep::LineTo : DrawingStep::MoveTo, timeOf(k), valueOf(k));
     }
     // A record of a cycle with a wind alarm is red, with the stretch that leads to it.
@@ -139,6 +139,6 @@ void planWeek(ChartPlan& chart, const WeekFrame& f, const std::vector<WeekRecord
         if (!redSelected) addPen(chart, pens.windAlarm, pens.eventNumber, pens.fatalErrorNumber);
         redSelected = true;
         if (joined(k)) addLine(chart, timeOf(k - 1), valueOf(k - 1), timeOf(k), valueOf(k));
-        else addLine(chart, timeOf(k), valueOf(k), timeOf(k) + f.dotLength, valueOf(k));
+        else addLine(chart, timeOf(k) - f.dotLength, valueOf(k), timeOf(k), valueOf(k));
     }
 }

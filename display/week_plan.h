@@ -28,7 +28,8 @@ struct WeekFrame {
     int scaleLabelTime;      // the pressure labels begin at this time
     int dayLabelShift;       // a day's label begins this far after its midnight line
     int dayLabelGap;         // and this far outward from the low side
-    int dotLength;           // a record joined to none is a stroke this long
+    int dotLength;           // a record joined to none is a stroke this long, ending at its time
+                             // (the newest record stands on the frame's side)
     WeekPens pens;
 };
 

@@ -81,13 +81,14 @@ class WeekView(MonitorTestMixin, unittest.TestCase):
 
     def test_a_record_appended_while_the_week_is_shown_appears(self):
         now = utc_minute()
-        # Two hours of records ending 40 minutes ago: the next record stands on its own.
-        records = nine_days(now - datetime.timedelta(minutes=40))
+        # Two hours of records ending two hours ago, about 14 columns left of
+        # the frame's end: the next record stands on its own at that end.
+        records = nine_days(now - datetime.timedelta(hours=2))
         self.start_on(records[-24 * 80:])
         time.sleep(1)
         _, _, rows = screen_pixels()
         frame = frame_of(rows)
-        newest = (frame[1] - 12, frame[1])
+        newest = (frame[1] - 6, frame[1] + 1)
         self.assertEqual(colour_in_columns(rows, frame, *newest, BLACK), 0)
         # 300 sentences make one record; nothing else is sent to the program.
         self.lines[2].write(EXAMPLE * 300)
@@ -100,8 +101,6 @@ class WeekView(MonitorTestMixin, unittest.TestCase):
         now = utc_minute()
         self.start_on(nine_days(now))
         for request in (command(cmdCopyChart), "char 3"):
-            # Something else on the clipboard first, which the copy replaces.
-            self.assertEqual(self.driver.ask("clipboard")[:2], "ok")
             self.assertEqual(self.driver.ask(request), "ok")
             self.driver.menu()
             formats, details = self.driver.clipboard()

@@ -164,8 +164,8 @@ TEST(WeekPlan, RecordsWithTheWindAlarmAreRed)
         EXPECT_EQ(red[k].x0, xOf(june5 - 500 + 5 * static_cast<int64_t>(k), june5)) << k;
         EXPECT_EQ(red[k].x1, xOf(june5 - 495 + 5 * static_cast<int64_t>(k), june5)) << k;
     }
-    EXPECT_EQ(red[20].x0, xOf(june5 - 100, june5));
-    EXPECT_EQ(red[20].x1, red[20].x0 + 2) << "a lone record is a short stroke";
+    EXPECT_EQ(red[20].x1, xOf(june5 - 100, june5));
+    EXPECT_EQ(red[20].x0, red[20].x1 - 2) << "a lone record is a short stroke up to it";
     // Red is drawn over the black curve, which is complete beneath it.
     EXPECT_GT(page.linesWith(Pen::Pressure).size(), 60u);
 }
@@ -208,8 +208,8 @@ TEST(WeekPlan, ASingleRecordIsAVisibleStroke)
     PageTrace page = weekPage({{june5 - 60, 101325, 0}}, june5);
     std::vector<PlannedLine> curve = page.linesWith(Pen::Pressure);
     ASSERT_EQ(curve.size(), 1u);
-    EXPECT_EQ(curve[0].x0, xOf(june5 - 60, june5));
-    EXPECT_EQ(curve[0].x1, curve[0].x0 + 2);
+    EXPECT_EQ(curve[0].x1, xOf(june5 - 60, june5));
+    EXPECT_EQ(curve[0].x0, curve[0].x1 - 2);
     EXPECT_EQ(curve[0].y0, bottom - static_cast<int>((1013.25 - 950) * (bottom - top) / 100 + 0.5));
 }
 
