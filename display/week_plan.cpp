@@ -1,6 +1,7 @@
 #include "display/week_plan.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "settings/ui_text.h"
 
@@ -99,10 +100,21 @@ void planWeek(ChartPlan& chart, const WeekFrame& f, const std::vector<WeekRecord
 
     addPen(chart, pens.days, pens.eventNumber, pens.fatalErrorNumber);
     const int outward = -valueUp(chart.turned);
+    // A label longer than its day (a printer's font is wide) takes two rows:
+    // the weekday, and the date beneath it.
+    const int dayWidth = weekTime(f, start + oneDay, nowMinute) - weekTime(f, start, nowMinute);
     for (int64_t m = firstBoundaryAfter(start, oneDay); m <= nowMinute; m += oneDay) {
         addSpan(chart, f, m, nowMinute);
-        addText(chart, weekTime(f, m, nowMinute) + f.dayLabelShift, f.lowSide + outward * f.dayLabelGap,
-                dayLabel(m, language));
+        const int time = weekTime(f, m, nowMinute) + f.dayLabelShift;
+        const std::string label = dayLabel(m, language);
+        const int length = static_cast<int>(label.size() + 1) * chart.font.charWidth;
+        const size_t space = label.find(' ');
+        if (length <= std::abs(dayWidth) || space == std::string::npos) {
+            addText(chart, time, f.lowSide + outward * f.dayLabelGap, label);
+        } else {
+            addText(chart, time, f.lowSide + outward * f.dayLabelGap, label.substr(0, space));
+            addText(chart, time, f.lowSide + outward * (f.dayLabelGap + chart.font.lineHeight), label.substr(space + 1));
+        }
     }
 
     addPen(chart, pens.frame, pens.eventNumber, pens.fatalErrorNumber);
