@@ -9,11 +9,14 @@
 #include "acquisition/measurement_state.h"
 #include "acquisition/serial_port.h"
 #include "acquisition/wind_alarm.h"
+#include "app/chart_copy.h"
 #include "app/information_windows.h"
 #include "app/menu_bar.h"
 #include "app/menu_layout.h"
 #include "app/startup.h"
+#include "app/shell_state.h"
 #include "app/window_titles.h"
+#include "display/chart_view.h"
 #include "printing/print_jobs.h"
 #include "records/event_log.h"
 #include "records/record_files.h"
@@ -21,6 +24,8 @@
 #include "settings/shell_seam.h"
 #include "settings/ui_text.h"
 #include "storedata/record_check.h"
+#include "storedata/week_loader.h"
+#include "storedata/week_records.h"
 
 namespace {
 
@@ -65,6 +70,7 @@ void eraseMonitorTxt()
     if (!erase(RecordFile::Monitor)) return;
     logEvent(eventMonitorTxtErased);
     clearHistory();
+    weekHold.records.clear();
     repaintShell();
 }
 
@@ -85,6 +91,21 @@ void selectMode(DataMode mode)
     }
 }
 
+// The views and the copy are the pressure chart's; in Nmea mode their items
+// are grey, and a command sent all the same does nothing.
+void showChart(ChartKind kind)
+{
+    if (monitorSettings.DATA != Barograph) return;
+    chartView.shown = kind;
+    // Read once here; from now on each appended record is added to what is held.
+    if (kind == ChartKind::Week) loadWeek(presentUtcMinute());
+}
+
+void copyChart()
+{
+    if (monitorSettings.DATA == Barograph) copyChartToClipboard(mainWindow);
+}
+
 // What a command does besides its action: refresh the check marks, repaint.
 constexpr unsigned marks = 1, repaint = 2;
 
@@ -102,8 +123,11 @@ const Command commands[] = {
     {cmdCheckRecordFile, 0, [] { checkRecordFile(); }},
     {cmdEraseMonitorTxt, 0, eraseMonitorTxt},
     {cmdEraseNmeaTxt, 0, [] { if (erase(RecordFile::Nmea)) clearNmeaLines(); }},
+    {cmdCopyChart, 0, copyChart},
     {cmdToggleT1, marks | repaint, [] { toggle(monitorSettings.T1); }},
     {cmdToggleT3, marks | repaint, [] { toggle(monitorSettings.T3); }},
+    {cmdShowHours, marks | repaint, [] { showChart(ChartKind::Hours52); }},
+    {cmdShowWeek, marks | repaint, [] { showChart(ChartKind::Week); }},
     {cmdAcknowledgeAlarm, marks, acknowledgeAlarm},
     {cmdBarographMode, marks | repaint, [] { selectMode(Barograph); }},
     {cmdNmeaMode, marks | repaint, [] { selectMode(Nmea); }},

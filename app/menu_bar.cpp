@@ -7,6 +7,7 @@
 #include "app/commands.h"
 #include "app/menu_layout.h"
 #include "app/shell_state.h"
+#include "display/chart_view.h"
 #include "settings/monitor_settings.h"
 
 namespace {
@@ -60,6 +61,11 @@ void refreshMenuMarks()
     mark(cmdEnglish, uiLanguage() == English);
     mark(cmdFrench, uiLanguage() == French);
     EnableMenuItem(menuBar.handle, cmdAcknowledgeAlarm, MF_BYCOMMAND | (alarmSignal.sounding ? MF_ENABLED : MF_GRAYED));
+    // The chart views and the copy belong to the pressure chart, which Nmea mode does not show.
+    mark(cmdShowHours, chartView.shown == ChartKind::Hours52);
+    mark(cmdShowWeek, chartView.shown == ChartKind::Week);
+    const UINT chartItems = MF_BYCOMMAND | (monitorSettings.DATA == Barograph ? MF_ENABLED : MF_GRAYED);
+    for (unsigned id : {cmdShowHours, cmdShowWeek, cmdCopyChart}) EnableMenuItem(menuBar.handle, id, chartItems);
 }
 
 void probePorts(char skippedDigit)

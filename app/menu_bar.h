@@ -17,8 +17,9 @@ void resetMenuBar();
 // attaches it to the main window, replacing (and destroying) any earlier one.
 void buildMenus();
 
-// Sets every check mark from the settings, and enables the acknowledgement
-// of the storm warning while it sounds.
+// Sets every check mark from the settings and the chart view, enables the
+// acknowledgement of the storm warning while it sounds, and greys the chart
+// views and the copy in Nmea mode.
 void refreshMenuMarks();
 
 // Tries to open every port once (but the one of that digit, which the

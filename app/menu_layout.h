@@ -8,8 +8,9 @@
 enum CommandId : unsigned {
     cmdPrintNmeaTable = 1002, cmdPrintChart = 1006, cmdQuit = 1008,                     // File
     cmdCheckRecordFile = 1102,                                                          // no menu item
-    cmdEraseMonitorTxt = 1104, cmdEraseNmeaTxt = 1106,                                  // Edit
-    cmdToggleT1 = 1200, cmdToggleT3 = 1202, cmdAcknowledgeAlarm = 1210,                 // View
+    cmdEraseMonitorTxt = 1104, cmdEraseNmeaTxt = 1106, cmdCopyChart = 1108,             // Edit
+    cmdToggleT1 = 1200, cmdToggleT3 = 1202, cmdShowHours = 1204, cmdShowWeek = 1206,    // View
+    cmdAcknowledgeAlarm = 1210,
     cmdBarographMode = 1300, cmdNmeaMode = 1302,                                        // Setup
     cmdPortCom1 = 1306, cmdPortCom2 = 1308, cmdPortCom3 = 1310, cmdPortCom4 = 1320,
     cmdPortCom5 = 1340, cmdPortCom6 = 1360, cmdPortCom7 = 1594, cmdPortCom8 = 1595,

@@ -3,7 +3,10 @@
 #include "app/menu_bar.h"
 #include "app/shell_state.h"
 #include "app/startup.h"
+#include "display/chart_view.h"
+#include "records/record_files.h"
 #include "settings/shell_seam.h"
+#include "storedata/week_records.h"
 
 namespace {
 
@@ -37,9 +40,17 @@ void showAlarmSignal(bool sounding)
 
 void endProgram() { PostQuitMessage(0); }
 
+// A new record joins the week held in memory, and shows at once when the week is shown.
+void holdRecordForWeek(const char* line)
+{
+    holdAppendedRecord(line);
+    if (chartView.shown == ChartKind::Week) repaint();
+}
+
 } // namespace
 
 void installShellSeam()
 {
     shellSeam = ShellSeam{setTitle, repaint, showMessage, markPortAvailable, beep, showAlarmSignal, endProgram};
+    recordWatch.recordAppended = holdRecordForWeek;
 }

@@ -11,7 +11,8 @@ bool registerMainWindowClass();
 bool createMainWindow();
 void checkFreeDiskSpace();
 
-// Fills the shell seam with the main window's functions.
+// Fills the shell seam with the main window's functions, and the record
+// watch with the week chart's holding of each appended record.
 void installShellSeam();
 
 // monitor.ini through the event log: an unreadable file is event 2 (false);

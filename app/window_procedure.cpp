@@ -17,6 +17,8 @@
 
 namespace {
 
+constexpr WPARAM ctrlC = 3;
+
 void paintWindow(HWND window)
 {
     PAINTSTRUCT paint;
@@ -80,6 +82,10 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     // Escape, or a click on the chart's banner, acknowledges the storm warning.
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE) runCommand(cmdAcknowledgeAlarm);
+        break;
+    // Ctrl+C, as the message loop's translation delivers it.
+    case WM_CHAR:
+        if (wParam == ctrlC) runCommand(cmdCopyChart);
         break;
     case WM_LBUTTONDOWN:
         if (monitorSettings.DATA == Barograph && clickedOnBanner(window, lParam)) runCommand(cmdAcknowledgeAlarm);

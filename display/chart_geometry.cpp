@@ -80,6 +80,8 @@ constexpr int bannerCharWidth = 8;  // the advance the banner's rows are fitted 
 constexpr TimeMarks hourMarks{2, 102, 3, 0, false, false, 0, 0};
 constexpr TimeMarks sixHourMarks{12, 96, 6, 0, true, true, -10, 6};
 
+} // namespace
+
 // The banners stand inside the frame's top line, across the plot.
 BannerPlace screenBannerPlace(const ChartLayout& c) { return {chartLeft + 1, c.xR, chartTop, 1, bannerPadding}; }
 
@@ -88,8 +90,6 @@ std::vector<BannerLine> screenBannerLines(const ChartLayout& c, const ChartBanne
     int width = (c.xR - chartLeft - 2 * bannerPadding) / bannerCharWidth;
     return bannerLines(banner, language, width > 0 ? static_cast<size_t>(width) : 0);
 }
-
-} // namespace
 
 bool screenBannerHit(int clientWidth, int clientHeight, const ChartBanner& banner, UiLanguage language, int x,
                      int y)

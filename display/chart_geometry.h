@@ -49,6 +49,12 @@ int pressureY(const ChartLayout& layout, uint32_t pressure, int32_t LO);
 // Half-length of the variation bar, 0 when the mark is 2 units or less.
 int variationMarkLength(const ChartLayout& layout, uint32_t variation);
 
+// Where the storm warning's banners stand on a screen chart with this
+// frame, and their rows in that language: the same on either view.
+BannerPlace screenBannerPlace(const ChartLayout& layout);
+std::vector<BannerLine> screenBannerLines(const ChartLayout& layout, const ChartBanner& banner,
+                                          UiLanguage language);
+
 // The chart of history slots 0..103 for a client area of that size: legend,
 // frame, scales, grid, time axis and curves, with LO, T1, T3, DKS and LANG
 // of the settings, in the screen pens and the context's own font, and the

@@ -7,10 +7,12 @@
 #include <utility>
 #include <vector>
 
-// The pens of the drawing tools: the screen set, then the printer set.
+// The pens of the drawing tools: the screen set, then the printer set. The
+// week chart's hPa lines are fine, its 10 hPa lines strong.
 enum class Pen {
-    Grid, Frame, Pressure, Tendency3h, Tendency1h, PressureFalling,
-    PrintGrid, PrintBlack7, PrintBlack5, PrintBlack3, PrintGreen, PrintBlue, PrintRed
+    Grid, Frame, Pressure, Tendency3h, Tendency1h, PressureFalling, WeekFine, WeekStrong,
+    PrintGrid, PrintBlack7, PrintBlack5, PrintBlack3, PrintGreen, PrintBlue, PrintRed, PrintWeekFine,
+    PrintWeekStrong
 };
 
 struct DrawingStep {

@@ -22,6 +22,8 @@ const PenMaking pensMade[] = {
     {&screenPens.tendency3hPen, PS_SOLID, 2, RGB(0, 180, 0)},
     {&screenPens.tendency1hPen, PS_SOLID, 2, RGB(0, 0, 255)},
     {&screenPens.fallingPen, PS_SOLID, 3, RGB(220, 0, 0)},
+    {&screenPens.weekFinePen, PS_SOLID, 1, RGB(228, 228, 238)},
+    {&screenPens.weekStrongPen, PS_SOLID, 1, RGB(150, 150, 165)},
     {&printerPens.printGridPen, PS_DOT, 1, RGB(32, 32, 32)},
     {&printerPens.printBlack7Pen, PS_SOLID, 7, RGB(0, 0, 0)},
     {&printerPens.printBlack5Pen, PS_SOLID, 5, RGB(0, 0, 0)},
@@ -29,6 +31,8 @@ const PenMaking pensMade[] = {
     {&printerPens.printGreenPen, PS_SOLID, 5, RGB(0, 255, 0)},
     {&printerPens.printBluePen, PS_SOLID, 5, RGB(0, 0, 255)},
     {&printerPens.printRedPen, PS_SOLID, 7, RGB(220, 0, 0)},
+    {&printerPens.printWeekFinePen, PS_SOLID, 1, RGB(190, 190, 190)},
+    {&printerPens.printWeekStrongPen, PS_SOLID, 3, RGB(110, 110, 110)},
 };
 constexpr int firstPrinterPen = static_cast<int>(Pen::PrintGrid);
 constexpr int penCount = static_cast<int>(sizeof pensMade / sizeof pensMade[0]);

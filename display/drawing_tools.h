@@ -13,11 +13,14 @@ struct ScreenPens {
     HPEN tendency3hPen;  // three-hour tendency
     HPEN tendency1hPen;  // one-hour tendency
     HPEN fallingPen;     // the pressure curve where it fell quickly
+    HPEN weekFinePen;    // the week chart's line at every hPa
+    HPEN weekStrongPen;  // and at every 10 hPa
     HBRUSH chartBrush;   // fill of the plot frame
 };
 
 struct PrinterPens {
     HPEN printGridPen, printBlack7Pen, printBlack5Pen, printBlack3Pen, printGreenPen, printBluePen, printRedPen;
+    HPEN printWeekFinePen, printWeekStrongPen;
 };
 
 extern ScreenPens screenPens;

@@ -1,8 +1,16 @@
 #pragma once
-// The pressure chart of the main window in Barograph mode.
+// The pressure chart of the main window in Barograph mode: the 52 hours or
+// the week, whichever chartView shows.
 #include <windows.h>
 
-// Draws the chart of history slots 0..103 into dc for a client area of the
-// given size (the window procedure passes the main window's GetClientRect).
-// Reads monitorSettings (LO, T1, T3, DKS, LANG) and the screen pens.
+#include "display/drawing_plan.h"
+
+// The plan of the chart shown, for a client area of the given size: the
+// window, the printer and the clipboard draw the same. Reads the history or
+// the week's records, monitorSettings (LO, T1, T3, DKS, LANG), the banner
+// state and, for the week, the clock; never the record file.
+DrawingPlan shownChartSteps(int clientWidth, int clientHeight);
+
+// Draws that chart into dc (the window procedure passes the main window's
+// GetClientRect).
 void drawPressureChart(HDC dc, int clientWidth, int clientHeight);

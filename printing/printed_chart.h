@@ -1,5 +1,6 @@
 #pragma once
-// The printed pressure chart of the last 52 hours, one page.
+// The printed pressure chart, one page: the 52 hours or the week, as the
+// window shows.
 #include <windows.h>
 
 // Draws on printerDc, on which a page has been started, with the page size

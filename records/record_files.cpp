@@ -41,7 +41,15 @@ void installRecordFileLayer()
     recordFileLayer.logEvent = logEvent;
 }
 
-void appendRecord(const char* line) { appendLine(recordBacklogs.monitor, line, recordLineLength); }
+RecordWatch recordWatch = {};
+
+void resetRecordWatch() { recordWatch = RecordWatch{}; }
+
+void appendRecord(const char* line)
+{
+    appendLine(recordBacklogs.monitor, line, recordLineLength);
+    if (recordWatch.recordAppended) recordWatch.recordAppended(line);
+}
 
 void appendNmeaRecord(const char* bytes, size_t length) { appendLine(recordBacklogs.nmea, bytes, length); }
 

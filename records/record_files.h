@@ -13,6 +13,17 @@ void installRecordFileLayer();
 // Appends one 80-byte record line to monitor.txt.
 void appendRecord(const char* line);
 
+// Told of every line appendRecord takes, whether the file took it at once or
+// keeps it for later: the week chart holds it instead of reading the file
+// again. The shell fills it at start; null tells no one.
+struct RecordWatch {
+    void (*recordAppended)(const char* line);
+};
+
+extern RecordWatch recordWatch;
+
+void resetRecordWatch();
+
 // Appends the bytes of one received NMEA line to nmea.txt.
 void appendNmeaRecord(const char* bytes, size_t length);
 

@@ -8,7 +8,7 @@ namespace {
 #define SAME(text) {text, text, text}
 
 // One row per TextId, in its order; columns German, English, French.
-// \xFC u-umlaut, \xE4 a-umlaut, \xF6 o-umlaut, \xDF sharp s, \xE9 e-acute, \xEA e-circumflex.
+// \xFC u-umlaut, \xE4 a-umlaut, \xF6 o-umlaut, \xDF sharp s, \xE9 e-acute, \xEA e-circumflex, \xFB u-circumflex.
 const char* const uiTexts[][3] = {
     {"&Datei", "&File", "&Fichier"},
     {"&Bearbeiten", "&Edit", "&Modifier"},
@@ -20,8 +20,11 @@ const char* const uiTexts[][3] = {
     {"&Beenden", "&Quit", "&Quitter"},
     {"&Datei monitor.txt l\xF6schen", "Erase file &monitor.txt", "Effacer fichier monitor.txt"},
     {"&Datei nmea.txt l\xF6schen", "Erase file &nmea.txt", "Effacer fichier nmea.txt"},
+    {"Diagramm kopieren\tStrg+C", "Copy chart\tCtrl+C", "Copier le diagramme\tCtrl+C"},
     {"Einstundentendenz anzeigen", "Show one hour tendency", "Montrer tendence une heure"},
     {"Dreistundentendenz anzeigen", "Show three hours tendency", "Montrer tendence trois heures"},
+    {"Barogramm 52 Stunden", "Barogram 52 hours", "Barogramme 52 heures"},
+    {"Barogramm 7 Tage", "Barogram 7 days", "Barogramme 7 jours"},
     {"Sturmalarm quittieren", "Acknowledge wind alarm", "Acquitter l'alarme de vent"},
     {"TQ Daten", "Barograph TQ5108 data", "Barographe TQ5108"},
     {"NMEA Daten", "NMEA data", "NMEA"},
@@ -226,6 +229,13 @@ const char* const uiTexts[][3] = {
     {"%+.1f hPa/Std  %+.1f hPa/3Std  seit %02d:%02d UTC", "%+.1f hPa/hr  %+.1f hPa/3hrs  since %02d:%02d UTC",
      "%+.1f hPa/hr  %+.1f hPa/3hrs  depuis %02d:%02d UTC"},
     {"Keine Daten seit %02d:%02d UTC", "No data since %02d:%02d UTC", "Pas de donnees depuis %02d:%02d UTC"},
+
+    {"So Mo Di Mi Do Fr Sa", "Sun Mon Tue Wed Thu Fri Sat", "dim. lun. mar. mer. jeu. ven. sam."},
+    {"Jan Feb M\xE4r Apr Mai Jun Jul Aug Sep Okt Nov Dez", "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec",
+     "janv. f\xE9vr. mars avr. mai juin juil. ao\xFBt sept. oct. nov. d\xE9" "c."},
+    {"Keine Aufzeichnungen in den letzten 7 Tagen", "No records in the last 7 days",
+     "Pas d'enregistrements depuis 7 jours"},
+    SAME("Barogramm"),
 };
 static_assert(std::size(uiTexts) == textCount, "one row per TextId");
 

@@ -11,8 +11,8 @@ enum TextId : unsigned {
     // Menu bar: drop-down titles, then the items in menu order.
     txtMenuFile, txtMenuEdit, txtMenuView, txtMenuSetup, txtMenuHelp,
     txtItemPrintNmeaTable, txtItemPrintChart, txtItemQuit,
-    txtItemEraseMonitorTxt, txtItemEraseNmeaTxt,
-    txtItemShowT1, txtItemShowT3, txtItemAcknowledgeAlarm,
+    txtItemEraseMonitorTxt, txtItemEraseNmeaTxt, txtItemCopyChart,
+    txtItemShowT1, txtItemShowT3, txtItemHoursView, txtItemWeekView, txtItemAcknowledgeAlarm,
     txtItemBarographMode, txtItemNmeaMode,
     txtItemCom1, txtItemCom2, txtItemCom3, txtItemCom4,
     txtItemCom5, txtItemCom6, txtItemCom7, txtItemCom8,
@@ -41,6 +41,10 @@ enum TextId : unsigned {
     // The chart's storm warning banners: the words of each level, the
     // tendencies and the time it came on (format), and data stopped (format).
     txtBannerWindWarning, txtBannerGaleAlarm, txtBannerDetails, txtBannerNoData,
+    // The week chart: weekday names from Sunday and month names, each a
+    // list of words separated by one space; a week without records; the
+    // printed heading (German only).
+    txtWeekdayNames, txtMonthNames, txtWeekEmpty, txtPrintedWeekTitle,
     textCount
 };
 

@@ -10,6 +10,10 @@
 //   press HWND ID           clicks the button ID of the message box HWND
 //   menu                    "ok N", then the N lines of the program's menu bar as menu_probe
 //                           writes them (the driver and the program share a working folder)
+//   char CODE               posts WM_CHAR with CODE (3: Ctrl+C) to the main window
+//   client                  "ok W H": the main window's client size
+//   clipboard               "ok <format>,...", the formats on the clipboard, then
+//                           "emf <records> <bytes>" and "bitmap <width> <height>" when present
 //   hold PATH               opens the file PATH without sharing, until release
 //   release PATH            closes what hold opened
 //   orientation PRINTER N   makes N (1 upright, 2 landscape) the paper orientation of the
@@ -196,6 +200,35 @@ std::string setDefaultOrientation(const std::string& argument)
     return result;
 }
 
+// What the clipboard holds: its formats, and what the enhanced metafile and
+// the bitmap on it are, as another program that pastes finds them.
+void replyClipboard()
+{
+    if (!OpenClipboard(nullptr)) {
+        reply("fail " + std::to_string(GetLastError()));
+        return;
+    }
+    std::string formats;
+    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format))
+        formats += (formats.empty() ? "" : ",") + std::to_string(format);
+    std::string details;
+    if (auto metafile = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE))) {
+        ENHMETAHEADER header = {};
+        if (GetEnhMetaFileHeader(metafile, sizeof header, &header))
+            details += "emf " + std::to_string(header.nRecords) + " " + std::to_string(header.nBytes) + "\n";
+    }
+    if (auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+        BITMAP shape = {};
+        if (GetObjectA(bitmap, sizeof shape, &shape))
+            details += "bitmap " + std::to_string(shape.bmWidth) + " " + std::to_string(shape.bmHeight) + "\n";
+    }
+    CloseClipboard();
+    reply("ok " + (formats.empty() ? std::string("none") : formats));
+    std::fputs(details.c_str(), stdout);
+    std::fputs("end\n", stdout);
+    std::fflush(stdout);
+}
+
 void runCommand(const std::string& name, const std::string& argument)
 {
     if (name == "wait-window") {
@@ -217,6 +250,19 @@ void runCommand(const std::string& name, const std::string& argument)
         HWND window = mainWindow();
         WPARAM key = std::strtoul(argument.c_str(), nullptr, 10);
         reply(window && PostMessageA(window, WM_KEYDOWN, key, 1) ? "ok" : "none");
+    } else if (name == "char") {
+        // A character as the program's message loop translates a key to it.
+        HWND window = mainWindow();
+        WPARAM code = std::strtoul(argument.c_str(), nullptr, 10);
+        reply(window && PostMessageA(window, WM_CHAR, code, 1) ? "ok" : "none");
+    } else if (name == "client") {
+        HWND window = mainWindow();
+        RECT client = {};
+        reply(window && GetClientRect(window, &client)
+                  ? "ok " + std::to_string(client.right) + " " + std::to_string(client.bottom)
+                  : "none");
+    } else if (name == "clipboard") {
+        replyClipboard();
     } else if (name == "click") {
         // A left click at x y of the client area.
         HWND window = mainWindow();

@@ -4,11 +4,22 @@
 // folder when the driver posts the message "MonitorMenuDump", and tells the
 // window that a drop-down opens on "MonitorMenuOpen".
 // One line per entry: "popup\t<title>", "item\t<id>\t<text>\t<checked>\t<grayed>", "separator".
+// A tab in a text (before its shortcut) and a backslash are escaped as the driver's texts are.
 #include <windows.h>
 
 #include <cstdio>
 
 namespace {
+
+void escapeText(const char* text, char (&out)[512])
+{
+    size_t n = 0;
+    for (; *text && n + 2 < sizeof out; ++text) {
+        if (*text == '\t' || *text == '\\') out[n++] = '\\';
+        out[n++] = *text == '\t' ? 't' : *text;
+    }
+    out[n] = '\0';
+}
 
 void dumpMenu(HMENU menu, FILE* out)
 {
@@ -21,13 +32,15 @@ void dumpMenu(HMENU menu, FILE* out)
         info.dwTypeData = text;
         info.cch = sizeof text - 1;
         if (!GetMenuItemInfoA(menu, i, TRUE, &info)) continue;
+        char shown[512];
+        escapeText(text, shown);
         if (info.fType & MFT_SEPARATOR) {
             std::fprintf(out, "separator\n");
         } else if (info.hSubMenu) {
-            std::fprintf(out, "popup\t%s\n", text);
+            std::fprintf(out, "popup\t%s\n", shown);
             dumpMenu(info.hSubMenu, out);
         } else {
-            std::fprintf(out, "item\t%u\t%s\t%d\t%d\n", info.wID, text, (info.fState & MFS_CHECKED) ? 1 : 0,
+            std::fprintf(out, "item\t%u\t%s\t%d\t%d\n", info.wID, shown, (info.fState & MFS_CHECKED) ? 1 : 0,
                          (info.fState & MFS_GRAYED) ? 1 : 0);
         }
     }

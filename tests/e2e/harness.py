@@ -217,12 +217,25 @@ class Driver:
         for _ in range(int(head.split()[1])):
             fields = self.process.stdout.readline().rstrip(b"\n").decode("cp1252").split("\t")
             if fields[0] == "popup":
-                bar.append((fields[1], []))
+                bar.append((unescape(fields[1]), []))
             elif fields[0] == "separator":
                 bar[-1][1].append(None)
             else:
-                bar[-1][1].append((int(fields[1]), fields[2], fields[3] == "1", fields[4] == "1"))
+                bar[-1][1].append((int(fields[1]), unescape(fields[2]), fields[3] == "1", fields[4] == "1"))
         return bar
+
+    def clipboard(self):
+        """The clipboard's formats (numbers) and, by name ("emf", "bitmap"),
+        the numbers the driver read from what is there."""
+        head = self.ask("clipboard")
+        if not head.startswith("ok "):
+            raise RuntimeError("clipboard: " + head)
+        formats = [] if head == "ok none" else [int(f) for f in head[3:].split(",")]
+        details = {}
+        for line in iter(self._line, "end"):
+            name, *numbers = line.split()
+            details[name] = [int(n) for n in numbers]
+        return formats, details
 
     def press(self, box, button_id=1):
         return self.ask(f"press {box['handle']} {button_id}")

@@ -8,7 +8,8 @@ import time
 import unittest
 
 from harness import DEFAULT_INI, MONITOR_EXE, PREFIX, Driver, Monitor, MonitorTestMixin, SerialLine, ini, screenshot
-from monitor_ids import (EXAMPLE, PORT_COMMANDS, WIXDR, cmdAbout, cmdAcknowledgeAlarm, cmdBarographMode, cmdDataFormats, cmdEnglish,
+from monitor_ids import (EXAMPLE, PORT_COMMANDS, WIXDR, cmdAbout, cmdAcknowledgeAlarm, cmdBarographMode, cmdCopyChart,
+                         cmdDataFormats, cmdEnglish, cmdShowHours, cmdShowWeek,
                          cmdEraseMonitorTxt, cmdEraseNmeaTxt, cmdFrench, cmdGerman, cmdHelp, cmdLinkCable, cmdNmeaMode,
                          cmdPortCom2, cmdPortCom3, cmdPortCom4, cmdPrintChart, cmdPrintNmeaTable, cmdQuit, cmdSaveOff,
                          cmdSaveOn, cmdScale900, cmdScale950, cmdToggleErr, cmdToggleSig, cmdToggleT1, cmdToggleT3,
@@ -26,8 +27,10 @@ def expected_bar(language):
             ("&Datei", [(cmdPrintNmeaTable, "&NMEA-Daten als Tabelle ausdrucken"),
                         (cmdPrintChart, "Messkurve &ausdrucken"), (cmdQuit, "&Beenden")]),
             ("&Bearbeiten", [(cmdEraseMonitorTxt, "&Datei monitor.txt l\u00f6schen"),
-                             (cmdEraseNmeaTxt, "&Datei nmea.txt l\u00f6schen")]),
+                             (cmdEraseNmeaTxt, "&Datei nmea.txt l\u00f6schen"),
+                             SEP, (cmdCopyChart, "Diagramm kopieren\tStrg+C")]),
             ("&Ansicht", [(cmdToggleT1, "Einstundentendenz anzeigen"), (cmdToggleT3, "Dreistundentendenz anzeigen"),
+                          SEP, (cmdShowHours, "Barogramm 52 Stunden"), (cmdShowWeek, "Barogramm 7 Tage"),
                           SEP, (cmdAcknowledgeAlarm, "Sturmalarm quittieren")]),
             ("&Einstellungen", [(cmdBarographMode, "TQ Daten"), (cmdNmeaMode, "NMEA Daten"), SEP] + ports + [
                 SEP, (cmdSaveOff, "Messdaten nicht aufzeichnen"),
@@ -43,8 +46,10 @@ def expected_bar(language):
     if language == "EN":
         return [
             ("&File", [(cmdPrintNmeaTable, "Print &NMEA data"), (cmdPrintChart, "Print data"), (cmdQuit, "&Quit")]),
-            ("&Edit", [(cmdEraseMonitorTxt, "Erase file &monitor.txt"), (cmdEraseNmeaTxt, "Erase file &nmea.txt")]),
+            ("&Edit", [(cmdEraseMonitorTxt, "Erase file &monitor.txt"), (cmdEraseNmeaTxt, "Erase file &nmea.txt"),
+                       SEP, (cmdCopyChart, "Copy chart\tCtrl+C")]),
             ("&View", [(cmdToggleT1, "Show one hour tendency"), (cmdToggleT3, "Show three hours tendency"),
+                       SEP, (cmdShowHours, "Barogram 52 hours"), (cmdShowWeek, "Barogram 7 days"),
                        SEP, (cmdAcknowledgeAlarm, "Acknowledge wind alarm")]),
             ("&Setup", [(cmdBarographMode, "Barograph TQ5108 data"), (cmdNmeaMode, "NMEA data"), SEP] + ports + [
                 SEP, (cmdSaveOff, "Do not save data"), (cmdSaveOn, "Save data every five minutes"),
@@ -58,8 +63,10 @@ def expected_bar(language):
         ("&Fichier", [(cmdPrintNmeaTable, "Imprimer les donnees &NMEA"),
                       (cmdPrintChart, "Imprimer donnees du barographe"), (cmdQuit, "&Quitter")]),
         ("&Modifier", [(cmdEraseMonitorTxt, "Effacer fichier monitor.txt"),
-                       (cmdEraseNmeaTxt, "Effacer fichier nmea.txt")]),
+                       (cmdEraseNmeaTxt, "Effacer fichier nmea.txt"),
+                       SEP, (cmdCopyChart, "Copier le diagramme\tCtrl+C")]),
         ("&Vue", [(cmdToggleT1, "Montrer tendence une heure"), (cmdToggleT3, "Montrer tendence trois heures"),
+                 SEP, (cmdShowHours, "Barogramme 52 heures"), (cmdShowWeek, "Barogramme 7 jours"),
                  SEP, (cmdAcknowledgeAlarm, "Acquitter l'alarme de vent")]),
         ("&Options", [(cmdBarographMode, "Barographe TQ5108"), (cmdNmeaMode, "NMEA"), SEP] + ports + [
             SEP, (cmdSaveOff, "Ne pas sauver les donnees"),
@@ -90,7 +97,8 @@ class MenuBar(MonitorTestMixin, unittest.TestCase):
         lines[3].hold()  # COM3 taken by another program at start
         self.write("monitor.ini", ini(COM="COM4", ERR="0"))
         self.start_monitor()
-        expected_checked = {cmdToggleT1, cmdToggleT3, cmdBarographMode, cmdPortCom4, cmdSaveOn, cmdScale950, cmdGerman}
+        expected_checked = {cmdToggleT1, cmdToggleT3, cmdShowHours, cmdBarographMode, cmdPortCom4, cmdSaveOn,
+                            cmdScale950, cmdGerman}
 
         bar = self.driver.menu()
         self.assertEqual(layout(bar), expected_bar("DE"))

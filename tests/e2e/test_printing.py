@@ -5,6 +5,7 @@ pdfinfo, pdftotext and pdftoppm.
 Set MONITOR_PRINTED_CHART_PNG to a file name to keep the PNG of the printed
 chart of a full 52-hour history."""
 
+import datetime
 import math
 import os
 import subprocess
@@ -12,8 +13,9 @@ import time
 import unittest
 
 from harness import BUILD, MonitorTestMixin, ini, screenshot, wine_env
-from monitor_ids import (EXAMPLE, cmdPrintChart, eventGaleAlarm, cmdPrintNmeaTable, cmdScale900, command, event_tag, eventPortLost,
+from monitor_ids import (EXAMPLE, cmdPrintChart, cmdShowWeek, eventGaleAlarm, cmdPrintNmeaTable, cmdScale900, command, event_tag, eventPortLost,
                          eventPrintError, pxdr)
+import week_records
 from printing_support import QUEUE, PdfPrinter, missing_tools, pdf_page_size, pdf_pages, pdf_pixels, pdf_text, \
     pdf_title, pdf_to_png, pdf_words, scheduler_running
 
@@ -247,6 +249,50 @@ class Printing(MonitorTestMixin, unittest.TestCase):
         finally:
             self.assertTrue(self.driver.ask(f"orientation {QUEUE} {previous.split()[1]}").startswith("ok "))
         self.assertEqual(self.quit_monitor(), 0)
+
+    def check_week_page(self, landscape):
+        """Command 1006 with the week shown: one page with the heading, the dates,
+        the pressure scale and every day label on it, each at least 6 points high."""
+        now = week_records.utc_minute()
+        gap = (now - datetime.timedelta(hours=52), now - datetime.timedelta(hours=49))
+        alarm = (now - datetime.timedelta(hours=20), now - datetime.timedelta(hours=16))
+        self.serial_ports(2)
+        self.write("monitor.ini", ini())
+        self.write("monitor.txt", week_records.nine_days(now, gap, alarm))
+        self.start_monitor()
+        self.assertEqual(self.driver.ask(command(cmdShowWeek)), "ok")
+        files = self.print_and_collect(cmdPrintChart)
+        self.assertEqual(len(files), 1, files)
+        self.assertEqual(pdf_pages(files[0]), 1)
+        start = now - datetime.timedelta(days=7)
+        expected = ["Barogramm", f"{start:%d.%m.%Y}", "-", f"{now:%d.%m.%Y}"] + pressure_labels(0)
+        days = week_records.day_labels(now)
+        for label in days:
+            expected += label.split()
+        words = self.printed_words(files[0], landscape)
+        self.assertEqual(sorted(words), sorted(expected))
+        for label in days:
+            weekday, date = (words[word] for word in label.split())
+            if landscape:  # below the frame, the date beneath the weekday
+                self.assertGreaterEqual(weekday[1], 2129 * POINTS_PER_DOT, label)
+                self.assertGreaterEqual(date[1], weekday[3] - 1, label)
+            else:  # left of the turned frame, the date left of the weekday
+                self.assertLessEqual(weekday[2], MARGIN, label)
+                self.assertLessEqual(date[2], weekday[0] + 1, label)
+        for label in pressure_labels(0):
+            self.assertLessEqual(words[label][2] if landscape else words[label][3], MARGIN, label)
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_week_view_prints_as_one_upright_barogram_page(self):
+        self.check_week_page(landscape=False)
+
+    def test_week_view_prints_as_one_landscape_barogram_page(self):
+        previous = self.driver.ask(f"orientation {QUEUE} 2")
+        self.assertTrue(previous.startswith("ok "), previous)
+        try:
+            self.check_week_page(landscape=True)
+        finally:
+            self.assertTrue(self.driver.ask(f"orientation {QUEUE} {previous.split()[1]}").startswith("ok "))
 
     def test_upright_chart_on_the_low_scale(self):
         self.start_with_full_history(LO="1")

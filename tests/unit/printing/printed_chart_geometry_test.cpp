@@ -1,4 +1,5 @@
 #include "printing/printed_chart_geometry.h"
+#include "printing/printed_week_geometry.h"
 
 #include <gtest/gtest.h>
 
@@ -647,4 +648,93 @@ TEST(PrintedChartSteps, WhereThePressureFellQuicklyTheCurveIsRed)
     PageTrace calm(printedChartSteps(3508, 2480, postScriptFont, history, settingsWith(0, 0, 0)));
     EXPECT_TRUE(calm.linesWith(Pen::PrintRed).empty());
     for (const PlannedPenChoice& pen : calm.pens) EXPECT_NE(pen.pen, Pen::PrintRed) << "no red pen is chosen";
+}
+
+namespace {
+
+// Wednesday 05.06.2024 12:00 UTC, and records every five minutes of its last
+// two days, with a wind alarm in the last hour.
+const int64_t june5 = minuteOf(2024, 6, 5, 12, 0);
+
+std::vector<WeekRecord> lastTwoDays()
+{
+    std::vector<WeekRecord> out;
+    for (int64_t m = june5 - 2 * 1440; m <= june5; m += 5)
+        out.push_back({m, 99000 + static_cast<int32_t>(june5 - m), static_cast<uint8_t>(m > june5 - 60)});
+    return out;
+}
+
+} // namespace
+
+TEST(PrintedWeekSteps, OneBarogramPageWithHeadingDatesAndEveryLabelOnThePageEitherWayRound)
+{
+    const std::vector<std::string> days = {"Do 30.05.", "Fr 31.05.", "Sa 01.06.", "So 02.06.",
+                                           "Mo 03.06.", "Di 04.06.", "Mi 05.06."};
+    for (const std::vector<int>& page : {std::vector<int>{3508, 2480}, std::vector<int>{2480, 3508},
+                                         std::vector<int>{2550, 3300}})
+        for (const TextMetrics& font : {postScriptFont, deviceFont}) {
+            const bool turned = page[1] > page[0];
+            PageTrace trace(printedWeekSteps(page[0], page[1], font, lastTwoDays(), june5, settingsWith(0, 1, 1)));
+            std::vector<std::string> texts;
+            for (const PlannedText& text : trace.texts) {
+                texts.push_back(text.text);
+                // Every text in the font selected for the page, at the printer's default height.
+                EXPECT_EQ(text.escapement, turned ? 2700 : 0);
+                Covered box = coveredBy(text, font);
+                EXPECT_GE(box.left, 0) << text.text;
+                EXPECT_GE(box.top, 0) << text.text;
+                EXPECT_LE(box.right, page[0]) << text.text;
+                EXPECT_LE(box.bottom, page[1]) << text.text;
+            }
+            // A day of the page is T / 7 long: 401 dots on A4, 377 on letter. The
+            // PostScript font's label (9 x 52) is longer and takes two rows.
+            const PrintedChartLayout c = printedChartLayout(page[0], page[1], 0);
+            const bool twoRows = 10 * font.charWidth > c.T / 7;
+            std::vector<std::string> expected = {"Barogramm  29.05.2024 - 05.06.2024"};
+            for (int i = 0; i <= 10; ++i) expected.push_back(pressureLabel(i, 0));
+            for (const std::string& day : days) {
+                if (!twoRows) expected.push_back(day);
+                else expected.insert(expected.end(), {day.substr(0, 2), day.substr(3)});
+            }
+            EXPECT_EQ(texts, expected) << page[0] << "x" << page[1];
+            EXPECT_EQ(twoRows, font.charWidth == postScriptFont.charWidth);
+            // The day labels outside the frame on the low side of the scale, in
+            // time order, none running into the next.
+            std::vector<Covered> labels;
+            for (const PlannedText& text : trace.texts) {
+                Covered box = coveredBy(text, font);
+                if (turned ? box.right <= c.m : box.top >= c.m + c.S) labels.push_back(box);
+            }
+            ASSERT_EQ(labels.size(), twoRows ? 14u : 7u);
+            for (size_t n = twoRows ? 2 : 1; n < labels.size(); ++n) {
+                const Covered& before = labels[n - (twoRows ? 2 : 1)];
+                if (turned) EXPECT_LT(before.bottom, labels[n].top) << n;
+                else EXPECT_LT(before.right, labels[n].left) << n;
+            }
+            // The curve in black, its last hour in red; no tendency pens on this page.
+            EXPECT_EQ(trace.linesWith(Pen::PrintRed).size(), 12u);
+            EXPECT_GT(trace.linesWith(Pen::PrintBlack5).size(), 500u);
+            EXPECT_TRUE(trace.linesWith(Pen::PrintBlue).empty() && trace.linesWith(Pen::PrintGreen).empty());
+            EXPECT_EQ(trace.linesWith(Pen::PrintWeekFine).size(), 90u);
+            EXPECT_EQ(trace.linesWith(Pen::PrintWeekStrong).size(), 9u);
+        }
+}
+
+TEST(PrintedWeekSteps, TheNewestRecordStandsAtTheNewSideOfTheFrame)
+{
+    for (const std::vector<int>& page : {std::vector<int>{3508, 2480}, std::vector<int>{2480, 3508}}) {
+        const PrintedChartLayout c = printedChartLayout(page[0], page[1], 0);
+        PageTrace trace(printedWeekSteps(page[0], page[1], postScriptFont, lastTwoDays(), june5, settingsWith(0, 0, 0)));
+        std::vector<PlannedLine> curve = trace.linesWith(Pen::PrintRed);
+        ASSERT_FALSE(curve.empty());
+        const PlannedLine& last = curve.back();
+        // 990.00 hPa at the present minute: 40 of the 100 hPa above the scale's bottom.
+        if (page[1] > page[0]) {
+            EXPECT_EQ(last.y1, c.m + c.T);
+            EXPECT_EQ(last.x1, c.m + (c.S * 40 + 50) / 100);
+        } else {
+            EXPECT_EQ(last.x1, c.m + c.T);
+            EXPECT_EQ(last.y1, c.m + c.S - (c.S * 40 + 50) / 100);
+        }
+    }
 }

@@ -1,0 +1,61 @@
+#pragma once
+// The records of the last seven days, as the week chart shows them. They are
+// read from the end of monitor.txt back only as far as the week reaches (the
+// file may hold years) and then kept up to date with each record the program
+// appends, so that a paint never reads the file.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "records/record_line.h"
+
+constexpr int64_t weekMinutes = 7 * 24 * 60;
+
+// Minutes since 01.01.1970 00:00 UTC, and back; day 0 was a Thursday.
+int64_t minuteOf(int year, int month, int day, int hour, int minute);
+inline int64_t minuteOf(const UtcStamp& t) { return minuteOf(t.year, t.month, t.day, t.hour, t.minute); }
+UtcStamp stampOf(int64_t minute);
+// 0 Sunday .. 6 Saturday.
+int weekdayOf(int64_t minute);
+
+struct WeekRecord {
+    int64_t minute;
+    int32_t pressure;   // hundredths of a hPa
+    uint8_t windAlarm;  // 1 when the record's cycle had a wind alarm
+};
+
+// The record of one line of monitor.txt without its line end (a carriage
+// return left on it is allowed); false for a line of another length or one
+// that parseRecordLine refuses.
+bool weekRecordOf(const char* line, size_t length, WeekRecord& record);
+
+// Reads up to `count` bytes at `offset` into `bytes` and answers how many it read.
+using FileChunkReader = std::function<size_t(uint64_t offset, char* bytes, size_t count)>;
+
+struct WeekRead {
+    std::vector<WeekRecord> records;  // oldest first
+    uint64_t bytesRead = 0;
+    bool failed = false;  // a read came back short: the records are those before it
+};
+
+// The records of a file of `size` bytes that lie in the week before
+// `nowMinute` (later than nowMinute - weekMinutes, not later than nowMinute),
+// read from the end in chunks. Reading stops at the first valid record that
+// is older than the week, since the file grows in time order.
+WeekRead readWeekFromEnd(uint64_t size, int64_t nowMinute, const FileChunkReader& read);
+
+// What the week chart holds, oldest first.
+struct WeekHold {
+    std::vector<WeekRecord> records;
+    uint64_t bytesRead;  // of monitor.txt, since the reset
+    unsigned reads;      // times the file was read
+};
+
+extern WeekHold weekHold;
+
+void resetWeekHold();
+
+// One record line that the program appended (written or kept for later):
+// put in its place by time; what is a week older than it is dropped.
+void holdAppendedRecord(const char* line);

@@ -1,0 +1,115 @@
+"""The week chart of the real program: chosen in the View menu over a
+monitor.txt of nine days, on the screen, with a record appended while it is
+shown, and copied onto the clipboard.
+
+Set MONITOR_BAROGRAM_PNG to a file name to keep the screenshot of the week."""
+
+import datetime
+import os
+import time
+import unittest
+
+from harness import MonitorTestMixin, ini, screen_pixels, screenshot
+from monitor_ids import EXAMPLE, cmdCopyChart, cmdShowHours, cmdShowWeek, command
+from week_records import nine_days, utc_minute
+
+CHART_BRUSH = (245, 245, 255)
+RED = (220, 0, 0)
+BLACK = (0, 0, 0)
+CF_BITMAP, CF_ENHMETAFILE = 2, 14
+
+
+def frame_of(rows):
+    """Left and right inner columns and top and bottom inner rows of the
+    chart's frame, found by its fill in the middle row of the screen."""
+    height = len(rows)
+    middle = rows[height // 2]
+    filled = [x for x, p in enumerate(middle) if p == CHART_BRUSH]
+    left, right = filled[0], filled[-1]
+    column = [rows[y][(left + right) // 2] for y in range(height)]
+    inside = [y for y, p in enumerate(column) if p == CHART_BRUSH]
+    return left, right, inside[0], inside[-1]
+
+
+def colour_in_columns(rows, frame, x0, x1, colour):
+    left, right, top, bottom = frame
+    return sum(1 for y in range(top + 1, bottom) for x in range(max(x0, left + 1), min(x1, right))
+               if rows[y][x] == colour)
+
+
+class WeekView(MonitorTestMixin, unittest.TestCase):
+    def start_on(self, records):
+        self.lines = self.serial_ports(2)
+        self.write("monitor.ini", ini())
+        self.write("monitor.txt", records)
+        self.start_monitor()
+        self.assertEqual(self.driver.ask(command(cmdShowWeek)), "ok")
+        self.driver.menu()  # handled after the command
+
+    def x_of(self, frame, minute, now):
+        left, right = frame[0] - 1, frame[1] + 1  # the frame's own lines
+        return left + (right - left) * (minute - (now - datetime.timedelta(days=7))) / datetime.timedelta(days=7)
+
+    def test_nine_days_with_a_gap_and_a_wind_alarm_on_the_screen(self):
+        now = utc_minute()
+        gap = (now - datetime.timedelta(hours=52), now - datetime.timedelta(hours=49))
+        alarm = (now - datetime.timedelta(hours=20), now - datetime.timedelta(hours=16))
+        self.start_on(nine_days(now, gap, alarm))
+        time.sleep(1)
+        keep = os.environ.get("MONITOR_BAROGRAM_PNG")
+        if keep:
+            with open(keep, "wb") as f:
+                f.write(screenshot())
+        width, height, rows = screen_pixels()
+        frame = frame_of(rows)
+        # The three hours without records stay empty; the hours around them carry the curve.
+        inside = (int(self.x_of(frame, gap[0], now)) + 3, int(self.x_of(frame, gap[1], now)) - 3)
+        before = (int(self.x_of(frame, gap[0] - datetime.timedelta(hours=3), now)), inside[0] - 6)
+        self.assertGreater(inside[1], inside[0], "the gap is several columns wide")
+        self.assertEqual(colour_in_columns(rows, frame, *inside, BLACK), 0, "a line across the gap")
+        self.assertGreater(colour_in_columns(rows, frame, *before, BLACK), 0, "no curve before the gap")
+        # Red where the alarm was, and nowhere far from it.
+        alarm_columns = (int(self.x_of(frame, alarm[0], now)) - 2, int(self.x_of(frame, alarm[1], now)) + 3)
+        self.assertGreater(colour_in_columns(rows, frame, *alarm_columns, RED), 20)
+        self.assertEqual(colour_in_columns(rows, frame, frame[0], alarm_columns[0], RED), 0)
+        # The 52 hours again: no red, since the history is empty.
+        self.assertEqual(self.driver.ask(command(cmdShowHours)), "ok")
+        self.driver.menu()
+        time.sleep(0.5)
+        _, _, rows = screen_pixels()
+        self.assertEqual(sum(row.count(RED) for row in rows), 0)
+
+    def test_a_record_appended_while_the_week_is_shown_appears(self):
+        now = utc_minute()
+        # Two hours of records ending two hours ago, about 14 columns left of
+        # the frame's end: the next record stands on its own at that end.
+        records = nine_days(now - datetime.timedelta(hours=2))
+        self.start_on(records[-24 * 80:])
+        time.sleep(1)
+        _, _, rows = screen_pixels()
+        frame = frame_of(rows)
+        newest = (frame[1] - 6, frame[1] + 1)
+        self.assertEqual(colour_in_columns(rows, frame, *newest, BLACK), 0)
+        # 300 sentences make one record; nothing else is sent to the program.
+        self.lines[2].write(EXAMPLE * 300)
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) == 25 * 80, timeout=60))
+        self.assertTrue(self.wait_for(
+            lambda: colour_in_columns(screen_pixels()[2], frame, *newest, BLACK) > 0, timeout=5),
+            "the new record is not drawn")
+
+    def test_the_copy_leaves_a_metafile_and_a_bitmap_of_the_window(self):
+        now = utc_minute()
+        self.start_on(nine_days(now))
+        for request in (command(cmdCopyChart), "char 3"):
+            self.assertEqual(self.driver.ask(request), "ok")
+            self.driver.menu()
+            formats, details = self.driver.clipboard()
+            self.assertIn(CF_ENHMETAFILE, formats, request)
+            self.assertIn(CF_BITMAP, formats, request)
+            client = [int(n) for n in self.driver.ask("client").split()[1:]]
+            self.assertEqual(details["bitmap"], client, request)
+            self.assertGreater(details["emf"][0], 2000, "the week's curve and grid are in the metafile")
+
+
+if __name__ == "__main__":
+    unittest.main()
