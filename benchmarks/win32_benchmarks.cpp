@@ -1,7 +1,9 @@
 // Timings of the Win32 work under Wine: the full chart into a 1920 x 1080
-// memory DC, the data check of a 32000-record monitor.txt on disk, and
-// loadHistory. Prints the median of many runs of each.
+// memory DC, the data check of a 32000-record monitor.txt on disk,
+// loadHistory, and the week chart over a ten-year monitor.txt. Prints the
+// median of many runs of each.
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -9,13 +11,20 @@
 #include <vector>
 
 #include "acquisition/measurement_state.h"
+#include "app/commands.h"
+#include "app/menu_layout.h"
 #include "app/shell_state.h"
+#include "app/startup.h"
+#include "display/chart_view.h"
 #include "display/drawing_tools.h"
 #include "display/pressure_chart.h"
 #include "records/record_line.h"
 #include "settings/monitor_settings.h"
 #include "storedata/history_loader.h"
+#include "records/record_files.h"
 #include "storedata/record_check.h"
+#include "storedata/week_loader.h"
+#include "storedata/week_records.h"
 
 namespace {
 
@@ -52,6 +61,101 @@ void writeRecordFile(const char* name, uint32_t count)
     DWORD written = 0;
     WriteFile(out, file.data(), DWORD(file.size()), &written, nullptr);
     CloseHandle(out);
+}
+
+void fillHistory();
+
+double residentMiB()
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return double(counters.WorkingSetSize) / (1024.0 * 1024.0);
+}
+
+// Ten years of records, one every five minutes, the last one now.
+void writeTenYears(const char* name, int64_t nowMinute)
+{
+    constexpr int64_t count = 1051200;
+    HANDLE out = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string block;
+    for (int64_t i = 0; i < count; ++i) {
+        int64_t minute = nowMinute - 5 * (count - 1 - i);
+        char line[recordLineLength];
+        formatRecordLine(uint32_t(i % 999999 + 1), stampOf(minute), 99000 + int32_t(i % 2000), int32_t(i % 50) - 25,
+                         int32_t(i % 90) - 45, uint32_t(i % 40), uint8_t(i % 500 < 20), line);
+        block.append(line, sizeof line);
+        if (block.size() >= (1u << 20) || i == count - 1) {
+            DWORD written = 0;
+            WriteFile(out, block.data(), DWORD(block.size()), &written, nullptr);
+            block.clear();
+        }
+    }
+    CloseHandle(out);
+}
+
+void weekChartBenchmarks(HDC memory)
+{
+    installShellSeam();  // the week takes each appended record through it
+    installRecordFileLayer();
+    monitorSettings.DATA = Barograph;
+    const int64_t now = presentUtcMinute();
+    writeTenYears("monitor.txt", now);
+
+    // Choosing the week: the command (which reads the file's end) and the
+    // paint that follows it, with the resident memory before and after.
+    std::vector<double> chooses;
+    double before = 0, after = 0;
+    for (int i = 0; i < 15; ++i) {
+        runCommand(cmdShowHours);
+        resetWeekHold();
+        drawPressureChart(memory, 1920, 1080);
+        if (i == 0) before = residentMiB();
+        double start = nowMs();
+        runCommand(cmdShowWeek);
+        drawPressureChart(memory, 1920, 1080);
+        GdiFlush();
+        chooses.push_back(nowMs() - start);
+        if (i == 0) after = residentMiB();
+    }
+    std::printf("week chosen over a ten-year monitor.txt (%zu records in the week, %llu bytes read), command to "
+                "painted chart 1920x1080: median %.2f ms; resident %.1f MiB before, %.1f MiB after the first\n",
+                weekHold.records.size(), static_cast<unsigned long long>(weekHold.bytesRead), median(chooses),
+                before, after);
+
+    // A repaint of the week beside one of the 52 hours.
+    std::vector<double> weekDraws, hourDraws;
+    for (int i = 0; i < 200; ++i) {
+        double start = nowMs();
+        drawPressureChart(memory, 1920, 1080);
+        GdiFlush();
+        weekDraws.push_back(nowMs() - start);
+    }
+    chartView.shown = ChartKind::Hours52;
+    fillHistory();
+    for (int i = 0; i < 200; ++i) {
+        double start = nowMs();
+        drawPressureChart(memory, 1920, 1080);
+        GdiFlush();
+        hourDraws.push_back(nowMs() - start);
+    }
+    std::printf("repaint 1920x1080: week median %.3f ms, 52 hours median %.3f ms (%.2f times)\n",
+                median(weekDraws), median(hourDraws), median(weekDraws) / median(hourDraws));
+
+    // A record appended while the week is shown reads nothing back.
+    runCommand(cmdShowWeek);
+    unsigned reads = weekHold.reads;
+    uint64_t bytes = weekHold.bytesRead;
+    size_t held = weekHold.records.size();
+    char line[recordLineLength];
+    formatRecordLine(1, stampOf(now + 5), 99500, 0, 0, 0, 0, line);
+    double start = nowMs();
+    appendRecord(line);
+    double appendMs = nowMs() - start;
+    std::printf("record appended while the week is shown: %.3f ms, file reads %u -> %u, bytes read %llu -> %llu, "
+                "records held %zu -> %zu\n", appendMs, reads, weekHold.reads, static_cast<unsigned long long>(bytes),
+                static_cast<unsigned long long>(weekHold.bytesRead), held, weekHold.records.size());
+    runCommand(cmdShowHours);
 }
 
 void fillHistory()
@@ -139,6 +243,8 @@ int main()
     InterlockedExchange(&answering, 0);
     WaitForSingleObject(answerer, INFINITE);
     std::printf("data check, 32000 records on disk, command to box: median %.1f ms\n", median(checks));
+
+    weekChartBenchmarks(memory);
 
     DeleteFileA("monitor.txt");
     DeleteFileA("monitor.bak");

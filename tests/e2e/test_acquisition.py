@@ -5,20 +5,13 @@ import random
 import time
 import unittest
 
-<<<<<<< HEAD
 from harness import MonitorTestMixin, clock_texts, ini, screen_pixels, screenshot
-from fault_support import events_of
-from monitor_ids import (EXAMPLE, WIXDR, cmdAcknowledgeAlarm, cmdBarographMode, cmdNmeaMode, command, event_tag, eventDataAgain,
-                         eventGaleAlarm, eventNoData, eventPortInUse, eventRecordFileError, eventRecordsCaughtUp,
-                         eventWindAlarmEnded, eventWindWarning, port_failed_event, pxdr)
-=======
-from harness import MonitorTestMixin, clock_texts, ini
 from fault_support import (FaultTestMixin, course, events_of, expected_records, records_of, utc_clocks,
                            utc_stamps)
-from monitor_ids import (EXAMPLE, WIND_ALARM_EVENTS, WIXDR, cmdBarographMode, cmdNmeaMode, command, event_tag,
-                         eventDataAgain, eventGaleAlarm, eventNoData, eventPortInUse, eventRecordFileError,
-                         eventRecordsCaughtUp, eventWindAlarmEnded, eventWindWarning, port_failed_event, pxdr)
->>>>>>> damaged-sentences
+from monitor_ids import (EXAMPLE, WIND_ALARM_EVENTS, WIXDR, cmdAcknowledgeAlarm, cmdBarographMode, cmdNmeaMode,
+                         command, event_tag, eventDataAgain, eventGaleAlarm, eventNoData, eventPortInUse,
+                         eventRecordFileError, eventRecordsCaughtUp, eventWindAlarmEnded, eventWindWarning,
+                         port_failed_event, pxdr)
 
 
 def utc_clock_texts(before, after):
