@@ -96,7 +96,6 @@ void writeTenYears(const char* name, int64_t nowMinute)
 
 void weekChartBenchmarks(HDC memory)
 {
-    installShellSeam();  // the week takes each appended record through it
     installRecordFileLayer();
     monitorSettings.DATA = Barograph;
     const int64_t now = presentUtcMinute();
@@ -153,8 +152,10 @@ void weekChartBenchmarks(HDC memory)
     appendRecord(line);
     double appendMs = nowMs() - start;
     std::printf("record appended while the week is shown: %.3f ms, file reads %u -> %u, bytes read %llu -> %llu, "
-                "records held %zu -> %zu\n", appendMs, reads, weekHold.reads, static_cast<unsigned long long>(bytes),
-                static_cast<unsigned long long>(weekHold.bytesRead), held, weekHold.records.size());
+                "records held %zu -> %zu (the oldest dropped), newest is the new one: %s\n", appendMs, reads,
+                weekHold.reads, static_cast<unsigned long long>(bytes),
+                static_cast<unsigned long long>(weekHold.bytesRead), held, weekHold.records.size(),
+                weekHold.records.back().minute == now + 5 ? "yes" : "no");
     runCommand(cmdShowHours);
 }
 
@@ -195,6 +196,8 @@ int main()
     monitorSettings.T3 = 1;
     monitorSettings.DKS = 1;
     monitorSettings.ERR = 0;
+    // The data check's boxes and the week's appended records go through the shell.
+    installShellSeam();
     createScreenPens();
 
     HDC screen = GetDC(nullptr);
