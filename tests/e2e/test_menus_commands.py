@@ -177,12 +177,14 @@ class Commands(MonitorTestMixin, unittest.TestCase):
                        cmdNmeaMode):
             self.command(number)
         bar = self.settle()
-        # English has no beep item.
-        self.assertEqual(checked(bar), {cmdNmeaMode, cmdPortCom2, cmdSaveOff, cmdScale900, cmdEnglish})
+        # English has no beep item. The 52 hours stay the chosen view, greyed in Nmea mode.
+        self.assertEqual(checked(bar), {cmdNmeaMode, cmdPortCom2, cmdSaveOff, cmdScale900, cmdEnglish, cmdShowHours})
+        self.assertTrue(states(bar)[cmdShowHours][1] and states(bar)[cmdShowWeek][1])
         self.assertEqual(self.title(), "NMEA monitor using COM2")
         # Choosing the checked scale again changes nothing.
         self.command(cmdScale900)
-        self.assertEqual(checked(self.settle()), {cmdNmeaMode, cmdPortCom2, cmdSaveOff, cmdScale900, cmdEnglish})
+        self.assertEqual(checked(self.settle()),
+                         {cmdNmeaMode, cmdPortCom2, cmdSaveOff, cmdScale900, cmdEnglish, cmdShowHours})
         self.assertEqual(self.quit_monitor(), 0)
         self.assertEqual(self.read("monitor.ini"), DEFAULT_INI.replace(b"DATA=  TQ", b"DATA=NMEA")
                          .replace(b"T1=1", b"T1=0").replace(b"T3=1", b"T3=0").replace(b"ERR=1", b"ERR=0")
@@ -195,8 +197,8 @@ class Commands(MonitorTestMixin, unittest.TestCase):
         for number in (cmdToggleT1, cmdToggleT1, cmdToggleT3, cmdToggleT3, cmdToggleSig, cmdToggleSig,
                        cmdScale900, cmdScale950, cmdSaveOff, cmdSaveOn, cmdNmeaMode, cmdBarographMode):
             self.command(number)
-        self.assertEqual(checked(self.settle()), {cmdToggleT1, cmdToggleT3, cmdBarographMode, cmdPortCom2, cmdSaveOn,
-                                                  cmdScale950, cmdToggleErr, cmdGerman})
+        self.assertEqual(checked(self.settle()), {cmdToggleT1, cmdToggleT3, cmdShowHours, cmdBarographMode, cmdPortCom2,
+                                                  cmdSaveOn, cmdScale950, cmdToggleErr, cmdGerman})
         self.assertEqual(self.title(), "Zudoderozezavedi Verbindung \u00fcber COM2")
         lines[2].write(EXAMPLE)
         self.assertTrue(self.wait_title(lambda t: t.startswith("Zudoderozezavedi 1 ")).endswith("(- 5h)"))
