@@ -264,6 +264,9 @@ class Printing(MonitorTestMixin, unittest.TestCase):
         files = self.print_and_collect(cmdPrintChart)
         self.assertEqual(len(files), 1, files)
         self.assertEqual(pdf_pages(files[0]), 1)
+        keep = os.environ.get("MONITOR_PRINTED_WEEK_PNG")
+        if keep:
+            pdf_to_png(files[0], keep, resolution=100)
         start = now - datetime.timedelta(days=7)
         expected = ["Barogramm", f"{start:%d.%m.%Y}", "-", f"{now:%d.%m.%Y}"] + pressure_labels(0)
         days = week_records.day_labels(now)
