@@ -18,6 +18,7 @@
 //   release PATH            closes what hold opened
 //   orientation PRINTER N   makes N (1 upright, 2 landscape) the paper orientation of the
 //                           printer's default settings; "ok <previous>"
+//   end-leftovers           ends every other process that shows a monitor window or a box; "ok N"
 //   quit
 // Texts are the program's own Windows-1252 bytes with \n, \r, \t and \\ escaped.
 // The driver only posts messages and reads window texts: Wine lets another
@@ -28,6 +29,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -120,6 +122,40 @@ void replyBoxes(const std::vector<Box>& boxes)
         reply(std::string(handle) + "\t" + escaped(box.caption) + "\t" + escaped(box.text) + "\t" +
               escaped(box.buttons));
     }
+}
+
+BOOL CALLBACK collectLeftover(HWND window, LPARAM param)
+{
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, mainWindowClass) != 0 && std::strcmp(className, "#32770") != 0) return TRUE;
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    auto* processes = reinterpret_cast<std::vector<DWORD>*>(param);
+    if (process != GetCurrentProcessId() &&
+        std::find(processes->begin(), processes->end(), process) == processes->end())
+        processes->push_back(process);
+    return TRUE;
+}
+
+// Ends every process that still shows a monitor window or a box after a test
+// has stopped its own: one that a failed check left running would otherwise
+// answer the next test's questions in place of that test's program.
+int endLeftovers()
+{
+    std::vector<DWORD> processes;
+    EnumWindows(collectLeftover, reinterpret_cast<LPARAM>(&processes));
+    int ended = 0;
+    for (DWORD id : processes) {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+        if (!process) continue;
+        if (TerminateProcess(process, 99)) {
+            WaitForSingleObject(process, 5000);
+            ++ended;
+        }
+        CloseHandle(process);
+    }
+    return ended;
 }
 
 HHOOK menuHook = nullptr;
@@ -335,6 +371,8 @@ void runCommand(const std::string& name, const std::string& argument)
             heldFiles.erase(held);
             reply("ok");
         }
+    } else if (name == "end-leftovers") {
+        reply("ok " + std::to_string(endLeftovers()));
     } else if (name == "orientation") {
         reply(setDefaultOrientation(argument));
     } else {

@@ -8,6 +8,7 @@ import os
 import select
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 import tty
@@ -273,6 +274,9 @@ class Monitor:
         self.process = None
 
     def start(self):
+        # Starting again (the next language of a test) ends the earlier run
+        # first, also where a failed check left it running.
+        self.stop()
         self.process = subprocess.Popen(["wine", self.exe], cwd=self.workdir, env=wine_env(),
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         _started.append(self.process)
@@ -300,6 +304,14 @@ class MonitorTestMixin:
 
     def tearDown(self):
         self.monitor.stop()
+        # A program that a failed check left running, or a box it left open,
+        # would answer the next test in place of that test's own program.
+        try:
+            leftovers = self.driver.ask("end-leftovers")
+        except (OSError, RuntimeError) as error:
+            leftovers = f"driver: {error}"
+        if leftovers != "ok 0":
+            print(f"\n{self.id()}: ended programs it left running ({leftovers})", file=sys.stderr)
         self.driver.close()
         for line in self.lines.values():
             line.close()

@@ -49,9 +49,16 @@ def unix_path(windows_path):
     return os.path.realpath(out)
 
 
-def registry_value(key, name):
+def view_flags(view):
+    # Which of a 64-bit Windows' two registry views: reg.exe itself may be the
+    # 32-bit one (where Wine's 32-bit loader starts it), which sees only the
+    # 32-bit view unless told.
+    return [f"/reg:{view}"] if view else []
+
+
+def registry_value(key, name, view=None):
     """The data of one registry value as `reg query` prints it, or None."""
-    result = wine("reg", "query", key, "/v", name, check=False)
+    result = wine("reg", "query", key, "/v", name, *view_flags(view), check=False)
     if result.returncode != 0:
         return None
     for line in result.stdout.decode("utf-8", "replace").splitlines():
@@ -61,8 +68,8 @@ def registry_value(key, name):
     return None
 
 
-def registry_key_exists(key):
-    return wine("reg", "query", key, check=False).returncode == 0
+def registry_key_exists(key, view=None):
+    return wine("reg", "query", key, *view_flags(view), check=False).returncode == 0
 
 
 SHELL_LINK_CLSID = bytes.fromhex("0114020000000000c000000000000046")
@@ -309,6 +316,8 @@ class SilentInstall(unittest.TestCase):
         # The installer that fits the machine, and the zip of the same build.
         self.setup_exe, self.zip = ((release["setup32"], release["zip32"]) if prefix_is_32_bit()
                                     else (release["setup"], release["zip"]))
+        # The 64-bit installer writes the 64-bit view; a 32-bit Windows has one.
+        self.view = None if prefix_is_32_bit() else "64"
         self.install_dir = unix_path(INSTALL_DIR)
         self.user = pwd.getpwuid(os.getuid()).pw_name
         self.shortcut = os.path.join(PREFIX, "drive_c", "users", self.user, "AppData", "Roaming", "Microsoft",
@@ -395,7 +404,8 @@ class SilentInstall(unittest.TestCase):
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.assertNotEqual(result.returncode, 0)
         self.assertFalse(os.path.exists(self.install_dir))
-        self.assertFalse(registry_key_exists(UNINSTALL_KEY))
+        for view in ("32", "64"):
+            self.assertFalse(registry_key_exists(UNINSTALL_KEY, view), view)
 
     def test_install_run_from_shortcut_folder_update_and_uninstall_keeping_data(self):
         self.assertFalse(os.path.exists(self.install_dir))
@@ -409,8 +419,8 @@ class SilentInstall(unittest.TestCase):
                     with self.subTest(name):
                         self.assertEqual(read_bytes(os.path.join(self.install_dir, os.path.basename(name))),
                                          archive.read(name))
-        self.assertEqual(registry_value(UNINSTALL_KEY, "DisplayVersion"), release["version"])
-        self.assertEqual(registry_value(UNINSTALL_KEY, "QuietUninstallString"),
+        self.assertEqual(registry_value(UNINSTALL_KEY, "DisplayVersion", self.view), release["version"])
+        self.assertEqual(registry_value(UNINSTALL_KEY, "QuietUninstallString", self.view),
                          f'"{INSTALL_DIR}\\uninstall.exe" /S')
 
         # The shortcut starts the installed exe in the data folder under Documents.
@@ -456,7 +466,7 @@ class SilentInstall(unittest.TestCase):
         self.uninstall()
         self.assertFalse(os.path.exists(self.install_dir), "the program folder is removed")
         self.assertFalse(os.path.exists(self.shortcut), "the shortcut is removed")
-        self.assertFalse(registry_key_exists(UNINSTALL_KEY), "the uninstall entry is removed")
+        self.assertFalse(registry_key_exists(UNINSTALL_KEY, self.view), "the uninstall entry is removed")
         self.assertEqual(self.snapshot(data), kept, "the data folder and its files are kept")
 
 

@@ -20,7 +20,10 @@ class FirstStart(MonitorTestMixin, unittest.TestCase):
         self.serial_ports(2)
         before = time.time()
         self.start_monitor()
-        self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.ini"))))
+        # The settings file may stand before the second event is logged.
+        self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.ini")) and
+                                      os.path.exists(self.path("monitor.err")) and
+                                      self.read("monitor.err").count(b"\r\n") >= 2))
         after = time.time()
         self.assertEqual(self.read("monitor.ini"), DEFAULT_INI)
         log = self.read("monitor.err")
