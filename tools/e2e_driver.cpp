@@ -186,7 +186,9 @@ void replyMenu()
     }
     DeleteFileA("menu-dump.txt");
     PostMessageA(window, RegisterWindowMessageA("MonitorMenuDump"), 0, 0);
-    DWORD limit = GetTickCount() + 5000;
+    // The program answers between its own messages: on a loaded machine, in
+    // the middle of a burst of sentences and repaints, that takes seconds.
+    DWORD limit = GetTickCount() + 20000;
     while (GetFileAttributesA("menu-dump.txt") == INVALID_FILE_ATTRIBUTES && GetTickCount() < limit) Sleep(20);
     FILE* in = std::fopen("menu-dump.txt", "rb");
     if (!in) {

@@ -64,14 +64,7 @@ protected:
         beeps.clear();
         flashes.clear();
         misuse.clear();
-        installShellSeam();
-        instanceHandle = GetModuleHandleA(nullptr);
-        screenWidth = 1000;
-        screenHeight = 700;
-        registerMainWindowClass();  // a second registration in this process fails harmlessly
-        ASSERT_TRUE(createMainWindow());
-        buildMenus();
-        refreshMenuMarks();
+        ASSERT_TRUE(openRealMainWindow());
         beep_ = new ImportPatch("MessageBeep", reinterpret_cast<void*>(recordingMessageBeep));
         flash_ = new ImportPatch("FlashWindowEx", reinterpret_cast<void*>(checkingFlashWindowEx));
         ASSERT_TRUE(beep_->applied());
@@ -82,14 +75,7 @@ protected:
     {
         delete beep_;
         delete flash_;
-        destroyMenus();
-        DestroyWindow(mainWindow);
-        discardQuitMessage();  // the main window's end posts one
-        mainWindow = nullptr;
-        deleteScreenPens();
-        deletePrinterPens();
-        resetMenuBar();
-        resetShellSeam();
+        closeRealMainWindow();
         resetAlarmSignal();
         resetWindAlarm();
         resetDataWatch();

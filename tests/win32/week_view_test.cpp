@@ -141,15 +141,8 @@ protected:
         resetChartView();
         resetWeekHold();
         resetRecordBacklogs();
-        installShellSeam();
         installRecordFileLayer();
-        instanceHandle = GetModuleHandleA(nullptr);
-        screenWidth = 1000;
-        screenHeight = 700;
-        registerMainWindowClass();  // a second registration in this process fails harmlessly
-        ASSERT_TRUE(createMainWindow());
-        buildMenus();
-        refreshMenuMarks();
+        ASSERT_TRUE(openRealMainWindow());
         rules = ClipboardRules{};
     }
 
@@ -159,14 +152,7 @@ protected:
             delete patch;
             patch = nullptr;
         }
-        destroyMenus();
-        DestroyWindow(mainWindow);
-        discardQuitMessage();
-        mainWindow = nullptr;
-        deleteScreenPens();
-        deletePrinterPens();
-        resetMenuBar();
-        resetShellSeam();
+        closeRealMainWindow();
         resetRecordWatch();
         resetRecordBacklogs();
         resetWeekHold();

@@ -1,5 +1,12 @@
 #include "win32_test_support.h"
 
+#include "app/menu_bar.h"
+#include "app/shell_state.h"
+#include "app/startup.h"
+#include "display/chart_geometry.h"
+#include "display/drawing_tools.h"
+#include "settings/shell_seam.h"
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -237,4 +244,29 @@ void MetafileTrace::read(HENHMETAFILE metafile)
         if (record->nSize == 0) break;
         offset += record->nSize;
     }
+}
+
+bool openRealMainWindow()
+{
+    installShellSeam();
+    instanceHandle = GetModuleHandleA(nullptr);
+    screenWidth = 1000;
+    screenHeight = 700;
+    registerMainWindowClass();  // a second registration in this process fails harmlessly
+    if (!createMainWindow()) return false;
+    buildMenus();
+    refreshMenuMarks();
+    return true;
+}
+
+void closeRealMainWindow()
+{
+    destroyMenus();
+    DestroyWindow(mainWindow);
+    discardQuitMessage();  // the main window's end posts one
+    mainWindow = nullptr;
+    deleteScreenPens();
+    deletePrinterPens();
+    resetMenuBar();
+    resetShellSeam();
 }

@@ -42,6 +42,12 @@ private:
 // Removes a quit message that fatalError left in this thread's queue.
 void discardQuitMessage();
 
+// The program's real main window with its menu bar on a 1000 x 700 screen,
+// through the shell seam, as the program opens it; closed again with its
+// pens, menus and seam.
+bool openRealMainWindow();
+void closeRealMainWindow();
+
 // The local date and time as the log writes it, "dd.mm.yyyy hh:mm".
 std::string localStampNow();
 
