@@ -1,7 +1,5 @@
 #include "acquisition/alarm_signal.h"
 
-#include "acquisition/data_watch.h"
-#include "acquisition/wind_alarm.h"
 #include "settings/shell_seam.h"
 
 AlarmSignal alarmSignal = {};
@@ -10,8 +8,13 @@ void resetAlarmSignal() { alarmSignal = AlarmSignal{}; }
 
 namespace {
 
-void setSounding(bool sounding)
+bool& unacknowledged(AlarmCause cause) { return alarmSignal.unacknowledged[static_cast<int>(cause)]; }
+
+// Sounding follows the causes; the shell hears only of a change.
+void followCauses()
 {
+    const bool sounding = alarmSignal.unacknowledged[0] || alarmSignal.unacknowledged[1];
+    if (sounding == alarmSignal.sounding) return;
     alarmSignal.sounding = sounding;
     alarmSignal.sinceBeepMs = 0;
     showShellAlarmSignal(sounding);
@@ -19,20 +22,26 @@ void setSounding(bool sounding)
 
 } // namespace
 
-void soundAlarm()
+void soundAlarm(AlarmCause cause)
 {
-    setSounding(true);
+    unacknowledged(cause) = true;
+    followCauses();
+    // After a long gap the tick may have beeped for a cause already standing.
+    if (alarmSignal.beepedThisTick) return;
+    alarmSignal.sinceBeepMs = 0;
     shellBeep(alarmBeepType);
 }
 
 void acknowledgeAlarm()
 {
-    if (alarmSignal.sounding) setSounding(false);
+    alarmSignal.unacknowledged[0] = alarmSignal.unacknowledged[1] = false;
+    followCauses();
 }
 
-void settleAlarm()
+void endAlarmCause(AlarmCause cause)
 {
-    if (windAlarmLevel() == 0 && !dataWatch.silent) acknowledgeAlarm();
+    unacknowledged(cause) = false;
+    followCauses();
 }
 
 void tickAlarmSignal(uint32_t nowMs)
@@ -40,10 +49,12 @@ void tickAlarmSignal(uint32_t nowMs)
     uint32_t elapsed = alarmSignal.clockRead ? nowMs - alarmSignal.lastClockMs : 0;
     alarmSignal.clockRead = true;
     alarmSignal.lastClockMs = nowMs;
+    alarmSignal.beepedThisTick = false;
     if (!alarmSignal.sounding) return;
     // A long gap (the PC slept) gives one beep, not one for every period missed.
     alarmSignal.sinceBeepMs = elapsed >= alarmRepeatMs ? alarmRepeatMs : alarmSignal.sinceBeepMs + elapsed;
     if (alarmSignal.sinceBeepMs < alarmRepeatMs) return;
     alarmSignal.sinceBeepMs -= alarmRepeatMs;
+    alarmSignal.beepedThisTick = true;
     shellBeep(alarmBeepType);
 }

@@ -1,17 +1,23 @@
 #pragma once
-// The sound of the storm warning: when the wind alarm's level rises or data
-// stops, the program beeps at once and every alarmRepeatMs, and the shell
-// flashes the taskbar button and offers the acknowledgement, until the user
-// acknowledges. A rise to level 2 or a new silence sounds it again; once
-// nothing stands (no alarm level, data coming) it falls silent by itself.
+// The sound of the storm warning: it beeps, flashes the taskbar button and
+// offers the acknowledgement exactly while a cause stands that the user has
+// not acknowledged. A level's rise stands until acknowledged or until the
+// level falls to 0; a data stop until acknowledged or until data comes
+// again. Acknowledging silences every cause standing at that moment, so a
+// cause that ends can never leave the signal sounding for one already
+// acknowledged.
 #include <cstdint>
 
 constexpr uint32_t alarmRepeatMs = 30000;
 constexpr unsigned alarmBeepType = 0x30;  // MB_ICONEXCLAMATION
 
+enum class AlarmCause { LevelRise, DataStop };
+
 struct AlarmSignal {
-    bool sounding;         // raised and not yet acknowledged
-    uint32_t sinceBeepMs;  // time since the last beep
+    bool unacknowledged[2];  // by AlarmCause
+    bool sounding;           // one of them stands
+    uint32_t sinceBeepMs;    // time since the last beep
+    bool beepedThisTick;     // the repeat beeped at the last clock reading
     bool clockRead;
     uint32_t lastClockMs;
 };
@@ -20,15 +26,18 @@ extern AlarmSignal alarmSignal;
 
 void resetAlarmSignal();
 
-// A rise of the level or a silence: unacknowledged, one beep now.
-void soundAlarm();
+// A level rose, or data stopped: unacknowledged, and one beep now unless
+// the repeat just beeped at this tick (after a long gap).
+void soundAlarm(AlarmCause cause);
 
-// The user's acknowledgement; does nothing while none is asked for.
+// The user's acknowledgement of everything standing; does nothing while
+// nothing is asked for.
 void acknowledgeAlarm();
 
-// Ends an unacknowledged alarm whose cause is gone.
-void settleAlarm();
+// The cause is gone (the level fell to 0, data came again).
+void endAlarmCause(AlarmCause cause);
 
 // The clock at a timer tick, in milliseconds that wrap: a beep each time
-// alarmRepeatMs have passed since the last while the alarm sounds.
+// alarmRepeatMs have passed since the last while the alarm sounds. Called
+// before anything else of the tick can sound the alarm.
 void tickAlarmSignal(uint32_t nowMs);

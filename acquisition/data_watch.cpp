@@ -31,3 +31,9 @@ bool noteClock(uint32_t nowMs, bool counting)
     dataWatch.lastClockMs = nowMs;
     return counting && noteTimeWithoutData(elapsed);
 }
+
+void restartDataClock(uint32_t nowMs)
+{
+    dataWatch.clockRead = true;
+    dataWatch.lastClockMs = nowMs;
+}

@@ -27,6 +27,10 @@ bool noteDataTaken(const UtcStamp& now = UtcStamp{});
 // Time that counts towards a silence. True once, when it reaches the limit.
 bool noteTimeWithoutData(uint32_t elapsedMs);
 
+// A print job held the port closed without a tick: the time until the next
+// tick counts from now, so that a long job is no silence.
+void restartDataClock(uint32_t nowMs);
+
 // The clock at a timer tick, in milliseconds that wrap; the time since the
 // last tick counts unless `counting` is false (a print job holds the port
 // closed). True once, when a silence reaches the limit.

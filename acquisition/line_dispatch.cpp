@@ -35,7 +35,7 @@ void noteLineTaken(const UtcStamp& now)
 {
     if (!noteDataTaken(now)) return;
     logEvent(eventDataAgain);
-    settleAlarm();
+    endAlarmCause(AlarmCause::DataStop);
     repaintShell();  // the chart's no-data banner goes
 }
 
@@ -48,8 +48,9 @@ void followWindAlarm()
     if (level != 0) currentReading.windAlarm = 1;
     if (level == before) return;
     logEvent(level == 2 ? eventGaleAlarm : level == 1 ? eventWindWarning : eventWindAlarmEnded);
-    if (level > before) soundAlarm();
-    else settleAlarm();
+    // Easing from level 2 to 1 leaves the rise standing as it was.
+    if (level > before) soundAlarm(AlarmCause::LevelRise);
+    else if (level == 0) endAlarmCause(AlarmCause::LevelRise);
     repaintShell();  // the chart's banner changes
 }
 
@@ -94,9 +95,11 @@ void handleBarographLine(const char* line, size_t length)
 
     // A rejected line folds the previous value in again; before the first
     // reading there is none, and its zero would make the first record's
-    // variation the largest the field can show.
+    // variation the largest the field can show. A value from before a mode
+    // switch is hours old.
     uint32_t converter = currentReading.converterValue;
-    if (currentReading.pressure != 0) {
+    if (result == 0) variationCycle.converterSeen = true;
+    if (variationCycle.converterSeen) {
         if (converter > variationCycle.converterMax) variationCycle.converterMax = converter;
         if (converter < variationCycle.converterMin) variationCycle.converterMin = converter;
     }

@@ -4,7 +4,7 @@
 
 CurrentReading currentReading = {};
 namespace {
-const VariationCycle freshCycle = {0, 0, 65535, 0};
+const VariationCycle freshCycle = {0, 0, 65535, 0, false};
 } // namespace
 
 VariationCycle variationCycle = freshCycle;
@@ -19,6 +19,14 @@ void resetMeasurementState()
     acquisitionCounters = AcquisitionCounters{};
     pressureHistory = PressureHistory{};
     nmeaLineStore = NmeaLineStore{};
+}
+
+void startFreshCycle()
+{
+    const uint32_t variation = variationCycle.variation;
+    variationCycle = freshCycle;
+    variationCycle.variation = variation;
+    currentReading.windAlarm = 0;
 }
 
 void clearHistory()

@@ -23,6 +23,9 @@ struct CurrentReading {
 struct VariationCycle {
     uint32_t acceptedSentences, converterMax, converterMin;
     uint32_t variation;  // max - min of the last closed cycle, at most 999
+    // A sentence was accepted since the mode was chosen: a rejected line
+    // folds its converter value in again.
+    bool converterSeen;
 };
 
 struct AcquisitionCounters {
@@ -66,6 +69,11 @@ extern NmeaLineStore nmeaLineStore;
 // Every structure above as at program start: zeroes, the converter minimum
 // at 65535, no NMEA line.
 void resetMeasurementState();
+
+// A fresh five-minute cycle, as a mode switch starts one: no accepted
+// sentence, no converter extremes, no wind alarm marked; nothing from before
+// the switch reaches the next record.
+void startFreshCycle();
 
 // Zeroes slots 0..103; slots 104..127 and lastHistorySum are kept.
 void clearHistory();

@@ -41,12 +41,13 @@ int pollReceiver()
 {
     // A lost or missing port counts towards a silence; a print job's closed port does not.
     const uint32_t nowMs = static_cast<uint32_t>(GetTickCount64());
+    // The repeat first: after a long gap a silence found now adds no second beep.
+    tickAlarmSignal(nowMs);
     if (noteClock(nowMs, serialPort.state != PortState::Closed)) {
         logEvent(eventNoData);
-        soundAlarm();
+        soundAlarm(AlarmCause::DataStop);
         repaintShell();  // the chart shows the no-data banner
     }
-    tickAlarmSignal(nowMs);
     if (!portIsOpen()) {
         // A port the start-up probe greyed is usable again.
         if (retrySerialPort() == PortChange::Opened) enableShellPortItem(monitorSettings.COM);

@@ -9,7 +9,7 @@
 
 namespace {
 
-const SerialPort closedPort = {INVALID_HANDLE_VALUE, PortState::Closed, "COM2", false, 0};
+const SerialPort closedPort = {INVALID_HANDLE_VALUE, PortState::Closed, "COM2", false, 0, false};
 
 void configurePort()
 {
@@ -146,4 +146,14 @@ PortChange resumeSerialPort()
     serialPort.state = PortState::Retrying;
     serialPort.pollsSinceAttempt = portRetryPolls - 1;
     return retrySerialPort();
+}
+
+PortChange followPowerEvent(WPARAM event)
+{
+    if (event == PBT_APMSUSPEND) serialPort.wakeTaken = false;
+    const bool wake =
+        event == PBT_APMRESUMEAUTOMATIC || (event == PBT_APMRESUMESUSPEND && !serialPort.wakeTaken);
+    if (!wake) return PortChange::None;
+    serialPort.wakeTaken = true;
+    return resumeSerialPort();
 }

@@ -17,6 +17,8 @@ struct SerialPort {
     // of): its end is reported too.
     bool outageLogged;
     unsigned pollsSinceAttempt;
+    // The port was reopened for the wake under way (until the next suspend).
+    bool wakeTaken;
 };
 
 extern SerialPort serialPort;
@@ -62,6 +64,12 @@ PortChange retrySerialPort();
 // in the rhythm of a lost port. Its return is logged (event 66); the sleep
 // was no fault, so no loss is.
 PortChange resumeSerialPort();
+
+// A power broadcast: a wake reopens the port once. Windows announces every
+// wake as resume-automatic and, when the user woke the PC, again as
+// resume-suspend; a resume-suspend without the other (older systems) counts
+// as well.
+PortChange followPowerEvent(WPARAM event);
 
 // The block the port is configured with: the driver's current one when
 // `current` is given, else a zeroed one, with every member the line depends

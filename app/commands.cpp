@@ -78,6 +78,7 @@ void selectMode(DataMode mode)
 {
     monitorSettings.DATA = mode;
     acquisitionCounters.recordCounter = 0;
+    startFreshCycle();
     if (mode == Barograph) {
         clearHistory();
         setBarographTitle();
@@ -87,7 +88,7 @@ void selectMode(DataMode mode)
         // The alarm follows barograph sentences only: it ends with them.
         if (windAlarmLevel() != 0) logEvent(eventWindAlarmEnded);
         resetWindAlarm();
-        settleAlarm();
+        endAlarmCause(AlarmCause::LevelRise);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "display/chart_view.h"
 #include "records/record_files.h"
 #include "settings/shell_seam.h"
+#include "storedata/week_loader.h"
 #include "storedata/week_records.h"
 
 namespace {
@@ -43,7 +44,7 @@ void endProgram() { PostQuitMessage(0); }
 // A new record joins the week held in memory, and shows at once when the week is shown.
 void holdRecordForWeek(const char* line)
 {
-    holdAppendedRecord(line);
+    holdAppendedRecord(line, presentUtcMinute());
     if (chartView.shown == ChartKind::Week) repaint();
 }
 

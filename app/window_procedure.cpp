@@ -72,9 +72,7 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         if (wParam) endWindowsSession();
         return 0;
     case WM_POWERBROADCAST:
-        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
-            if (resumeSerialPort() == PortChange::Opened) enableShellPortItem(monitorSettings.COM);
-        }
+        if (followPowerEvent(wParam) == PortChange::Opened) enableShellPortItem(monitorSettings.COM);
         return TRUE;
     case WM_INITMENUPOPUP:
         if (isSetupMenu(reinterpret_cast<HMENU>(wParam))) reprobePorts();

@@ -1,5 +1,6 @@
 #include "display/week_plan.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -103,17 +104,32 @@ void planWeek(ChartPlan& chart, const WeekFrame& f, const std::vector<WeekRecord
     // A label longer than its day (a printer's font is wide) takes two rows:
     // the weekday, and the date beneath it.
     const int dayWidth = weekTime(f, start + oneDay, nowMinute) - weekTime(f, start, nowMinute);
-    for (int64_t m = firstBoundaryAfter(start, oneDay); m <= nowMinute; m += oneDay) {
-        addSpan(chart, f, m, nowMinute);
-        const int time = weekTime(f, m, nowMinute) + f.dayLabelShift;
+    // Every midnight of the week has its label, the one at the week's start
+    // (whose line is the frame's) too. A label that would run past the
+    // frame's end gives its weekday alone, which stands before its line if
+    // even that would: the full label there would cover the day before's.
+    for (int64_t m = firstBoundaryAfter(start - 1, oneDay); m <= nowMinute; m += oneDay) {
+        if (m > start) addSpan(chart, f, m, nowMinute);
+        const int line = weekTime(f, m, nowMinute);
+        auto fits = [&](size_t chars) {
+            return line + f.dayLabelShift + static_cast<int>(chars) * chart.font.charWidth <= f.newSide;
+        };
         const std::string label = dayLabel(m, language);
-        const int length = static_cast<int>(label.size() + 1) * chart.font.charWidth;
         const size_t space = label.find(' ');
-        if (length <= std::abs(dayWidth) || space == std::string::npos) {
-            addText(chart, time, f.lowSide + outward * f.dayLabelGap, label);
+        const int row = f.lowSide + outward * f.dayLabelGap;
+        const bool oneRow = static_cast<int>(label.size() + 1) * chart.font.charWidth <= std::abs(dayWidth) ||
+                            space == std::string::npos;
+        const size_t widest = oneRow ? label.size() : std::max(space, label.size() - space - 1);
+        if (fits(widest) && oneRow) {
+            addText(chart, line + f.dayLabelShift, row, label);
+        } else if (fits(widest)) {
+            addText(chart, line + f.dayLabelShift, row, label.substr(0, space));
+            addText(chart, line + f.dayLabelShift, row + outward * chart.font.lineHeight, label.substr(space + 1));
         } else {
-            addText(chart, time, f.lowSide + outward * f.dayLabelGap, label.substr(0, space));
-            addText(chart, time, f.lowSide + outward * (f.dayLabelGap + chart.font.lineHeight), label.substr(space + 1));
+            const std::string weekday = label.substr(0, space);
+            const int width = static_cast<int>(weekday.size()) * chart.font.charWidth;
+            addText(chart, fits(weekday.size()) ? line + f.dayLabelShift : line - f.dayLabelShift - width, row,
+                    weekday);
         }
     }
 

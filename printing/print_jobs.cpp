@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "acquisition/data_watch.h"
 #include "acquisition/serial_port.h"
 #include "display/drawing_tools.h"
 #include "printing/printed_chart.h"
@@ -57,6 +58,7 @@ void runJob(void (*drawPage)(), bool tellFailures)
         else if (tellFailures) showPrintError(txtPrintRefused);
         releasePrinterDc();
     }
+    restartDataClock(static_cast<uint32_t>(GetTickCount64()));
     reopenSerialPort();
 }
 

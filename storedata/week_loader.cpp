@@ -41,5 +41,5 @@ void loadWeek(int64_t nowMinute)
     weekHold.bytesRead += read.bytesRead;
     ++weekHold.reads;
     // Records the file refused so far come after everything in it.
-    for (const std::string& line : recordBacklogs.monitor.lines) holdAppendedRecord(line.data());
+    for (const std::string& line : recordBacklogs.monitor.lines) holdAppendedRecord(line.data(), nowMinute);
 }

@@ -1,7 +1,7 @@
 #include "storedata/week_records.h"
 
 #include <algorithm>
-#include <string>
+#include <cstring>
 
 #include "storedata/record_parser.h"
 
@@ -28,6 +28,20 @@ int64_t daysFromCivil(int64_t y, int m, int d)
 int64_t floorDiv(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
 
 bool byMinute(const WeekRecord& a, const WeekRecord& b) { return a.minute < b.minute; }
+
+// Where the line ending at `end` starts: just after the last line feed
+// before it, or 0. A record's own feed is near; a long run without one is
+// searched with memchr, so that a file without line feeds reads at speed.
+size_t lineStartBefore(const char* bytes, size_t end)
+{
+    const size_t near = end > recordLineLength + 1 ? end - recordLineLength - 1 : 0;
+    for (size_t i = end; i > near; --i)
+        if (bytes[i - 1] == '\n') return i;
+    size_t start = 0;
+    for (const char* p = bytes; (p = static_cast<const char*>(std::memchr(p, '\n', bytes + near - p))); ++p)
+        start = static_cast<size_t>(p - bytes) + 1;
+    return start;
+}
 
 } // namespace
 
@@ -71,52 +85,74 @@ WeekRead readWeekFromEnd(uint64_t size, int64_t nowMinute, const FileChunkReader
 {
     WeekRead out;
     const int64_t oldest = nowMinute - weekMinutes;  // not in the week
-    std::string pending;  // the front of the file read so far that is not split into lines yet
-    uint64_t position = size;
-    bool reachedOlder = false;
-    auto take = [&](const char* line, size_t length) {
+    // One line at a time, gathered from its end towards its start; a run
+    // longer than any record can be is damage and is passed over, so that
+    // neither memory nor time depends on where the file's line feeds are.
+    char line[recordLineLength];
+    size_t lineLength = 0;
+    bool overlong = false;
+    unsigned olderInARow = 0;
+    auto finishLine = [&] {
         WeekRecord record{};
-        if (!weekRecordOf(line, length, record)) return;
-        if (record.minute <= oldest) reachedOlder = true;
-        else if (record.minute <= nowMinute) out.records.push_back(record);
+        if (!overlong && weekRecordOf(line + recordLineLength - lineLength, lineLength, record)) {
+            // A clock that ran wrong for a while, or a damaged date, leaves a
+            // record outside the week among those inside it: only a run of
+            // older ones says that the week is behind.
+            if (record.minute <= oldest) ++olderInARow;
+            else olderInARow = 0;
+            if (record.minute > oldest && record.minute <= nowMinute) out.records.push_back(record);
+        }
+        lineLength = 0;
+        overlong = false;
     };
-    while (position > 0 && !reachedOlder) {
+    auto gather = [&](const char* bytes, size_t count) {
+        if (overlong || count == 0) return;
+        if (lineLength + count > recordLineLength) {
+            overlong = true;
+            return;
+        }
+        lineLength += count;
+        std::memcpy(line + recordLineLength - lineLength, bytes, count);
+    };
+    std::vector<char> chunk(static_cast<size_t>(std::min<uint64_t>(chunkBytes, size)));
+    uint64_t position = size;
+    while (position > 0 && olderInARow < weekEndRun) {
         const size_t count = static_cast<size_t>(std::min<uint64_t>(chunkBytes, position));
         position -= count;
-        std::string chunk(count, '\0');
-        const size_t got = read(position, &chunk[0], count);
+        const size_t got = read(position, chunk.data(), count);
         out.bytesRead += got;
         if (got != count) {
             out.failed = true;
             break;
         }
-        pending.insert(0, chunk);
         // Each line ends at a line feed; the text after the file's last one
-        // is a line as well. The text before the first line feed read so far
-        // may begin in the chunk before, and waits for it.
-        size_t end = pending.size();
-        while (end > 0 && !reachedOlder) {
-            const size_t feed = pending.rfind('\n', end - 1);
-            if (feed == std::string::npos) break;
-            take(pending.data() + feed + 1, end - feed - 1);
-            end = feed;
+        // is a line as well. The start of the chunk's first line may lie in
+        // the chunk before.
+        size_t end = count;
+        while (end > 0 && olderInARow < weekEndRun) {
+            const size_t feed = lineStartBefore(chunk.data(), end);
+            gather(chunk.data() + feed, end - feed);
+            if (feed == 0) break;
+            finishLine();
+            end = feed - 1;
         }
-        pending.resize(end);
     }
-    if (position == 0 && !reachedOlder && !out.failed && !pending.empty()) take(pending.data(), pending.size());
+    if (position == 0 && olderInARow < weekEndRun && !out.failed && (lineLength > 0 || overlong)) finishLine();
     std::reverse(out.records.begin(), out.records.end());
     // A clock set back leaves a record out of order; the chart draws in time order.
     std::stable_sort(out.records.begin(), out.records.end(), byMinute);
     return out;
 }
 
-void holdAppendedRecord(const char* line)
+void holdAppendedRecord(const char* line, int64_t nowMinute)
 {
     WeekRecord record{};
     if (!weekRecordOf(line, recordTextLength, record)) return;
+    // A record from a clock that ran fast is not drawn and pushes nothing out.
+    if (record.minute > nowMinute) return;
     std::vector<WeekRecord>& held = weekHold.records;
     held.insert(std::upper_bound(held.begin(), held.end(), record, byMinute), record);
-    const int64_t oldest = held.back().minute - weekMinutes;
+    const int64_t oldest = nowMinute - weekMinutes;
     held.erase(held.begin(), std::find_if(held.begin(), held.end(),
                                           [&](const WeekRecord& r) { return r.minute > oldest; }));
 }

@@ -39,10 +39,17 @@ struct WeekRead {
     bool failed = false;  // a read came back short: the records are those before it
 };
 
+// Valid records older than the week, one after the other, that end the
+// reading from the end: fewer may be a clock that ran wrong for a while.
+constexpr unsigned weekEndRun = 12;
+
 // The records of a file of `size` bytes that lie in the week before
 // `nowMinute` (later than nowMinute - weekMinutes, not later than nowMinute),
-// read from the end in chunks. Reading stops at the first valid record that
-// is older than the week, since the file grows in time order.
+// read from the end in chunks; records dated outside the week are passed
+// over. The file grows in time order, so reading stops after weekEndRun
+// valid records in a row older than the week. A run of bytes longer than a
+// record without a line feed is passed over as damaged; memory stays one
+// chunk and one line.
 WeekRead readWeekFromEnd(uint64_t size, int64_t nowMinute, const FileChunkReader& read);
 
 // What the week chart holds, oldest first.
@@ -56,6 +63,7 @@ extern WeekHold weekHold;
 
 void resetWeekHold();
 
-// One record line that the program appended (written or kept for later):
-// put in its place by time; what is a week older than it is dropped.
-void holdAppendedRecord(const char* line);
+// One record line that the program appended (written or kept for later),
+// at `nowMinute`: put in its place by time, unless it is later than
+// nowMinute; what is a week older than nowMinute is dropped.
+void holdAppendedRecord(const char* line, int64_t nowMinute);

@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     resetWindAlarm();
     resetDataWatch();
     std::memset(&currentReading, 0, sizeof currentReading);
-    variationCycle = VariationCycle{0, 0, 65535, 0};
+    variationCycle = VariationCycle{0, 0, 65535, 0, false};
     // Start near the wraps so they are reached.
     acquisitionCounters = AcquisitionCounters{999990, 999998, 0};
     clearHistory();

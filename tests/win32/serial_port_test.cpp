@@ -521,7 +521,16 @@ TEST_F(SerialLineDriver, ThePcIsKeptAwakeWhileRecordingFromAnOpenPortAndWakingRe
     EXPECT_EQ(receiveLine.length, 0u);
     EXPECT_EQ(logged(19), 1) << "only the pulled adapter above";
     EXPECT_EQ(logged(66), returns + 1);
-    // A port that does not come back at once is retried as a lost one.
+    // Woken by the user, Windows announces the same wake again: one wake, one reopen.
+    driver_.buffered = std::string(sampleSentence).substr(0, 20);
+    poll(1);
+    mainWindowProcedure(nullptr, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    EXPECT_EQ(driver_.openAttempts, attempts + 1);
+    EXPECT_EQ(logged(66), returns + 1);
+    EXPECT_EQ(receiveLine.length, 20u) << "the line being received is kept";
+    // The next sleep, on a system that announces a wake only as resume-suspend:
+    // a port that does not come back at once is retried as a lost one.
+    mainWindowProcedure(nullptr, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
     driver_.present = false;
     mainWindowProcedure(nullptr, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
     EXPECT_FALSE(portIsOpen());

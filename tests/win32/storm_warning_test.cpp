@@ -12,6 +12,8 @@
 #include "acquisition/data_watch.h"
 #include "acquisition/line_dispatch.h"
 #include "acquisition/measurement_state.h"
+#include "acquisition/receive_poll.h"
+#include "acquisition/serial_port.h"
 #include "acquisition/wind_alarm.h"
 #include "app/menu_bar.h"
 #include "app/menu_layout.h"
@@ -19,6 +21,7 @@
 #include "app/startup.h"
 #include "display/chart_geometry.h"
 #include "display/drawing_tools.h"
+#include "printing/print_jobs.h"
 #include "settings/monitor_settings.h"
 #include "settings/shell_seam.h"
 #include "win32_test_support.h"
@@ -44,6 +47,9 @@ BOOL WINAPI checkingFlashWindowEx(PFLASHWINFO info)
     else flashes.push_back(info->dwFlags);
     return TRUE;
 }
+
+ULONGLONG fakeTicks = 0;
+ULONGLONG WINAPI fakeGetTickCount64() { return fakeTicks; }
 
 void feedSentences(int count, const char* t1, const char* t3)
 {
@@ -148,7 +154,7 @@ TEST_F(StormWarning, BeepsAtTheRiseAndEveryThirtySecondsUntilAcknowledgedAndAgai
     // Data stopping sounds it once more; the menu command acknowledges it.
     ASSERT_FALSE(noteClock(0, true));
     ASSERT_TRUE(noteClock(60000, true));
-    soundAlarm();  // as the receiver does on that answer
+    soundAlarm(AlarmCause::DataStop);  // as the receiver does on that answer
     EXPECT_EQ(beeps.size(), 6u);
     EXPECT_TRUE(itemEnabled());
     SendMessageA(mainWindow, WM_COMMAND, cmdAcknowledgeAlarm, 0);
@@ -172,4 +178,59 @@ TEST_F(StormWarning, TheItemFollowsTheAlarmThroughALanguageChange)
     SendMessageA(mainWindow, WM_COMMAND, cmdNmeaMode, 0);
     EXPECT_FALSE(itemEnabled());
     EXPECT_EQ(flashes.back(), static_cast<DWORD>(FLASHW_STOP));
+}
+
+// Through the receiver's own ticks, with the clock in the test's hand: a data
+// gap after an acknowledgement, a PC that slept, and a print job that held
+// the port closed for two minutes.
+TEST_F(StormWarning, TheReceiversTicksSoundOnlyForWhatWasNotAcknowledged)
+{
+    ImportPatch clock("GetTickCount64", reinterpret_cast<void*>(fakeGetTickCount64));
+    ASSERT_TRUE(clock.applied());
+    monitorSettings.COM = '8';
+    serialPort.state = PortState::Retrying;  // a missing port counts towards a silence
+    auto pollFor = [](ULONGLONG ms) {
+        for (ULONGLONG end = fakeTicks + ms; fakeTicks < end; fakeTicks += 200) {
+            serialPort.pollsSinceAttempt = 0;  // no attempt to open a real port
+            pollReceiver();
+        }
+    };
+    fakeTicks = 1000;
+    pollFor(200);
+    feedSentences(10, "-00.5", "-03.8");
+    ASSERT_EQ(beeps.size(), 1u);
+    SendMessageA(mainWindow, WM_COMMAND, cmdAcknowledgeAlarm, 0);
+    // A minute without data sounds; data again ends it, the level stays acknowledged.
+    pollFor(60200);
+    ASSERT_TRUE(dataWatch.silent);
+    EXPECT_EQ(beeps.size(), 2u);
+    EXPECT_TRUE(itemEnabled());
+    feedSentences(1, "-00.5", "-03.8");
+    EXPECT_FALSE(itemEnabled());
+    pollFor(40000);
+    EXPECT_EQ(beeps.size(), 2u) << "no beep for an acknowledged level";
+    EXPECT_EQ(flashes.back(), static_cast<DWORD>(FLASHW_STOP));
+
+    // Level 2 sounding when the PC sleeps ten minutes: it wakes to one beep.
+    feedSentences(10, "-02.5", "-03.8");
+    ASSERT_EQ(beeps.size(), 3u);
+    fakeTicks += 600000;
+    pollFor(200);
+    ASSERT_TRUE(dataWatch.silent);
+    EXPECT_EQ(beeps.size(), 4u);
+    SendMessageA(mainWindow, WM_COMMAND, cmdAcknowledgeAlarm, 0);
+    feedSentences(1, "-02.5", "-03.8");
+
+    // A print job of two minutes is no silence.
+    pollFor(1000);
+    fakeTicks += 120000;
+    printJob.printerDc = nullptr;
+    printNmeaTable();
+    serialPort.state = PortState::Retrying;
+    pollFor(1000);
+    EXPECT_FALSE(dataWatch.silent);
+    EXPECT_EQ(beeps.size(), 4u);
+    EXPECT_FALSE(itemEnabled());
+    closeSerialPort();
+    resetSerialPort();
 }

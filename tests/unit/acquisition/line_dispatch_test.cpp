@@ -447,7 +447,7 @@ TEST_F(LineDispatch, AMinuteWithoutDataIsLoggedOnceAndSoIsTheLineThatEndsIt)
     // A print job's closed port stops the clock.
     EXPECT_FALSE(noteClock(400000, false));
     EXPECT_TRUE(noteClock(400001, true)) << "60 s counted";
-    soundAlarm();  // as the receiver does when noteClock answers true
+    soundAlarm(AlarmCause::DataStop);  // as the receiver does when noteClock answers true
     EXPECT_FALSE(noteClock(900000, true)) << "once";
     EXPECT_TRUE(fake.events.empty());
     EXPECT_TRUE(alarmSignal.sounding) << "a silence sounds the alarm";
@@ -491,6 +491,64 @@ TEST_F(LineDispatch, TheAlarmSoundsEveryThirtySecondsUntilItIsAcknowledged)
     // Level 2 ending leaves level 1: the alarm sounds on.
     feedTimes(600, sentenceWithTendencies("-00.5", "-03.8"));
     EXPECT_EQ(windAlarmLevel(), 1);
+    EXPECT_TRUE(alarmSignal.sounding);
+}
+
+// The signal sounds exactly while a cause stands that was not acknowledged:
+// a level's rise until the level falls to 0, a data stop until data comes.
+TEST_F(LineDispatch, TheSignalSoundsExactlyWhileAnUnacknowledgedCauseStands)
+{
+    const std::string warning = sentenceWithTendencies("-00.5", "-03.8");
+    uint32_t clock = 0;
+    auto gapWithoutData = [&](uint32_t ms) {  // as the receiver meets it
+        tickAlarmSignal(clock);
+        noteClock(clock, false);
+        clock += ms;
+        tickAlarmSignal(clock);
+        ASSERT_TRUE(noteClock(clock, true));
+        soundAlarm(AlarmCause::DataStop);
+    };
+    auto silence = [&] { gapWithoutData(60000); };
+    auto beepsOver = [&](uint32_t ms) {
+        const size_t before = fake.beeps.size();
+        for (uint32_t end = clock + ms; clock < end; clock += 200) tickAlarmSignal(clock);
+        return fake.beeps.size() - before;
+    };
+    feedTimes(10, warning);
+    ASSERT_EQ(windAlarmLevel(), 1);
+    acknowledgeAlarm();
+    // A data gap after the acknowledgement sounds, and data again ends it.
+    silence();
+    EXPECT_TRUE(alarmSignal.sounding);
+    feed(warning);
+    EXPECT_FALSE(alarmSignal.sounding) << "the acknowledged level must not keep it sounding";
+    EXPECT_EQ(beepsOver(300000), 0u);
+    // Unacknowledged level, then a gap: data again leaves the level's sound on.
+    feedTimes(10, sentenceWithTendencies("-02.5", "-03.8"));
+    ASSERT_EQ(windAlarmLevel(), 2);
+    silence();
+    feed(warning);
+    EXPECT_TRUE(alarmSignal.sounding);
+    // Easing to level 1 leaves it as it is; one acknowledgement silences all.
+    feedTimes(600, warning);
+    ASSERT_EQ(windAlarmLevel(), 1);
+    EXPECT_TRUE(alarmSignal.sounding);
+    silence();
+    acknowledgeAlarm();
+    feed(warning);
+    EXPECT_FALSE(alarmSignal.sounding);
+    EXPECT_EQ(fake.alarmShown.back(), false);
+    // A PC that slept with the alarm sounding, waking to a silence: one beep.
+    feedTimes(10, sentenceWithTendencies("-02.5", "-03.8"));
+    ASSERT_TRUE(alarmSignal.sounding);
+    const size_t before = fake.beeps.size();
+    gapWithoutData(600000);
+    EXPECT_EQ(fake.beeps.size(), before + 1);
+    // The level falling to 0 leaves a data stop that stands unacknowledged.
+    feedTimes(600, sentenceWithTendencies("+00.0", "+00.0"));
+    EXPECT_EQ(windAlarmLevel(), 0);
+    EXPECT_FALSE(alarmSignal.sounding) << "data came with those sentences";
+    silence();
     EXPECT_TRUE(alarmSignal.sounding);
 }
 

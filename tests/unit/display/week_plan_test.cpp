@@ -64,11 +64,12 @@ std::vector<WeekRecord> series(int64_t from, int64_t to, uint8_t windAlarm = 0)
 TEST(WeekPlan, ALineAtEveryMidnightLabelledWithWeekdayAndDateInTheWindowsLanguage)
 {
     const std::vector<std::string> german = {"Do 30.05.", "Fr 31.05.", "Sa 01.06.", "So 02.06.",
-                                             "Mo 03.06.", "Di 04.06.", "Mi 05.06."};
+                                             "Mo 03.06.", "Di 04.06.", "Mi"};
+    // Twelve hours into its day the newest day's full label would run past the frame's end.
     const std::vector<std::string> english = {"Thu 30 May", "Fri 31 May", "Sat 1 Jun", "Sun 2 Jun",
-                                              "Mon 3 Jun", "Tue 4 Jun", "Wed 5 Jun"};
+                                              "Mon 3 Jun", "Tue 4 Jun", "Wed"};
     const std::vector<std::string> french = {"jeu. 30 mai", "ven. 31 mai", "sam. 1 juin", "dim. 2 juin",
-                                             "lun. 3 juin", "mar. 4 juin", "mer. 5 juin"};
+                                             "lun. 3 juin", "mar. 4 juin", "mer."};
     const std::pair<UiLanguage, const std::vector<std::string>*> languages[] = {
         {German, &german}, {English, &english}, {French, &french}};
     for (const auto& [language, labels] : languages) {
@@ -170,17 +171,45 @@ TEST(WeekPlan, RecordsWithTheWindAlarmAreRed)
     EXPECT_GT(page.linesWith(Pen::Pressure).size(), 60u);
 }
 
+// At any minute of the day every midnight of the week has its label, wholly
+// between the frame's sides: at 00:00 the week's first day begins at its left
+// side; in the first hours of a day its label is the weekday alone, before
+// its line at first, never over the label of the day before.
+TEST(WeekPlan, EveryMidnightOfTheWeekIsLabelledWithinTheFrameAtAnyMinute)
+{
+    for (int minute : {0, 1, 59, 3 * 60, 12 * 60, 15 * 60, 23 * 60 + 59, 24 * 60}) {
+        const int64_t now = minuteOf(2024, 6, 5, 0, 0) + minute;
+        PageTrace page = weekPage({}, now);
+        std::vector<std::string> expected;
+        for (int64_t m = minuteOf(2024, 5, 29, 0, 0); m <= now; m += 1440) {
+            if (m < now - weekMinutes) continue;
+            const std::string label = dayLabel(m, German);
+            expected.push_back(xOf(m, now) + 3 + 8 * static_cast<int>(label.size()) <= right ? label
+                                                                                              : label.substr(0, 2));
+        }
+        EXPECT_EQ(textsBelowTheFrame(page), expected) << minute;
+        int previousEnd = left;
+        for (const PlannedText& t : page.texts)
+            if (t.y > bottom) {
+                EXPECT_GE(t.x, previousEnd) << minute << " " << t.text;
+                previousEnd = t.x + static_cast<int>(t.text.size()) * 8;
+                EXPECT_LE(previousEnd, right) << minute << " " << t.text;
+            }
+    }
+    EXPECT_EQ(textsBelowTheFrame(weekPage({}, minuteOf(2024, 6, 5, 0, 0))).front(), "Mi 29.05.");
+}
+
 TEST(WeekPlan, AWeekAcrossTheEndOfAMonthAndOfAYear)
 {
     const int64_t now = minuteOf(2025, 1, 3, 6, 0);
     PageTrace page = weekPage({}, now);
     EXPECT_EQ(textsBelowTheFrame(page), (std::vector<std::string>{"Sa 28.12.", "So 29.12.", "Mo 30.12.", "Di 31.12.",
-                                                                  "Mi 01.01.", "Do 02.01.", "Fr 03.01."}));
+                                                                  "Mi 01.01.", "Do 02.01.", "Fr"}));
     EXPECT_EQ(page.texts.front().text, "Barogramm 7 Tage   27.12.2024 - 03.01.2025");
     PageTrace english = weekPage({}, minuteOf(2024, 3, 2, 6, 0), English);  // a leap February
     EXPECT_EQ(textsBelowTheFrame(english), (std::vector<std::string>{"Sun 25 Feb", "Mon 26 Feb", "Tue 27 Feb",
                                                                      "Wed 28 Feb", "Thu 29 Feb", "Fri 1 Mar",
-                                                                     "Sat 2 Mar"}));
+                                                                     "Sat"}));
 }
 
 TEST(WeekPlan, AnEmptyWeekSaysSoInTheMiddleOfTheFrame)

@@ -692,8 +692,14 @@ TEST(PrintedWeekSteps, OneBarogramPageWithHeadingDatesAndEveryLabelOnThePageEith
             const bool twoRows = 10 * font.charWidth > c.T / 7;
             std::vector<std::string> expected = {"Barogramm  29.05.2024 - 05.06.2024"};
             for (int i = 0; i <= 10; ++i) expected.push_back(pressureLabel(i, 0));
+            // The newest day began 12 hours before the frame's end: a label that
+            // would run past that end gives the weekday alone.
+            const int newestLine = c.m + static_cast<int>(c.T * int64_t(156 * 60) / weekMinutes);
+            const int widest = twoRows ? 6 : 9;
+            const bool newestFits = newestLine + 10 + widest * font.charWidth <= c.m + c.T;
             for (const std::string& day : days) {
-                if (!twoRows) expected.push_back(day);
+                if (&day == &days.back() && !newestFits) expected.push_back(day.substr(0, 2));
+                else if (!twoRows) expected.push_back(day);
                 else expected.insert(expected.end(), {day.substr(0, 2), day.substr(3)});
             }
             EXPECT_EQ(texts, expected) << page[0] << "x" << page[1];
@@ -705,7 +711,7 @@ TEST(PrintedWeekSteps, OneBarogramPageWithHeadingDatesAndEveryLabelOnThePageEith
                 Covered box = coveredBy(text, font);
                 if (turned ? box.right <= c.m : box.top >= c.m + c.S) labels.push_back(box);
             }
-            ASSERT_EQ(labels.size(), twoRows ? 14u : 7u);
+            ASSERT_EQ(labels.size(), (twoRows ? 14u : 7u) - (newestFits ? 0 : twoRows ? 1 : 0));
             for (size_t n = twoRows ? 2 : 1; n < labels.size(); ++n) {
                 const Covered& before = labels[n - (twoRows ? 2 : 1)];
                 if (turned) EXPECT_LT(before.bottom, labels[n].top) << n;

@@ -107,6 +107,51 @@ TEST(WeekFromTheEnd, PassesOverInvalidLinesRecordsAfterNowAndALastLineWithoutLin
     EXPECT_EQ(read.records.back().minute, sampleZero + 70);
 }
 
+// A record dated outside the week among those inside it (a clock that ran
+// behind for a while, a damaged year) hides nothing; only weekEndRun older
+// records in a row end the reading.
+TEST(WeekFromTheEnd, OnlyTwelveOlderRecordsInARowEndTheReading)
+{
+    const int64_t now = sampleZero + 14 * 1440 - 5;
+    auto withYear2000 = [](std::string line) { return line.replace(13, 4, "2000"); };
+    // Four days of good records with three dated 01.01.2000 among them.
+    std::string bytes = samples::series(10 * 1440, 2 * 288);
+    for (uint32_t k = 0; k < 3; ++k) bytes += withYear2000(samples::record(600 + k, 12 * 1440 + 5 * k));
+    bytes += samples::series(12 * 1440 + 15, 2 * 288 - 3, 603);
+    MemoryFile damaged{bytes};
+    EXPECT_EQ(readAt(damaged, now).records.size(), 4u * 288 - 3);
+
+    // A clock a week behind for 11 records: the days before them are still read;
+    // for 12, the reading ends there.
+    for (uint32_t behind : {11u, 12u}) {
+        std::string file = samples::series(10 * 1440, 288);
+        file += samples::series(1440, behind, 300);
+        file += samples::series(11 * 1440, 288, 400);
+        MemoryFile clock{file};
+        EXPECT_EQ(readAt(clock, now).records.size(), behind == 11 ? 2u * 288 : 288u) << behind;
+    }
+}
+
+// A file without line feeds (a copy gone wrong) costs one pass at most and
+// no more memory than a chunk; records beside such a run are read.
+TEST(WeekFromTheEnd, ARunWithoutLineFeedsIsPassedOverAsDamage)
+{
+    std::string bytes = samples::series(0, 100);
+    bytes += std::string(200 * 1024, 'x') + "\r\n";
+    bytes += samples::series(500, 100, 101);
+    MemoryFile file{bytes};
+    WeekRead read = readAt(file, sampleZero + 1440);
+    EXPECT_EQ(read.records.size(), 200u);
+    EXPECT_EQ(read.bytesRead, bytes.size());
+    // A record with damage before it on its own line, and one longer than a record.
+    MemoryFile joined{std::string(81, 'y') + "\n" + samples::record(1, 10) + "z" + samples::record(2, 15)};
+    read = readAt(joined, sampleZero + 1440);
+    ASSERT_EQ(read.records.size(), 1u);
+    EXPECT_EQ(read.records[0].minute, sampleZero + 10);
+    MemoryFile none{std::string(3 * 64 * 1024 + 7, 'x')};
+    EXPECT_TRUE(readAt(none, sampleZero).records.empty());
+}
+
 TEST(WeekFromTheEnd, AFileOfOneRecordAndAnEmptyFile)
 {
     MemoryFile one{samples::record(1, samples::at(12, 0, 2))};
@@ -132,21 +177,27 @@ TEST(WeekFromTheEnd, AReadThatFailsKeepsTheRecordsReadBeforeIt)
     EXPECT_EQ(read.records.back().minute, sampleZero + 6 * 1440 - 5);
 }
 
-TEST(WeekHoldOfAppendedRecords, JoinInTimeOrderAndDropWhatLeftTheWeek)
+TEST(WeekHoldOfAppendedRecords, JoinInTimeOrderAndDropWhatLeftTheWeekOfThePresentMinute)
 {
     resetWeekHold();
     weekHold.records = {{sampleZero + 100, 100000, 0}, {sampleZero + 200, 100100, 0}};
-    holdAppendedRecord(samples::record(3, 300, 1).data());
+    holdAppendedRecord(samples::record(3, 300, 1).data(), sampleZero + 300);
     ASSERT_EQ(weekHold.records.size(), 3u);
     EXPECT_EQ(weekHold.records.back().minute, sampleZero + 300);
     EXPECT_EQ(weekHold.records.back().windAlarm, 1);
-    holdAppendedRecord(samples::record(4, 150).data());  // a clock set back
+    holdAppendedRecord(samples::record(4, 150).data(), sampleZero + 305);  // a clock set back
     ASSERT_EQ(weekHold.records.size(), 4u);
     EXPECT_EQ(weekHold.records[1].minute, sampleZero + 150);
-    holdAppendedRecord(samples::invalidRecord(5, 400).data());
+    holdAppendedRecord(samples::invalidRecord(5, 400).data(), sampleZero + 400);
     EXPECT_EQ(weekHold.records.size(), 4u) << "an invalid line is not held";
+    // A clock two days fast, then a week fast: neither record is held, and
+    // neither pushes a day out of the week.
+    holdAppendedRecord(samples::record(6, 310 + 2 * 1440).data(), sampleZero + 310);
+    holdAppendedRecord(samples::record(7, 310 + weekMinutes).data(), sampleZero + 310);
+    ASSERT_EQ(weekHold.records.size(), 4u);
+    EXPECT_EQ(weekHold.records.back().minute, sampleZero + 300);
     // A week after the second record: everything up to it has left the week.
-    holdAppendedRecord(samples::record(6, 200 + weekMinutes).data());
+    holdAppendedRecord(samples::record(8, 200 + weekMinutes).data(), sampleZero + 200 + weekMinutes);
     ASSERT_EQ(weekHold.records.size(), 2u);
     EXPECT_EQ(weekHold.records.front().minute, sampleZero + 300);
     EXPECT_EQ(weekHold.bytesRead, 0u) << "appending reads nothing";
