@@ -330,6 +330,11 @@ void runCommand(const std::string& name, const std::string& argument)
             SendMessageTimeoutA(window, WM_ENDSESSION, answer ? TRUE : FALSE, 0, SMTO_NORMAL, 30000, &ignored);
             reply("ok " + std::to_string(answer));
         }
+    } else if (name == "power") {
+        // A power broadcast, as Windows sends it around a sleep (PBT_... in the argument).
+        HWND window = mainWindow();
+        WPARAM event = std::strtoul(argument.c_str(), nullptr, 10);
+        reply(window && PostMessageA(window, WM_POWERBROADCAST, event, 0) ? "ok" : "none");
     } else if (name == "close") {
         HWND window = mainWindow();
         reply(window && PostMessageA(window, WM_CLOSE, 0, 0) ? "ok" : "none");

@@ -215,6 +215,45 @@ class WindAlarm(MonitorTestMixin, unittest.TestCase):
         self.assertTrue(self.item_grayed())
         self.assertEqual(self.quit_monitor(), 0)
 
+    def test_an_acknowledged_alarm_is_quiet_after_a_data_gap_and_a_mode_switch_starts_a_fresh_cycle(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.ini", ini(LANG="EN"))
+        self.start_monitor()
+
+        def sentences(count, t3, converter):
+            lines[2].write(b"".join(pxdr(100500, converter, -5, t3, 30, 100700) + WIXDR for _ in range(count)))
+
+        sentences(10, -38, 40000)
+        self.assertTrue(self.wait_for(lambda: event_tag(eventWindWarning) in self.log(), timeout=30))
+        self.assertEqual(self.driver.ask(command(cmdAcknowledgeAlarm)), "ok")
+        self.assertTrue(self.wait_for(self.item_grayed, timeout=10))
+        # A data gap sounds; the data's return ends it, and the level stays acknowledged.
+        self.assertTrue(self.wait_for(lambda: event_tag(eventNoData) in self.log(), timeout=90))
+        self.assertFalse(self.item_grayed(), "the gap asks for an acknowledgement")
+        sentences(1, -38, 40000)
+        self.assertTrue(self.wait_for(lambda: event_tag(eventDataAgain) in self.log(), timeout=10))
+        self.assertTrue(self.wait_for(self.item_grayed, timeout=10), "still sounding for an acknowledged level")
+
+        # 150 sentences into a cycle with the alarm standing, then Nmea mode and back.
+        sentences(139, -38, 40000)
+        self.wait_title(lambda t: t.startswith("Air pressure monitor 150 "), timeout=30)
+        for mode in (cmdNmeaMode, cmdBarographMode):
+            self.assertEqual(self.driver.ask(command(mode)), "ok")
+        self.assertTrue(self.wait_for(lambda: event_tag(eventWindAlarmEnded) in self.log(), timeout=10))
+        # 150 steady sentences with another converter value write nothing;
+        # 150 more close the first cycle, with their own variation and no alarm.
+        sentences(150, 2, 40684)
+        self.wait_title(lambda t: t.startswith("Air pressure monitor 300 "), timeout=30)
+        time.sleep(1)
+        self.assertFalse(os.path.exists(self.path("monitor.txt")), "a record from the cycle before the switch")
+        sentences(150, 2, 40684)
+        self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.txt"))
+                                      and len(self.read("monitor.txt")) == 80, timeout=30))
+        record = self.read("monitor.txt")
+        self.assertEqual(record[:7], b"000001 ")
+        self.assertEqual(record[62:78], b"00,0 hPa/h var 0", record)
+        self.assertEqual(self.quit_monitor(), 0)
+
     def banner_colours(self):
         """The banners on the screen, by the colours that fill more than a
         few thousand pixels of it (a banner row is the plot's width and 24 rows high)."""

@@ -22,6 +22,9 @@ from monitor_ids import (PORT_COMMANDS, WIND_ALARM_EVENTS, WIXDR, cmdBarographMo
 # receiver's 512 bytes per tick; MONITOR_LONG_RUN selects them.
 FULL_SIZE = bool(os.environ.get("MONITOR_LONG_RUN"))
 
+# Power broadcasts around a sleep.
+PBT_APMSUSPEND, PBT_APMRESUMESUSPEND, PBT_APMRESUMEAUTOMATIC = 0x4, 0x7, 0x12
+
 
 class SerialDeviceDropsOut(FaultTestMixin, unittest.TestCase):
     def wait_event_count(self, number, count, timeout=10):
@@ -82,6 +85,27 @@ class SerialDeviceDropsOut(FaultTestMixin, unittest.TestCase):
         self.assertEqual(record, expected_records(readings, [stamp])[0])
         self.assertEqual(self.quit_monitor(), 0)
 
+    def test_a_wake_reopens_the_port_once(self):
+        readings = course(20, seed=5)
+        lines = self.start_with()
+        lines[2].write(device_stream(readings[:5]))
+        self.wait_sentences(10)
+        # Half a sentence, then a sleep and a wake by the user, announced twice.
+        lines[2].write(readings[5].sentence()[:20])
+        time.sleep(0.2)  # the pty hands the bytes on to its reader's side
+        self.assertTrue(lines[2].drain(), "the program did not take the bytes")
+        for event in (PBT_APMSUSPEND, PBT_APMRESUMEAUTOMATIC, PBT_APMRESUMESUSPEND):
+            self.assertEqual(self.driver.ask(f"power {event}"), "ok")
+        self.wait_event_count(eventPortReturned, 1)
+        self.driver.menu()  # answered after the broadcasts
+        time.sleep(1)
+        self.assertEqual(self.events(), [eventPortReturned], "one wake, one reopen")
+        # The cut sentence is dropped once; the next is taken whole.
+        before = time.time()
+        lines[2].write(readings[6].sentence())
+        title = self.wait_sentences(11, timeout=10)
+        self.assertIn(title, {readings[6].title(11, c) for c in utc_clocks(before, time.time())})
+        self.assertEqual(self.quit_monitor(), 0)
 
     def port_states(self):
         """{command id: (checked, grayed)} of the port items."""

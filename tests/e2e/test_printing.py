@@ -128,9 +128,10 @@ class Printing(MonitorTestMixin, unittest.TestCase):
         self.assertTrue(title.startswith("Zudoderozezavedi 104 "), title)
         return lines[2]
 
-    def printed_words(self, path, landscape):
+    def printed_words(self, path, landscape, repeats=False):
         """The words of a printed chart page, each checked to lie on the page
-        and to be at least 6 points high across its line; by text."""
+        and to be at least 6 points high across its line; by text (with
+        `repeats`, a word may come again, and the first stands for it)."""
         width, height, words = pdf_words(path)
         if landscape:
             self.assertGreater(width, height, "a landscape page")
@@ -143,8 +144,9 @@ class Printing(MonitorTestMixin, unittest.TestCase):
             # Upright text is as high as its box; turned text, as wide.
             across = y1 - y0 if landscape else x1 - x0
             self.assertGreaterEqual(across, 6.0, f"{text!r} only {across:.1f} pt high")
-            self.assertNotIn(text, by_text, "each text once")
-            by_text[text] = (x0, y0, x1, y1)
+            if not repeats:
+                self.assertNotIn(text, by_text, "each text once")
+            by_text.setdefault(text, (x0, y0, x1, y1))
         return by_text
 
     def check_chart_words(self, path, LO, landscape):
@@ -272,8 +274,14 @@ class Printing(MonitorTestMixin, unittest.TestCase):
         days = week_records.day_labels(now)
         for label in days:
             expected += label.split()
-        words = self.printed_words(files[0], landscape)
-        self.assertEqual(sorted(words), sorted(expected))
+        # At 00:00 the week begins and ends with the same weekday.
+        words = self.printed_words(files[0], landscape, repeats=True)
+        # The newest day's label gives its weekday alone while the whole label
+        # would run past the frame's end (its first hours, by the page's font).
+        if days[-1].split()[1] not in words:
+            expected.remove(days[-1].split()[1])
+            days = days[:-1]
+        self.assertEqual(sorted(words), sorted(set(expected)))
         for label in days:
             weekday, date = (words[word] for word in label.split())
             if landscape:  # below the frame, the date beneath the weekday

@@ -50,11 +50,29 @@ class WeekView(MonitorTestMixin, unittest.TestCase):
         left, right = frame[0] - 1, frame[1] + 1  # the frame's own lines
         return left + (right - left) * (minute - (now - datetime.timedelta(days=7))) / datetime.timedelta(days=7)
 
-    def test_nine_days_with_a_gap_and_a_wind_alarm_on_the_screen(self):
+    def gap_cases(self, now):
+        """Three-hour gaps about two days back: around a midnight (a black
+        day line in it), around a six-hour line, and between two lines."""
+        hours = datetime.timedelta(hours=1)
+        six = now.replace(minute=0) - datetime.timedelta(hours=now.hour % 6)
+        while six > now - 49 * hours or six.hour == 0:
+            six -= 6 * hours
+        midnight = now.replace(hour=0, minute=0)
+        while midnight > now - 49 * hours:
+            midnight -= 24 * hours
+        return {"a midnight": (midnight - 1.5 * hours, midnight + 1.5 * hours, midnight),
+                "a six-hour line": (six - 1.5 * hours, six + 1.5 * hours, None),
+                "no line": (six + 1.5 * hours, six + 4.5 * hours, None)}
+
+    def check_gap(self, case):
+        """Nine days with a three-hour gap and a wind alarm on the screen."""
         now = utc_minute()
-        gap = (now - datetime.timedelta(hours=52), now - datetime.timedelta(hours=49))
+        first, last, day_line = self.gap_cases(now)[case]
         alarm = (now - datetime.timedelta(hours=20), now - datetime.timedelta(hours=16))
-        self.start_on(nine_days(now, gap, alarm))
+        # Three records dated 01.01.2000 (a clock that ran wrong) between the
+        # gap and now hide nothing before them.
+        stray = [now - datetime.timedelta(hours=30, minutes=5 * k) for k in range(3)]
+        self.start_on(nine_days(now, (first, last), alarm, stray))
         time.sleep(1)
         keep = os.environ.get("MONITOR_BAROGRAM_PNG")
         if keep:
@@ -62,22 +80,38 @@ class WeekView(MonitorTestMixin, unittest.TestCase):
                 f.write(screenshot())
         width, height, rows = screen_pixels()
         frame = frame_of(rows)
-        # The three hours without records stay empty; the hours around them carry the curve.
-        inside = (int(self.x_of(frame, gap[0], now)) + 3, int(self.x_of(frame, gap[1], now)) - 3)
-        before = (int(self.x_of(frame, gap[0] - datetime.timedelta(hours=3), now)), inside[0] - 6)
+        # The three hours without records stay empty but for the day line;
+        # the hours around them carry the curve.
+        inside = (int(self.x_of(frame, first, now)) + 3, int(self.x_of(frame, last, now)) - 3)
+        before = (int(self.x_of(frame, first - datetime.timedelta(hours=3), now)), inside[0] - 6)
         self.assertGreater(inside[1], inside[0], "the gap is several columns wide")
-        self.assertEqual(colour_in_columns(rows, frame, *inside, BLACK), 0, "a line across the gap")
+        black = colour_in_columns(rows, frame, *inside, BLACK)
+        if day_line:
+            x = round(self.x_of(frame, day_line, now))
+            on_line = colour_in_columns(rows, frame, x - 1, x + 2, BLACK)
+            self.assertGreater(on_line, frame[3] - frame[2] - 10, "the day line")
+            black -= on_line
+        self.assertEqual(black, 0, "a line across the gap")
         self.assertGreater(colour_in_columns(rows, frame, *before, BLACK), 0, "no curve before the gap")
         # Red where the alarm was, and nowhere far from it.
         alarm_columns = (int(self.x_of(frame, alarm[0], now)) - 2, int(self.x_of(frame, alarm[1], now)) + 3)
         self.assertGreater(colour_in_columns(rows, frame, *alarm_columns, RED), 20)
         self.assertEqual(colour_in_columns(rows, frame, frame[0], alarm_columns[0], RED), 0)
+
+    def test_a_gap_around_a_midnight(self):
+        self.check_gap("a midnight")
         # The 52 hours again: no red, since the history is empty.
         self.assertEqual(self.driver.ask(command(cmdShowHours)), "ok")
         self.driver.menu()
         time.sleep(0.5)
         _, _, rows = screen_pixels()
         self.assertEqual(sum(row.count(RED) for row in rows), 0)
+
+    def test_a_gap_around_a_six_hour_line(self):
+        self.check_gap("a six-hour line")
+
+    def test_a_gap_between_two_lines(self):
+        self.check_gap("no line")
 
     def test_a_record_appended_while_the_week_is_shown_appears(self):
         now = utc_minute()

@@ -29,10 +29,11 @@ def pressure_at(hours_ago):
     return int(101000 + 1200 * math.sin(hours_ago / 30.0) - 900 * math.exp(-((hours_ago - 60) / 12.0) ** 2))
 
 
-def nine_days(now, gap=(), alarm=()):
+def nine_days(now, gap=(), alarm=(), stray=()):
     """Records from nine days before `now` up to five minutes before it;
     none in the `gap` (first, last) datetimes, the wind alarm digit 1 in
-    `alarm` (first, last), with the pressure falling fast there."""
+    `alarm` (first, last), with the pressure falling fast there; the records
+    of the `stray` datetimes dated 01.01.2000, as by a clock that ran wrong."""
     lines = []
     t = now - datetime.timedelta(days=9)
     number = 1
@@ -47,7 +48,8 @@ def nine_days(now, gap=(), alarm=()):
                 falling = (min(t, alarm[1]) - alarm[0]).total_seconds() / 3600
                 recovering = max((t - alarm[1]).total_seconds() / 3600, 0)
                 pressure -= int(falling * 300 * math.exp(-recovering / 10))
-            lines.append(record_line(number, t, pressure, 1 if in_alarm else 0, -45 if in_alarm else 3))
+            stamp = t.replace(year=2000, month=1, day=1) if t in stray else t
+            lines.append(record_line(number, stamp, pressure, 1 if in_alarm else 0, -45 if in_alarm else 3))
         number += 1
         t += STEP
     return b"".join(lines)
@@ -58,7 +60,10 @@ def day_labels(now, language="DE"):
     weekdays = {"DE": "So Mo Di Mi Do Fr Sa", "EN": "Sun Mon Tue Wed Thu Fri Sat"}[language].split()
     months = "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec".split()
     labels = []
-    day = (now - datetime.timedelta(days=7)).replace(hour=0, minute=0) + datetime.timedelta(days=1)
+    start = now - datetime.timedelta(days=7)
+    day = start.replace(hour=0, minute=0)
+    if day < start:
+        day += datetime.timedelta(days=1)
     while day <= now:
         weekday = weekdays[(day.weekday() + 1) % 7]
         labels.append(f"{weekday} {day:%d.%m.}" if language == "DE" else f"{weekday} {day.day} {months[day.month - 1]}")
