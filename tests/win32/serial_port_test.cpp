@@ -9,6 +9,7 @@
 #include "acquisition/keep_awake.h"
 #include "acquisition/line_dispatch.h"
 #include "acquisition/measurement_state.h"
+#include "acquisition/port_list.h"
 #include "acquisition/receive_line.h"
 #include "acquisition/receive_poll.h"
 #include "acquisition/serial_port.h"
@@ -550,4 +551,73 @@ TEST_F(SerialLineDriver, ThePcIsKeptAwakeWhileRecordingFromAnOpenPortAndWakingRe
     EXPECT_FALSE(keepAwake.held);
     runFinished = false;
     resetKeepAwake();
+}
+
+// The system's list of serial devices, through stand-ins that keep the
+// registry's rules: the sizes passed to RegEnumValueA are in and out, a value
+// that does not fit gives ERROR_MORE_DATA, and string data need not end in a zero.
+namespace {
+
+struct ListedValue {
+    const char* name;
+    DWORD type;
+    std::string data;
+};
+std::vector<ListedValue> listed;
+HKEY const fakeKey = reinterpret_cast<HKEY>(0x5E71A1);
+int keysOpen = 0;
+
+LONG WINAPI fakeRegOpenKeyExA(HKEY root, const char* path, DWORD, REGSAM access, HKEY* key)
+{
+    if (root != HKEY_LOCAL_MACHINE || std::strcmp(path, "HARDWARE\\DEVICEMAP\\SERIALCOMM") != 0 ||
+        !(access & KEY_QUERY_VALUE))
+        return ERROR_ACCESS_DENIED;
+    ++keysOpen;
+    *key = fakeKey;
+    return ERROR_SUCCESS;
+}
+
+LONG WINAPI fakeRegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD*, DWORD* type,
+                              BYTE* data, DWORD* dataSize)
+{
+    if (key != fakeKey) return ERROR_INVALID_HANDLE;
+    if (index >= listed.size()) return ERROR_NO_MORE_ITEMS;
+    const ListedValue& value = listed[index];
+    if (*nameLength <= std::strlen(value.name) || *dataSize < value.data.size()) return ERROR_MORE_DATA;
+    std::strcpy(name, value.name);
+    *nameLength = DWORD(std::strlen(value.name));
+    *type = value.type;
+    std::memcpy(data, value.data.data(), value.data.size());
+    *dataSize = DWORD(value.data.size());
+    return ERROR_SUCCESS;
+}
+
+LONG WINAPI fakeRegCloseKey(HKEY key)
+{
+    if (key == fakeKey) --keysOpen;
+    return ERROR_SUCCESS;
+}
+
+} // namespace
+
+TEST(SystemPortList, TakesEveryComNameOfTheListAndNothingElse)
+{
+    ImportPatch open("RegOpenKeyExA", reinterpret_cast<void*>(fakeRegOpenKeyExA));
+    ImportPatch enumerate("RegEnumValueA", reinterpret_cast<void*>(fakeRegEnumValueA));
+    ImportPatch close("RegCloseKey", reinterpret_cast<void*>(fakeRegCloseKey));
+    ASSERT_TRUE(open.applied() && enumerate.applied() && close.applied());
+    listed = {{"\\Device\\Serial0", REG_SZ, std::string("COM1", 5)},
+              {"\\Device\\BthModem0", REG_SZ, std::string("COM12", 6)},
+              {"\\Device\\VCP0", REG_SZ, "com29"},  // without its zero
+              {"\\Device\\Other", REG_DWORD, std::string("COM3", 5)},
+              {"\\Device\\Odd", REG_SZ, "COM0"},
+              {"\\Device\\Far", REG_SZ, "COM257"},
+              {"\\Device\\Named", REG_SZ, "COMX"},
+              {"\\Device\\Usb0", REG_SZ, std::string("COM256", 7)}};
+    const PortSet ports = listedPorts();
+    EXPECT_EQ(ports.count(), 4u);
+    for (unsigned n : {1u, 12u, 29u, 256u}) EXPECT_TRUE(ports.test(n)) << n;
+    EXPECT_EQ(keysOpen, 0) << "the key is closed again";
+    listed.clear();
+    EXPECT_TRUE(listedPorts().none());
 }
