@@ -230,7 +230,7 @@ protected:
         }
         driver = nullptr;
         resetReceiveLine();
-        resetShellSeam();
+        resetSeamTables();
         resetMenuBar();
         resetMeasurementState();
         resetMonitorSettings();
