@@ -12,7 +12,7 @@ constexpr char sentenceShape[] = "$PXDR,dddd.dd,ddddd,sdd.d,sdd.d,sdddd,dddd.dd"
 constexpr size_t sentenceLength = sizeof sentenceShape - 1;
 constexpr size_t headerLength = 5;
 
-constexpr uint32_t minutesAgoLimit = 3120;  // 104 slots of 30 minutes
+constexpr uint32_t minutesAgoLimit = historyWindowSlots * minutesPerSlot;  // the slot just past the charts
 constexpr uint32_t storedPressureLimit = 150000;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }

@@ -12,8 +12,6 @@ constexpr int sentenceDamaged = 6;
 // device, however well the line is formed.
 constexpr uint32_t lowestPlausiblePressure = 80000;
 constexpr uint32_t highestPlausiblePressure = 110000;
-// The converter field carries the top 16 bits of the converter.
-constexpr uint32_t highestConverterValue = 65535;
 
 // Reads the `length` bytes of one complete line into currentReading.
 // Returns 0 when the line is the device's sentence and its values were stored.

@@ -16,19 +16,12 @@ ReceiverFrontEnd receiverFrontEnd = {};
 
 namespace {
 
-// Record and sentence numbers are written with six digits.
-constexpr uint32_t counterLimit = 999999;
 constexpr uint32_t variationLimit = 999;
 
 void advanceWrapping(uint32_t& counter)
 {
     ++counter;
-    if (counter > counterLimit) counter = 0;
-}
-
-void logEvent(int number)
-{
-    if (receiverFrontEnd.logEvent) receiverFrontEnd.logEvent(number);
+    if (counter > sixDigitLimit) counter = 0;
 }
 
 void noteLineTaken(const UtcStamp& now)
@@ -61,7 +54,7 @@ void closeCycle(int parseResult)
         uint32_t spread = variationCycle.converterMax - variationCycle.converterMin;
         variationCycle.variation = spread > variationLimit ? variationLimit : spread;
         variationCycle.converterMax = 0;
-        variationCycle.converterMin = 65535;
+        variationCycle.converterMin = highestConverterValue;
     }
     if (monitorSettings.SAVE != 0) {
         advanceWrapping(acquisitionCounters.recordCounter);
@@ -133,7 +126,7 @@ void handleNmeaLine(const char* line, size_t length)
 
 void dispatchLine(const char* line, size_t length)
 {
-    if (acquisitionCounters.recordCounter > counterLimit) acquisitionCounters.recordCounter = 0;
+    if (acquisitionCounters.recordCounter > sixDigitLimit) acquisitionCounters.recordCounter = 0;
 
     if (monitorSettings.DATA == Barograph) {
         handleBarographLine(line, length);

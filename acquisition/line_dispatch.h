@@ -8,19 +8,20 @@
 #include "records/record_line.h"
 #include "settings/monitor_settings.h"
 
-// The clock and the record files as the dispatch sees them (the window is
-// reached through the shell seam). The Win32 layer fills it, tests fill it
-// with fakes; a null entry is skipped (utcNow: sampleTime keeps its value).
+// The clock and the record files as the dispatch sees them (the window and
+// the event log are reached through the shell seam). The shell fills it at
+// start, tests fill it with fakes; a null entry is skipped (utcNow:
+// sampleTime keeps its value).
 struct ReceiverFrontEnd {
     UtcStamp (*utcNow)();
     // The 80-byte record, formatted right after recordCounter advanced.
     void (*appendBarographRecord)(const char* line);
     // The bytes to append to nmea.txt for the line just stored.
     void (*appendNmeaLine)(const char* bytes, size_t length);
-    void (*logEvent)(int number);
 };
 
 extern ReceiverFrontEnd receiverFrontEnd;
+inline void resetReceiverFrontEnd() { receiverFrontEnd = ReceiverFrontEnd{}; }
 
 // Sentences per five-minute cycle.
 constexpr uint32_t sentencesPerCycle = 300;

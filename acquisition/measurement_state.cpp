@@ -4,7 +4,7 @@
 
 CurrentReading currentReading = {};
 namespace {
-const VariationCycle freshCycle = {0, 0, 65535, 0, false};
+const VariationCycle freshCycle = {0, 0, highestConverterValue, 0, false};
 } // namespace
 
 VariationCycle variationCycle = freshCycle;

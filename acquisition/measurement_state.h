@@ -9,7 +9,7 @@
 
 struct CurrentReading {
     uint32_t pressure;        // hundredths of a hPa, 80000..110000 (0 before the first sentence)
-    uint32_t converterValue;  // raw converter counts, 0..65535
+    uint32_t converterValue;  // raw converter counts, 0..highestConverterValue
     int32_t tendency1h;       // tenths of a hPa, -999..999
     int32_t tendency3h;       // tenths of a hPa, -999..999
     uint32_t minutesAgo;      // age of pressureThen, 0..3120
@@ -18,6 +18,9 @@ struct CurrentReading {
     UtcStamp sampleTime;      // when the last barograph line was handled
     uint8_t windAlarm;        // 1 once the wind alarm stood in this five-minute cycle
 };
+
+// The converter field carries the top 16 bits of the converter.
+constexpr uint32_t highestConverterValue = 65535;
 
 // 300 accepted sentences make one cycle.
 struct VariationCycle {
@@ -67,7 +70,7 @@ extern PressureHistory pressureHistory;
 extern NmeaLineStore nmeaLineStore;
 
 // Every structure above as at program start: zeroes, the converter minimum
-// at 65535, no NMEA line.
+// at its highest value, no NMEA line.
 void resetMeasurementState();
 
 // A fresh five-minute cycle, as a mode switch starts one: no accepted

@@ -4,11 +4,9 @@
 
 #include "acquisition/alarm_signal.h"
 #include "acquisition/data_watch.h"
-#include "acquisition/line_dispatch.h"
 #include "acquisition/receive_line.h"
 #include "acquisition/serial_port.h"
 #include "records/event_log.h"
-#include "records/record_files.h"
 #include "settings/monitor_settings.h"
 #include "settings/shell_seam.h"
 
@@ -19,23 +17,7 @@ constexpr DWORD stoppingErrors = CE_RXOVER | CE_OVERRUN | CE_FRAME | CE_IOE;
 // Errors that lose or damage bytes of the line being received.
 constexpr DWORD damagingErrors = CE_RXOVER | CE_OVERRUN | CE_FRAME;
 
-UtcStamp utcNow()
-{
-    SYSTEMTIME now;
-    GetSystemTime(&now);
-    return UtcStamp{now.wYear, static_cast<uint8_t>(now.wMonth), static_cast<uint8_t>(now.wDay),
-                    static_cast<uint8_t>(now.wHour), static_cast<uint8_t>(now.wMinute)};
-}
-
 } // namespace
-
-void installReceiverFrontEnd()
-{
-    receiverFrontEnd.utcNow = utcNow;
-    receiverFrontEnd.appendBarographRecord = appendRecord;
-    receiverFrontEnd.appendNmeaLine = appendNmeaRecord;
-    receiverFrontEnd.logEvent = logEvent;
-}
 
 int pollReceiver()
 {

@@ -1,9 +1,6 @@
 #pragma once
 // The receive poll, run on every timer tick.
 
-// Connects the line dispatch to the window, the clock and the record files.
-void installReceiverFrontEnd();
-
 // Takes at most 512 buffered bytes from the port and handles every line they
 // complete. Returns 1 when it stopped early (port closed, driver query failed,
 // a line error), else 0.

@@ -9,7 +9,7 @@ namespace {
 // A three-hour fall of 3.6 hPa raises level 1, which holds down to 3.0; a fall
 // of 6.1 hPa in three hours or 2.0 in one raises level 2, which holds down to
 // 5.5 and 1.5.
-bool raises(int level, int32_t t1, int32_t t3) { return level == 0 ? t3 <= -36 : t3 <= -61 || t1 <= -20; }
+bool raises(int level, int32_t t1, int32_t t3) { return level == 0 ? t3 <= windWarningTendency3h : t3 <= -61 || t1 <= -20; }
 bool holds(int level, int32_t t1, int32_t t3) { return level == 0 ? t3 <= -30 : t3 <= -55 || t1 <= -15; }
 
 } // namespace

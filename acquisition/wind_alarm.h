@@ -12,6 +12,8 @@
 
 constexpr unsigned windAlarmRaiseRun = 10;
 constexpr unsigned windAlarmEndRun = 600;  // ten minutes of sentences
+// A three-hour tendency this low or lower raises level 1; the charts draw it red.
+constexpr int32_t windWarningTendency3h = -36;
 
 struct WindAlarmLevels {
     bool on[2];      // level 1, level 2

@@ -42,7 +42,7 @@ bool erase(RecordFile file)
     if (eraseRecordFile(file) != DeleteOutcome::Refused) return true;
     char text[256];
     std::snprintf(text, sizeof text, uiText(txtEraseRefused), recordFileName(file));
-    showShellMessage(txtEraseRefusedCaption, text, MessageKind::Error);
+    showShellMessage({.caption = txtEraseRefusedCaption, .text = text, .kind = MessageKind::Error});
     logEvent(eventEraseRefused);
     return false;
 }

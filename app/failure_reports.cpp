@@ -35,7 +35,7 @@ void openConfiguredPort()
     case PortChange::OpenFailed: {
         char text[128];
         std::snprintf(text, sizeof text, uiText(txtPortUnavailable), serialPort.name);
-        showShellMessage(txtPortCaption, text, MessageKind::Error);
+        showShellMessage({.caption = txtPortCaption, .text = text, .kind = MessageKind::Error});
         logEvent(eventPortInUse);
         if (int event = portFailedEvent(serialPort.name[3])) logEvent(event);
         break;

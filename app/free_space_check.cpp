@@ -11,7 +11,8 @@ void checkFreeDiskSpace()
     // folder the files go to may be a volume of its own (a mounted folder).
     if (!GetDiskFreeSpaceExA(".", &available, &total, &totalFree)) return;
     if (!freeSpaceIsLow(available.QuadPart)) return;
-    showShellMessage(txtDiskSpaceLow, txtDiskSpaceLowCaption, MessageKind::Error);
+    showShellMessage(
+        {.caption = txtDiskSpaceLowCaption, .text = uiText(txtDiskSpaceLow), .kind = MessageKind::Error});
     shellBeep(MB_ICONEXCLAMATION);
     logEvent(eventDiskSpaceLow);
 }

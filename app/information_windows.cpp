@@ -19,5 +19,5 @@ void showInformation(TextId text, TextId caption)
         formatAboutText(uiLanguage(), informationBuffer, sizeof informationBuffer);
     else
         lstrcpynA(informationBuffer, uiText(text), sizeof informationBuffer);
-    showShellMessage(caption, informationBuffer, MessageKind::Information);
+    showShellMessage({.caption = caption, .text = informationBuffer, .kind = MessageKind::Information});
 }

@@ -2,7 +2,6 @@
 
 #include "acquisition/measurement_state.h"
 #include "acquisition/receive_line.h"
-#include "acquisition/receive_poll.h"
 #include "acquisition/serial_port.h"
 #include "app/menu_bar.h"
 #include "app/shell_state.h"
@@ -11,7 +10,6 @@
 #include "display/drawing_tools.h"
 #include "printing/print_jobs.h"
 #include "records/event_log.h"
-#include "records/record_files.h"
 #include "settings/monitor_settings.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
@@ -22,8 +20,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     resetMeasurementState();
     instanceHandle = instance;
     installShellSeam();
-    installReceiverFrontEnd();
-    installRecordFileLayer();
 
     if (!previousInstance && !registerMainWindowClass()) {
         logEvent(eventRegisterClassFailed);
@@ -59,8 +55,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     }
 
     finishRun();
-    deleteScreenPens();
-    deletePrinterPens();
+    resetDrawingTools();
     destroyMenus();
     // A quit command leaves the window in place; a closed window is gone already.
     if (IsWindow(mainWindow)) DestroyWindow(mainWindow);

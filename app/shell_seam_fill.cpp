@@ -1,9 +1,11 @@
 #include <windows.h>
 
+#include "acquisition/line_dispatch.h"
 #include "app/menu_bar.h"
 #include "app/shell_state.h"
 #include "app/startup.h"
 #include "display/chart_view.h"
+#include "records/event_log.h"
 #include "records/record_files.h"
 #include "settings/shell_seam.h"
 #include "storedata/week_loader.h"
@@ -15,14 +17,14 @@ void setTitle(const char* text) { SetWindowTextA(mainWindow, text); }
 
 void repaint() { InvalidateRect(mainWindow, nullptr, TRUE); }
 
-void showMessage(TextId captionId, const char* text, MessageKind kind)
+void showMessage(const ShellMessage& message)
 {
-    const char* caption = uiText(captionId);
-    switch (kind) {
-    case MessageKind::Error: MessageBoxA(mainWindow, text, caption, MB_ICONERROR); break;
-    case MessageKind::Notice: MessageBoxA(mainWindow, text, caption, MB_OK); break;
-    case MessageKind::ErrorUnowned: MessageBoxA(nullptr, text, caption, MB_ICONERROR); break;
-    case MessageKind::Information: MessageBoxA(nullptr, text, caption, MB_ICONINFORMATION); break;
+    const char* caption = uiText(message.caption);
+    switch (message.kind) {
+    case MessageKind::Error: MessageBoxA(mainWindow, message.text, caption, MB_ICONERROR); break;
+    case MessageKind::Notice: MessageBoxA(mainWindow, message.text, caption, MB_OK); break;
+    case MessageKind::ErrorUnowned: MessageBoxA(nullptr, message.text, caption, MB_ICONERROR); break;
+    case MessageKind::Information: MessageBoxA(nullptr, message.text, caption, MB_ICONINFORMATION); break;
     }
 }
 
@@ -41,6 +43,14 @@ void showAlarmSignal(bool sounding)
 
 void endProgram() { PostQuitMessage(0); }
 
+UtcStamp utcNow()
+{
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    return UtcStamp{now.wYear, static_cast<uint8_t>(now.wMonth), static_cast<uint8_t>(now.wDay),
+                    static_cast<uint8_t>(now.wHour), static_cast<uint8_t>(now.wMinute)};
+}
+
 // A new record joins the week held in memory, and shows at once when the week is shown.
 void holdRecordForWeek(const char* line)
 {
@@ -52,6 +62,17 @@ void holdRecordForWeek(const char* line)
 
 void installShellSeam()
 {
-    shellSeam = ShellSeam{setTitle, repaint, showMessage, markPortAvailable, beep, showAlarmSignal, endProgram};
+    shellSeam = ShellSeam{setTitle, repaint, showMessage, markPortAvailable, beep, showAlarmSignal, endProgram,
+                          appendEventLine};
+    receiverFrontEnd = ReceiverFrontEnd{utcNow, appendRecord, appendNmeaRecord};
+    recordFileLayer = RecordFileLayer{appendToRecordFile};
     recordWatch.recordAppended = holdRecordForWeek;
+}
+
+void resetSeamTables()
+{
+    resetShellSeam();
+    resetReceiverFrontEnd();
+    resetRecordFileLayer();
+    resetRecordWatch();
 }

@@ -11,9 +11,12 @@ bool registerMainWindowClass();
 bool createMainWindow();
 void checkFreeDiskSpace();
 
-// Fills the shell seam with the main window's functions, and the record
-// watch with the week chart's holding of each appended record.
+// Called once at start, fills every table the layers below reach the platform through: the shell seam (the
+// main window, the event log), the clock and record files, the real file, the week chart's new records.
 void installShellSeam();
+
+// Empties every table installShellSeam fills, as before it ran.
+void resetSeamTables();
 
 // monitor.ini through the event log: an unreadable file is event 2 (false);
 // one that cannot be created is event 3 and fatal error 1, a short write event 21.

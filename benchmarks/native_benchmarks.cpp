@@ -51,7 +51,7 @@ void BM_LineAssemblyPerByte(benchmark::State& state)
 {
     monitorSettings.DATA = Barograph;
     monitorSettings.SAVE = 300;
-    receiverFrontEnd = {clock, record, nmeaLine, nullptr};
+    receiverFrontEnd = {clock, record, nmeaLine};
     std::string stream = std::string(sentence) + second;
     resetReceiveLine();
     for (auto _ : state)

@@ -98,7 +98,6 @@ void writeTenYears(const char* name, int64_t nowMinute, bool lineFeeds = true)
 
 void weekChartBenchmarks(HDC memory)
 {
-    installRecordFileLayer();
     monitorSettings.DATA = Barograph;
     const int64_t now = presentUtcMinute();
     writeTenYears("monitor.txt", now);

@@ -26,7 +26,7 @@ ChartLayout chartLayout(int clientWidth, int clientHeight)
     c.kT = static_cast<float>(c.H * 0.005);
     c.kP = static_cast<float>(c.H * 0.001);
     c.kV = static_cast<float>(c.H * (1.0 / 3000.0));
-    c.sx = static_cast<float>(c.W + 1) / 104.0f;
+    c.sx = static_cast<float>(c.W + 1) / static_cast<float>(historyWindowSlots);
     return c;
 }
 
@@ -50,7 +50,7 @@ int tendencyY(const ChartLayout& layout, int32_t tendency)
 
 int pressureY(const ChartLayout& layout, uint32_t pressure, int32_t LO)
 {
-    float base = LO == 0 ? 9500.0f : 9000.0f;
+    float base = static_cast<float>(10 * lowestPressureLabel(LO));  // tenths of a hPa
     float tenths = static_cast<float>(pressure * 0.1);
     float above = tenths - base;
     float v = above * layout.kP;
@@ -71,10 +71,8 @@ constexpr int legendSampleY = 18;   // the samples of their pens, ending this fa
 constexpr int legendSampleGap = 10;
 constexpr int tickLength = 5;       // scale ticks outside the frame; the pressure labels follow them
 constexpr int tendencyLabelX = 20;  // left end of the tendency labels
-constexpr int lineHeight = 16;      // the labels are centred on their marks as for text this high
 constexpr int curvePointShift = -3; // curve points stand left of their slot
 constexpr int bannerPadding = 4;    // around a banner's text
-constexpr int bannerCharWidth = 8;  // the advance the banner's rows are fitted to
 // Three pixels below the frame at every hour, six at every six hours, which
 // also carry a grid line and a label 10 units left of the slot and 6 below.
 constexpr TimeMarks hourMarks{2, 102, 3, 0, false, false, 0, 0};
@@ -82,12 +80,21 @@ constexpr TimeMarks sixHourMarks{12, 96, 6, 0, true, true, -10, 6};
 
 } // namespace
 
+void planScreenFrame(ChartPlan& chart, const ChartLayout& c)
+{
+    addPen(chart, Pen::Frame, eventSelectObjectFailed);
+    addPoint(chart, DrawingStep::SelectChartBrush, 0, 0);
+    addPoint(chart, DrawingStep::Rectangle, chartLeft, chartTop);
+    chart.steps.back().right = c.xR + 1;  // the rectangle stops short of these
+    chart.steps.back().bottom = c.yB + 1;
+}
+
 // The banners stand inside the frame's top line, across the plot.
 BannerPlace screenBannerPlace(const ChartLayout& c) { return {chartLeft + 1, c.xR, chartTop, 1, bannerPadding}; }
 
 std::vector<BannerLine> screenBannerLines(const ChartLayout& c, const ChartBanner& banner, UiLanguage language)
 {
-    int width = (c.xR - chartLeft - 2 * bannerPadding) / bannerCharWidth;
+    int width = (c.xR - chartLeft - 2 * bannerPadding) / screenFont.charWidth;
     return bannerLines(banner, language, width > 0 ? static_cast<size_t>(width) : 0);
 }
 
@@ -96,7 +103,7 @@ bool screenBannerHit(int clientWidth, int clientHeight, const ChartBanner& banne
 {
     const ChartLayout c = chartLayout(clientWidth, clientHeight);
     ChartPlan chart;
-    chart.font.lineHeight = lineHeight;
+    chart.font = screenFont;
     const BannerPlace place = screenBannerPlace(c);
     int depth = bannerDepth(chart, place, screenBannerLines(c, banner, language).size());
     return depth > 0 && x >= place.oldSide && x < place.newSide && y >= chartTop && y < chartTop + depth;
@@ -107,7 +114,7 @@ DrawingPlan screenChartSteps(int clientWidth, int clientHeight, const PressureHi
 {
     const ChartLayout c = chartLayout(clientWidth, clientHeight);
     ChartPlan chart;
-    chart.font.lineHeight = lineHeight;
+    chart.font = screenFont;
 
     const TextId legend[3] = {txtLegendPressure, txtLegendTendency1h, txtLegendTendency3h};
     for (int column = 1; column <= 3; ++column)
@@ -118,11 +125,7 @@ DrawingPlan screenChartSteps(int clientWidth, int clientHeight, const PressureHi
         addLine(chart, column * c.q - c.e, legendSampleY, column * c.q - legendSampleGap, legendSampleY);
     }
 
-    addPen(chart, Pen::Frame, eventSelectObjectFailed);
-    addPoint(chart, DrawingStep::SelectChartBrush, 0, 0);
-    addPoint(chart, DrawingStep::Rectangle, chartLeft, chartTop);
-    chart.steps.back().right = c.xR + 1;  // the rectangle stops short of these
-    chart.steps.back().bottom = c.yB + 1;
+    planScreenFrame(chart, c);
 
     const std::vector<int> tens = positions(10, [&](int i) { return scaleRow(c, i, c.labelStep); });
     const std::vector<int> fives = positions(20, [&](int i) { return scaleRow(c, i, c.tendencyStep); });
@@ -134,7 +137,8 @@ DrawingPlan screenChartSteps(int clientWidth, int clientHeight, const PressureHi
     addPen(chart, Pen::Grid, eventSelectObjectFailed);
     chart.steps.back().keepsReplacedPen = true;
     planTicks(chart, {fives.begin() + 1, fives.end() - 1}, {{chartLeft, c.xR - chartLeft}});
-    const std::vector<int> times = positions(chartSlots - 1, [&](int s) { return slotX(c, s); });
+    const std::vector<int> times =
+        positions(static_cast<int>(historyWindowSlots) - 1, [&](int s) { return slotX(c, s); });
     planTimeMarks(chart, times, c.yB, c.yB - c.H, hourMarks);
     planTimeMarks(chart, times, c.yB, c.yB - c.H, sixHourMarks);
 

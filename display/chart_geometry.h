@@ -13,6 +13,9 @@
 constexpr int chartLeft = 50;
 constexpr int chartTop = 35;
 
+// The window's own font as the screen charts place their labels for it.
+constexpr TextMetrics screenFont{16, 8};
+
 struct ChartLayout {
     int R;   // client width
     int B;   // client height
@@ -48,6 +51,9 @@ int pressureY(const ChartLayout& layout, uint32_t pressure, int32_t LO);
 
 // Half-length of the variation bar, 0 when the mark is 2 units or less.
 int variationMarkLength(const ChartLayout& layout, uint32_t variation);
+
+// The plot frame in the frame pen (a failed selection logs its event), filled with the chart brush.
+void planScreenFrame(ChartPlan& chart, const ChartLayout& layout);
 
 // Where the storm warning's banners stand on a screen chart with this
 // frame, and their rows in that language: the same on either view.

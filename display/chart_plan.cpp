@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "acquisition/wind_alarm.h"
+
 int clampToWindow(int position) { return position < 1 ? 0 : position; }
 
 int lowestPressureLabel(int32_t LO) { return LO == 0 ? 950 : 900; }
@@ -115,7 +117,7 @@ void planCurve(ChartPlan& chart, const PressureHistory& history, const std::vect
                int pointShift, const SlotValue& value, const SlotValue& markLength)
 {
     addPoint(chart, DrawingStep::MoveTo, startTime, value(history.slots[0]));
-    for (int s = 0; s < chartSlots; ++s) {
+    for (size_t s = 0; s < historyWindowSlots; ++s) {
         const HistorySlot& slot = history.slots[s];
         if (slot.pressure == 0) continue;
         int time = slotTimes[s] + pointShift;
@@ -129,7 +131,7 @@ void planCurve(ChartPlan& chart, const PressureHistory& history, const std::vect
     }
 }
 
-bool fellQuickly(const HistorySlot& slot) { return slot.tendency3h <= -36 || slot.windAlarm == 1; }
+bool fellQuickly(const HistorySlot& slot) { return slot.tendency3h <= windWarningTendency3h || slot.windAlarm == 1; }
 
 void planFallingStretches(ChartPlan& chart, const PressureHistory& history, const std::vector<int>& slotTimes,
                           int startTime, int pointShift, const SlotValue& value, Pen pen, int eventNumber,
@@ -137,7 +139,7 @@ void planFallingStretches(ChartPlan& chart, const PressureHistory& history, cons
 {
     bool penSelected = false;
     int time0 = startTime, value0 = value(history.slots[0]);
-    for (int s = 0; s < chartSlots; ++s) {
+    for (size_t s = 0; s < historyWindowSlots; ++s) {
         const HistorySlot& slot = history.slots[s];
         if (slot.pressure == 0) continue;
         int time = slotTimes[s] + pointShift;

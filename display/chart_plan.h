@@ -13,8 +13,6 @@
 #include "acquisition/measurement_state.h"
 #include "display/drawing_plan.h"
 
-constexpr int chartSlots = 104;  // slots 0..103 of the history
-
 // A font as the plans see it: the height of a line and the advance of one
 // character (not the widest glyph box).
 struct TextMetrics {
@@ -101,8 +99,8 @@ using SlotValue = std::function<int(const HistorySlot&)>;
 void planCurve(ChartPlan& chart, const PressureHistory& history, const std::vector<int>& slotTimes, int startTime,
                int pointShift, const SlotValue& value, const SlotValue& markLength = nullptr);
 
-// A slot where the pressure fell quickly: a three-hour tendency of -3.6 hPa
-// or lower, or a record that carried the wind alarm.
+// A slot where the pressure fell quickly: a three-hour tendency that raises
+// the wind alarm's level 1, or a record that carried the wind alarm.
 bool fellQuickly(const HistorySlot& slot);
 
 // The stretches of a curve planned by planCurve with the same arguments that

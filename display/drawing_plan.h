@@ -8,12 +8,14 @@
 #include <vector>
 
 // The pens of the drawing tools: the screen set, then the printer set. The
-// week chart's hPa lines are fine, its 10 hPa lines strong.
+// week chart's hPa lines are fine, its 10 hPa lines strong. How each is made
+// is a row of the drawing tools' table, which must follow this order.
 enum class Pen {
     Grid, Frame, Pressure, Tendency3h, Tendency1h, PressureFalling, WeekFine, WeekStrong,
     PrintGrid, PrintBlack7, PrintBlack5, PrintBlack3, PrintGreen, PrintBlue, PrintRed, PrintWeekFine,
-    PrintWeekStrong
+    PrintWeekStrong, Count  // not a pen: how many there are
 };
+constexpr int penCount = static_cast<int>(Pen::Count);
 
 struct DrawingStep {
     enum Kind {

@@ -4,44 +4,48 @@
 
 #include "records/event_log.h"
 
-ScreenPens screenPens = {};
-PrinterPens printerPens = {};
+DrawingToolSet drawingTools = {};
 
 namespace {
 
-// Every pen of both sets, in the order of Pen, which is the order they are made in.
+// How each pen is made, one row a pen in the order of Pen.
 struct PenMaking {
-    HPEN* pen;
+    Pen pen;
     int style, width;
     COLORREF colour;
 };
-const PenMaking pensMade[] = {
-    {&screenPens.gridPen, PS_DOT, 1, RGB(200, 200, 200)},
-    {&screenPens.framePen, PS_SOLID, 1, RGB(0, 0, 0)},
-    {&screenPens.pressurePen, PS_SOLID, 3, RGB(0, 0, 0)},
-    {&screenPens.tendency3hPen, PS_SOLID, 2, RGB(0, 180, 0)},
-    {&screenPens.tendency1hPen, PS_SOLID, 2, RGB(0, 0, 255)},
-    {&screenPens.fallingPen, PS_SOLID, 3, RGB(220, 0, 0)},
-    {&screenPens.weekFinePen, PS_SOLID, 1, RGB(228, 228, 238)},
-    {&screenPens.weekStrongPen, PS_SOLID, 1, RGB(150, 150, 165)},
-    {&printerPens.printGridPen, PS_DOT, 1, RGB(32, 32, 32)},
-    {&printerPens.printBlack7Pen, PS_SOLID, 7, RGB(0, 0, 0)},
-    {&printerPens.printBlack5Pen, PS_SOLID, 5, RGB(0, 0, 0)},
-    {&printerPens.printBlack3Pen, PS_SOLID, 3, RGB(0, 0, 0)},
-    {&printerPens.printGreenPen, PS_SOLID, 5, RGB(0, 255, 0)},
-    {&printerPens.printBluePen, PS_SOLID, 5, RGB(0, 0, 255)},
-    {&printerPens.printRedPen, PS_SOLID, 7, RGB(220, 0, 0)},
-    {&printerPens.printWeekFinePen, PS_SOLID, 1, RGB(190, 190, 190)},
-    {&printerPens.printWeekStrongPen, PS_SOLID, 3, RGB(110, 110, 110)},
+constexpr PenMaking pensMade[] = {
+    {Pen::Grid, PS_DOT, 1, RGB(200, 200, 200)},           // grid and time lines
+    {Pen::Frame, PS_SOLID, 1, RGB(0, 0, 0)},              // frame, ticks, legend sample of the pressure
+    {Pen::Pressure, PS_SOLID, 3, RGB(0, 0, 0)},           // pressure curve and its variation bars
+    {Pen::Tendency3h, PS_SOLID, 2, RGB(0, 180, 0)},
+    {Pen::Tendency1h, PS_SOLID, 2, RGB(0, 0, 255)},
+    {Pen::PressureFalling, PS_SOLID, 3, RGB(220, 0, 0)},  // the pressure curve where it fell quickly
+    {Pen::WeekFine, PS_SOLID, 1, RGB(228, 228, 238)},
+    {Pen::WeekStrong, PS_SOLID, 1, RGB(150, 150, 165)},
+    {Pen::PrintGrid, PS_DOT, 1, RGB(32, 32, 32)},
+    {Pen::PrintBlack7, PS_SOLID, 7, RGB(0, 0, 0)},
+    {Pen::PrintBlack5, PS_SOLID, 5, RGB(0, 0, 0)},
+    {Pen::PrintBlack3, PS_SOLID, 3, RGB(0, 0, 0)},
+    {Pen::PrintGreen, PS_SOLID, 5, RGB(0, 255, 0)},
+    {Pen::PrintBlue, PS_SOLID, 5, RGB(0, 0, 255)},
+    {Pen::PrintRed, PS_SOLID, 7, RGB(220, 0, 0)},
+    {Pen::PrintWeekFine, PS_SOLID, 1, RGB(190, 190, 190)},
+    {Pen::PrintWeekStrong, PS_SOLID, 3, RGB(110, 110, 110)},
 };
-constexpr int firstPrinterPen = static_cast<int>(Pen::PrintGrid);
-constexpr int penCount = static_cast<int>(sizeof pensMade / sizeof pensMade[0]);
+constexpr int penRows = static_cast<int>(sizeof pensMade / sizeof pensMade[0]);
+// A pen is made by its place in the table: count the rows before the first one out of place.
+constexpr int rowsInPenOrder(int n = 0) { return n < penRows && pensMade[n].pen == Pen(n) ? rowsInPenOrder(n + 1) : n; }
+static_assert(penRows == penCount, "pensMade: one row a pen");
+static_assert(rowsInPenOrder() == penCount, "pensMade: the rows in the order of Pen");
 
-void makePens(int from, int to)
+// The pens from `from` up to, not including, `to`.
+void makePens(Pen from, Pen to)
 {
-    for (int n = from; n < to; ++n) {
-        *pensMade[n].pen = CreatePen(pensMade[n].style, pensMade[n].width, pensMade[n].colour);
-        if (!*pensMade[n].pen) logEvent(eventCreatePenFailed);
+    for (int n = static_cast<int>(from); n < static_cast<int>(to); ++n) {
+        HPEN& pen = drawingPen(pensMade[n].pen);
+        pen = CreatePen(pensMade[n].style, pensMade[n].width, pensMade[n].colour);
+        if (!pen) logEvent(eventCreatePenFailed);
     }
 }
 
@@ -50,11 +54,6 @@ void deleteHandle(Handle& handle)
 {
     if (handle) DeleteObject(handle);
     handle = nullptr;
-}
-
-void deletePens(int from, int to)
-{
-    for (int n = from; n < to; ++n) deleteHandle(*pensMade[n].pen);
 }
 
 // The fonts selectSystemFont has put into a device context, so that none of
@@ -76,24 +75,14 @@ FontInUse* findFontInUse(HDC dc)
 
 } // namespace
 
-HPEN drawingPen(Pen pen) { return *pensMade[static_cast<int>(pen)].pen; }
-
 void createScreenPens()
 {
-    makePens(0, firstPrinterPen);
-    screenPens.chartBrush = CreateSolidBrush(RGB(245, 245, 255));
-    if (!screenPens.chartBrush) logEvent(eventCreateBrushFailed);
+    makePens(Pen::Grid, Pen::PrintGrid);
+    drawingTools.chartBrush = CreateSolidBrush(RGB(245, 245, 255));
+    if (!drawingTools.chartBrush) logEvent(eventCreateBrushFailed);
 }
 
-void createPrinterPens() { makePens(firstPrinterPen, penCount); }
-
-void deleteScreenPens()
-{
-    deletePens(0, firstPrinterPen);
-    deleteHandle(screenPens.chartBrush);
-}
-
-void deletePrinterPens() { deletePens(firstPrinterPen, penCount); }
+void createPrinterPens() { makePens(Pen::PrintGrid, Pen::Count); }
 
 namespace {
 
@@ -149,4 +138,11 @@ void releaseSystemFont(HDC dc)
         fontsInUse.erase(fontsInUse.begin() + static_cast<std::ptrdiff_t>(i));
         return;
     }
+}
+
+void resetDrawingTools()
+{
+    for (HPEN& pen : drawingTools.pens) deleteHandle(pen);
+    deleteHandle(drawingTools.chartBrush);
+    while (!fontsInUse.empty()) releaseSystemFont(fontsInUse.back().dc);
 }

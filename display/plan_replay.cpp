@@ -31,7 +31,7 @@ void replayPlan(HDC dc, const DrawingPlan& plan)
             if (kept) SelectObject(dc, keptPen);
             else if (ownPen) SelectObject(dc, ownPen);
             break;
-        case DrawingStep::SelectChartBrush: SelectObject(dc, screenPens.chartBrush); break;
+        case DrawingStep::SelectChartBrush: SelectObject(dc, drawingTools.chartBrush); break;
         case DrawingStep::SelectFont: selectSystemFont(dc, step.escapement); break;
         case DrawingStep::Rectangle: Rectangle(dc, step.x, step.y, step.right, step.bottom); break;
         case DrawingStep::MoveTo: MoveToEx(dc, step.x, step.y, nullptr); break;

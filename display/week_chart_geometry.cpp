@@ -7,8 +7,6 @@
 
 namespace {
 
-// The window's own font as the labels are placed for it.
-constexpr TextMetrics screenFont{16, 8};
 constexpr int headingY = 10;      // in the row of the 52-hour chart's legend
 constexpr int scaleLabelGap = 6;  // between a pressure label's end and the frame
 constexpr int dayLabelShift = 3;
@@ -26,11 +24,7 @@ DrawingPlan screenWeekSteps(int clientWidth, int clientHeight, const std::vector
 
     addText(chart, chartLeft, headingY,
             std::string(uiText(txtItemWeekView, settings.LANG)) + "   " + weekDates(nowMinute));
-    addPen(chart, Pen::Frame, eventSelectObjectFailed);
-    addPoint(chart, DrawingStep::SelectChartBrush, 0, 0);
-    addPoint(chart, DrawingStep::Rectangle, chartLeft, chartTop);
-    chart.steps.back().right = c.xR + 1;  // the rectangle stops short of these
-    chart.steps.back().bottom = c.yB + 1;
+    planScreenFrame(chart, c);
 
     const WeekPens pens{Pen::WeekFine, Pen::WeekStrong, Pen::Grid, Pen::Frame, Pen::Frame, Pen::Pressure,
                         Pen::PressureFalling, eventSelectObjectFailed, 0};

@@ -25,7 +25,10 @@ DOCINFOA documentDescription()
     return document;
 }
 
-void showPrintError(TextId text) { showShellMessage(text, txtPrintCaption, MessageKind::ErrorUnowned); }
+void showPrintError(TextId text)
+{
+    showShellMessage({.caption = txtPrintCaption, .text = uiText(text), .kind = MessageKind::ErrorUnowned});
+}
 
 // Silently, as the user chose the port before; one that has come back since
 // the start-up probe is usable again.

@@ -62,7 +62,7 @@ PrintedChartLayout printedChartLayout(int Wd, int Hd, int32_t LO)
     c.T = along - 2 * c.m;
     c.u = static_cast<float>(c.S * 0.01);
     c.v = static_cast<float>(c.S * 0.001);
-    c.s = static_cast<float>(c.T * (1.0 / 104));
+    c.s = static_cast<float>(c.T * (1.0 / historyWindowSlots));
     c.B = 10 * lowestPressureLabel(LO);
     c.centre = across / 2;
     return c;
@@ -136,7 +136,8 @@ DrawingPlan printedChartSteps(int Wd, int Hd, const TextMetrics& font, const Pre
     planLabels(chart, fives, newSide + o.tendencyLabelGap, tendencyLabel);
     if (o.uprightFontAfterLabels) addFont(chart, uprightPage.escapement);
 
-    const std::vector<int> times = positions(chartSlots - 1, [&](int i) { return printedSlotPosition(c, i); });
+    const std::vector<int> times =
+        positions(static_cast<int>(historyWindowSlots) - 1, [&](int i) { return printedSlotPosition(c, i); });
     const int start = newSide - curveStartInside;
     addPen(chart, Pen::PrintBlack7, 0, fatalChartCurvePen);
     SlotValue pressure = [&](const HistorySlot& slot) { return printedPressurePosition(c, slot.pressure); };

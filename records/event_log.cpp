@@ -21,7 +21,7 @@ LocalStamp localNow()
 
 } // namespace
 
-void logEvent(int number)
+void appendEventLine(int number)
 {
     if (monitorSettings.ERR == 0) return;
     LocalStamp when = localNow();
@@ -46,7 +46,7 @@ void fatalError(int number)
     }
     char text[128];
     formatFatalMessage(number, when, uiLanguage(), text);
-    showShellMessage(txtFatalCaption, text, MessageKind::Error);
+    showShellMessage({.caption = txtFatalCaption, .text = text, .kind = MessageKind::Error});
     shellBeep(MB_ICONEXCLAMATION);
     endShellProgram();
 }

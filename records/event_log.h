@@ -1,9 +1,11 @@
 #pragma once
 // The program's only diagnostic channel: numbered events and fatal errors in monitor.err.
 #include "records/event_text.h"
+#include "settings/shell_seam.h"
 
-// Appends one event line while the ERR setting is on.
-void logEvent(int number);
+// Appends one event line while the ERR setting is on: the shell seam's
+// logEvent, the one route by which every layer logs.
+void appendEventLine(int number);
 
 // Always appends a fatal-error line, shows the fatal message in the current
 // language, beeps and asks the message loop to end. Returns to the caller.

@@ -1,6 +1,7 @@
 #include "records/record_backlog.h"
 
 #include "records/event_text.h"
+#include "settings/shell_seam.h"
 
 RecordFileLayer recordFileLayer = {};
 
@@ -24,11 +25,6 @@ namespace {
 // batch would not.
 constexpr size_t batchBytes = 16384;
 
-void log(int number)
-{
-    if (recordFileLayer.logEvent) recordFileLayer.logEvent(number);
-}
-
 void keep(RecordBacklog& backlog, const char* bytes, size_t count)
 {
     backlog.lines.emplace_back(bytes, count);
@@ -40,7 +36,7 @@ void keep(RecordBacklog& backlog, const char* bytes, size_t count)
         dropped = true;
     }
     if (dropped && !backlog.dropLogged) {
-        log(eventRecordsDropped);
+        logEvent(eventRecordsDropped);
         backlog.dropLogged = true;
     }
 }
@@ -48,7 +44,7 @@ void keep(RecordBacklog& backlog, const char* bytes, size_t count)
 void fail(RecordBacklog& backlog, AppendFailure failure)
 {
     if (backlog.failing) return;
-    log(failure == AppendFailure::Open ? backlog.openEvent : backlog.writeEvent);
+    logEvent(failure == AppendFailure::Open ? backlog.openEvent : backlog.writeEvent);
     backlog.failing = true;
 }
 
@@ -76,7 +72,7 @@ bool flushBacklog(RecordBacklog& backlog)
         backlog.bytes -= batch.size();
     }
     if (backlog.failing) {
-        log(eventRecordsCaughtUp);
+        logEvent(eventRecordsCaughtUp);
         backlog.failing = false;
         backlog.dropLogged = false;
     }
@@ -103,7 +99,7 @@ void retryBacklogsOnTick()
 void flushBacklogAtEnd(RecordBacklog& backlog)
 {
     if (backlog.lines.empty()) return;
-    if (!flushBacklog(backlog)) log(eventRecordsUnwritten);
+    if (!flushBacklog(backlog)) logEvent(eventRecordsUnwritten);
 }
 
 void clearBacklog(RecordBacklog& backlog)

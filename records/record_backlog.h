@@ -9,15 +9,15 @@
 
 enum class AppendFailure { None, Open, Write };
 
-// The platform beneath the backlog. The Win32 layer appends to a real file
-// (opened, written whole or not at all, closed); tests put in a file that
-// refuses on demand.
+// The platform beneath the backlog (its events go to the shell seam's log).
+// The shell fills it with a real file (opened, written whole or not at all,
+// closed); tests put in a file that refuses on demand.
 struct RecordFileLayer {
     AppendFailure (*append)(const char* fileName, const char* bytes, size_t count);
-    void (*logEvent)(int number);
 };
 
 extern RecordFileLayer recordFileLayer;
+inline void resetRecordFileLayer() { recordFileLayer = RecordFileLayer{}; }
 
 struct RecordBacklog {
     const char* fileName;

@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include "records/append_file.h"
-#include "records/event_log.h"
-#include "records/record_backlog.h"
 #include "records/record_line.h"
 #include "records/working_files.h"
 #include "settings/monitor_settings.h"
@@ -17,15 +15,6 @@ RecordBacklog& backlogOf(RecordFile file)
     return file == RecordFile::Monitor ? recordBacklogs.monitor : recordBacklogs.nmea;
 }
 
-AppendFailure appendToFile(const char* name, const char* bytes, size_t count)
-{
-    HANDLE file = openForAppend(name);
-    if (file == INVALID_HANDLE_VALUE) return AppendFailure::Open;
-    bool whole = appendWhole(file, bytes, static_cast<DWORD>(count));
-    CloseHandle(file);
-    return whole ? AppendFailure::None : AppendFailure::Write;
-}
-
 // Every line appended, written now or kept, is signalled when SIG is on.
 void appendLine(RecordBacklog& backlog, const char* bytes, size_t count)
 {
@@ -35,10 +24,13 @@ void appendLine(RecordBacklog& backlog, const char* bytes, size_t count)
 
 } // namespace
 
-void installRecordFileLayer()
+AppendFailure appendToRecordFile(const char* name, const char* bytes, size_t count)
 {
-    recordFileLayer.append = appendToFile;
-    recordFileLayer.logEvent = logEvent;
+    HANDLE file = openForAppend(name);
+    if (file == INVALID_HANDLE_VALUE) return AppendFailure::Open;
+    bool whole = appendWhole(file, bytes, static_cast<DWORD>(count));
+    CloseHandle(file);
+    return whole ? AppendFailure::None : AppendFailure::Write;
 }
 
 RecordWatch recordWatch = {};

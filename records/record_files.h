@@ -5,10 +5,12 @@
 // takes it.
 #include <cstddef>
 
+#include "records/record_backlog.h"
 #include "records/working_files.h"
 
-// Puts the real files and the event log beneath the record backlogs.
-void installRecordFileLayer();
+// One append to the real file, whole or not at all: what the shell puts
+// beneath the record backlogs.
+AppendFailure appendToRecordFile(const char* name, const char* bytes, size_t count);
 
 // Appends one 80-byte record line to monitor.txt.
 void appendRecord(const char* line);

@@ -57,7 +57,7 @@ void formatRecordLine(uint32_t recordNumber, const UtcStamp& time, uint32_t pres
                       uint8_t windAlarm, char (&line)[recordLineLength])
 {
     LineWriter w{line};
-    w.digits(atMost(recordNumber, 999999), 6);
+    w.digits(atMost(recordNumber, sixDigitLimit), 6);
     w.byte(' ');
     w.digits(atMost(time.day, 99), 2);
     w.byte('.');
@@ -71,7 +71,7 @@ void formatRecordLine(uint32_t recordNumber, const UtcStamp& time, uint32_t pres
     w.byte(' ');
 
     // Four integer digits hold 9999,99 hPa, far above the parser's limit.
-    w.decimal(atMost(pressure, 999999), 4, 2);
+    w.decimal(atMost(pressure, sixDigitLimit), 4, 2);
     w.text(" hPa ");
     writeTendency(w, tendency1h);
     w.text(" hPa/hr ");

@@ -4,8 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
-
 constexpr unsigned recordLineLength = 80;
+// The largest six digits hold: record and sentence numbers wrap after it.
+constexpr uint32_t sixDigitLimit = 999999;
 
 // UTC date and time to the minute, as a record carries it.
 struct UtcStamp {

@@ -1,18 +1,27 @@
 #include "settings/settings_text.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace {
 
-const char settingsTemplate[] =
+constexpr char settingsTemplate[] =
     "DATA=  TQ\nCOM=COMX\nSAVE=XXXX\nSHOW=XXXX\nT1=1\nT3=1\nVAR=1\nTC=1\nAD=0\nERR=0\n"
     "U=0\nSIG=0\nDKS=0\nLANG=DE\nDW=0\nAW=0\nLO=0\n";
 static_assert(sizeof(settingsTemplate) - 1 == settingsTextLength, "template is 110 bytes");
 
-// Value positions in the file.
-constexpr size_t posData = 5, posCom = 17, posSave = 24, posShow = 34, posT1 = 42, posT3 = 47,
-                 posVar = 53, posTc = 58, posAd = 63, posErr = 69, posU = 73, posSig = 79,
-                 posDks = 85, posLang = 92, posDw = 98, posAw = 103, posLo = 108;
+// Where the value of a line's key begins, found in the template by the
+// compiler: the positions follow any edit of it, and a key it lacks stops the build.
+constexpr size_t valueAfter(std::string_view key)
+{
+    const std::string_view text(settingsTemplate);
+    for (size_t line = 0; line < text.size(); line = text.find('\n', line) + 1)
+        if (text.substr(line, key.size()) == key) return line + key.size();
+    throw "a key of the settings is not in the template";
+}
+
+constexpr size_t posData = valueAfter("DATA="), posCom = valueAfter("COM=COM"), posSave = valueAfter("SAVE="),
+                 posShow = valueAfter("SHOW="), posLang = valueAfter("LANG=");
 
 // Each byte is taken as a signed character and need not be a digit.
 int32_t fourDigits(const uint8_t* bytes, size_t pos)
@@ -42,13 +51,13 @@ struct FlagField {
     int32_t MonitorSettings::*wide;    // or, for the 8-bit ones,
     uint8_t MonitorSettings::*narrow;
 };
-const FlagField flagFields[] = {
-    {posT1, &MonitorSettings::T1, nullptr},   {posT3, &MonitorSettings::T3, nullptr},
-    {posVar, &MonitorSettings::VAR, nullptr}, {posTc, &MonitorSettings::TC, nullptr},
-    {posAd, &MonitorSettings::AD, nullptr},   {posErr, nullptr, &MonitorSettings::ERR},
-    {posU, &MonitorSettings::U, nullptr},     {posSig, nullptr, &MonitorSettings::SIG},
-    {posDks, nullptr, &MonitorSettings::DKS}, {posDw, &MonitorSettings::DW, nullptr},
-    {posAw, &MonitorSettings::AW, nullptr},   {posLo, &MonitorSettings::LO, nullptr},
+constexpr FlagField flagFields[] = {
+    {valueAfter("T1="), &MonitorSettings::T1, nullptr},   {valueAfter("T3="), &MonitorSettings::T3, nullptr},
+    {valueAfter("VAR="), &MonitorSettings::VAR, nullptr}, {valueAfter("TC="), &MonitorSettings::TC, nullptr},
+    {valueAfter("AD="), &MonitorSettings::AD, nullptr},   {valueAfter("ERR="), nullptr, &MonitorSettings::ERR},
+    {valueAfter("U="), &MonitorSettings::U, nullptr},     {valueAfter("SIG="), nullptr, &MonitorSettings::SIG},
+    {valueAfter("DKS="), nullptr, &MonitorSettings::DKS}, {valueAfter("DW="), &MonitorSettings::DW, nullptr},
+    {valueAfter("AW="), &MonitorSettings::AW, nullptr},   {valueAfter("LO="), &MonitorSettings::LO, nullptr},
 };
 
 int32_t flagOf(const MonitorSettings& settings, const FlagField& field)

@@ -63,7 +63,10 @@ Copied checkInBlocks(HANDLE records, HANDLE scratch, RecordCheck& check)
     return Copied::Whole;
 }
 
-void tell(const char* text, TextId caption) { showShellMessage(caption, text, MessageKind::Notice); }
+void tell(const char* text, TextId caption)
+{
+    showShellMessage({.caption = caption, .text = text, .kind = MessageKind::Notice});
+}
 
 // Every way the check stops short: monitor.txt is left as it was. The
 // files are closed by then, so that records falling due while the box

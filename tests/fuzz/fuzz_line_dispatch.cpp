@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     monitorSettings.DATA = (data[0] & 1) ? Nmea : Barograph;
     monitorSettings.LANG = static_cast<UiLanguage>((data[0] >> 1) % 3);
     monitorSettings.SAVE = (data[0] & 8) ? 0 : 300;
-    receiverFrontEnd = {fixedClock, checkRecord, checkNmeaLine, checkEvent};
+    receiverFrontEnd = {fixedClock, checkRecord, checkNmeaLine};
+    shellSeam.logEvent = checkEvent;
     shellSeam.setTitle = checkTitle;
     shellSeam.repaint = invalidate;
 

@@ -39,14 +39,14 @@ protected:
     void SetUp() override
     {
         resetMonitorSettings();
+        resetDrawingTools();
         installShellSeam();
         monitorSettings.ERR = 1;
     }
     void TearDown() override
     {
-        deleteScreenPens();
-        deletePrinterPens();
-        resetShellSeam();
+        resetDrawingTools();
+        resetSeamTables();
         resetMonitorSettings();
     }
     size_t logged(const std::string& what) const
@@ -76,25 +76,24 @@ TEST_F(DrawingTools, AFailingPenOrBrushIsLoggedOnceAndTheRestAreStillCreated)
         failingCall = 4;
         createPrinterPens();
     }
-    EXPECT_EQ(screenPens.framePen, nullptr);
-    EXPECT_EQ(screenPens.chartBrush, nullptr);
-    EXPECT_EQ(printerPens.printBlack3Pen, nullptr);
-    HGDIOBJ created[] = {screenPens.gridPen, screenPens.pressurePen, screenPens.tendency3hPen,
-                         screenPens.tendency1hPen, printerPens.printGridPen, printerPens.printBlack7Pen,
-                         printerPens.printBlack5Pen, printerPens.printGreenPen, printerPens.printBluePen};
+    EXPECT_EQ(drawingPen(Pen::Frame), nullptr);
+    EXPECT_EQ(drawingTools.chartBrush, nullptr);
+    EXPECT_EQ(drawingPen(Pen::PrintBlack3), nullptr);
+    HGDIOBJ created[] = {drawingPen(Pen::Grid), drawingPen(Pen::Pressure), drawingPen(Pen::Tendency3h),
+                         drawingPen(Pen::Tendency1h), drawingPen(Pen::PrintGrid), drawingPen(Pen::PrintBlack7),
+                         drawingPen(Pen::PrintBlack5), drawingPen(Pen::PrintGreen), drawingPen(Pen::PrintBlue)};
     for (HGDIOBJ pen : created) EXPECT_EQ(GetObjectType(pen), DWORD(OBJ_PEN));
     LOGPEN blue{};
-    GetObjectA(printerPens.printBluePen, sizeof blue, &blue);
+    GetObjectA(drawingPen(Pen::PrintBlue), sizeof blue, &blue);
     EXPECT_EQ(blue.lopnWidth.x, 5);
     EXPECT_EQ(blue.lopnColor, RGB(0, 0, 255));
     EXPECT_EQ(logged("event nr. 23 error CreatePen\r\n"), 2u);
     EXPECT_EQ(logged("event nr. 25 error: CreateBrush\r\n"), 1u);
     EXPECT_EQ(logged("event nr."), 3u);
 
-    deleteScreenPens();
-    deletePrinterPens();
+    resetDrawingTools();
     for (HGDIOBJ pen : created) EXPECT_EQ(GetObjectType(pen), 0u);
-    EXPECT_EQ(screenPens.gridPen, nullptr);
+    EXPECT_EQ(drawingPen(Pen::Grid), nullptr);
 }
 
 TEST_F(DrawingTools, EachSystemFontIsDeletedOnceReplacedOrReleased)
@@ -127,6 +126,26 @@ TEST_F(DrawingTools, EachSystemFontIsDeletedOnceReplacedOrReleased)
     DeleteDC(first);
     DeleteDC(second);
     EXPECT_FALSE(folder_.exists("monitor.err"));
+}
+
+TEST_F(DrawingTools, TheResetGivesEveryContextItsOwnFontBackAndDeletesOurs)
+{
+    HDC first = CreateCompatibleDC(nullptr);
+    HDC second = CreateCompatibleDC(nullptr);
+    HGDIOBJ firstOwn = GetCurrentObject(first, OBJ_FONT);
+    HGDIOBJ secondOwn = GetCurrentObject(second, OBJ_FONT);
+    selectSystemFont(first, 0);
+    selectSystemFont(second, 2700);
+    HGDIOBJ ours[] = {GetCurrentObject(first, OBJ_FONT), GetCurrentObject(second, OBJ_FONT)};
+    ASSERT_NE(ours[0], firstOwn);
+    ASSERT_NE(ours[1], secondOwn);
+
+    resetDrawingTools();
+    EXPECT_EQ(GetCurrentObject(first, OBJ_FONT), firstOwn);
+    EXPECT_EQ(GetCurrentObject(second, OBJ_FONT), secondOwn);
+    for (HGDIOBJ font : ours) EXPECT_EQ(GetObjectType(font), 0u);
+    DeleteDC(first);
+    DeleteDC(second);
 }
 
 TEST_F(DrawingTools, FontFailuresAreFatal)

@@ -20,7 +20,7 @@ protected:
     }
     void TearDown() override
     {
-        resetShellSeam();
+        resetSeamTables();
         resetMonitorSettings();
     }
 

@@ -58,7 +58,7 @@ protected:
     {
         DestroyWindow(mainWindow);
         mainWindow = nullptr;
-        resetShellSeam();
+        resetSeamTables();
         resetMonitorSettings();
     }
 

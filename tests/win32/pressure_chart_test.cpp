@@ -9,6 +9,7 @@
 #include "acquisition/measurement_state.h"
 #include "display/drawing_tools.h"
 #include "display/pressure_chart.h"
+#include "records/event_log.h"
 #include "settings/monitor_settings.h"
 #include "win32_test_support.h"
 
@@ -59,11 +60,14 @@ protected:
         monitorSettings.T1 = monitorSettings.T3 = 1;
         monitorSettings.DKS = 0;
         pressureHistory = PressureHistory{};
+        resetDrawingTools();
         createScreenPens();
+        shellSeam.logEvent = appendEventLine;
     }
     void TearDown() override
     {
-        deleteScreenPens();
+        resetDrawingTools();
+        resetShellSeam();
         pressureHistory = PressureHistory{};
         resetMonitorSettings();
     }
@@ -217,14 +221,14 @@ TEST_F(PressureChart, VariationMarksOnlyAboveTwoUnits)
 
 TEST_F(PressureChart, FailedPenSelectionsLogEvent22AndDrawingGoesOn)
 {
-    HPEN grid = screenPens.gridPen;
-    HPEN threeHour = screenPens.tendency3hPen;
-    screenPens.gridPen = nullptr;
-    screenPens.tendency3hPen = nullptr;  // selected, and checked, even with T3 off
+    HPEN grid = drawingPen(Pen::Grid);
+    HPEN threeHour = drawingPen(Pen::Tendency3h);
+    drawingPen(Pen::Grid) = nullptr;
+    drawingPen(Pen::Tendency3h) = nullptr;  // selected, and checked, even with T3 off
     monitorSettings.T3 = 0;
     MetafileTrace trace = draw();
-    screenPens.gridPen = grid;
-    screenPens.tendency3hPen = threeHour;
+    drawingPen(Pen::Grid) = grid;
+    drawingPen(Pen::Tendency3h) = threeHour;
 
     std::string log = folder_.read("monitor.err");
     size_t count = 0;

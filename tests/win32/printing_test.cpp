@@ -244,6 +244,7 @@ protected:
         monitorSettings.LANG = German;
         std::memset(&pressureHistory, 0, sizeof pressureHistory);
         clearNmeaLines();
+        resetDrawingTools();
         createPrinterPens();
         // The advance and widest glyph box of Wine's PostScript printer font.
         reportMetrics(96, 4, 52, 110);
@@ -256,8 +257,8 @@ protected:
     void TearDown() override
     {
         delete metrics_;
-        deletePrinterPens();
-        resetShellSeam();
+        resetDrawingTools();
+        resetSeamTables();
         resetMonitorSettings();
         std::memset(&pressureHistory, 0, sizeof pressureHistory);
         clearNmeaLines();
@@ -443,12 +444,12 @@ TEST_F(PrintedPages, ChartTakesThePageSizeFromThePrinterContext)
 TEST_F(PrintedPages, FailedPenSelectionsAreFatalAndDrawingGoesOn)
 {
     ScratchFolder folder;
-    HPEN frame = printerPens.printBlack5Pen;
-    HPEN grid = printerPens.printGridPen;
-    HPEN blue = printerPens.printBluePen;
-    printerPens.printBlack5Pen = nullptr;
-    printerPens.printGridPen = nullptr;
-    printerPens.printBluePen = nullptr;
+    HPEN frame = drawingPen(Pen::PrintBlack5);
+    HPEN grid = drawingPen(Pen::PrintGrid);
+    HPEN blue = drawingPen(Pen::PrintBlue);
+    drawingPen(Pen::PrintBlack5) = nullptr;
+    drawingPen(Pen::PrintGrid) = nullptr;
+    drawingPen(Pen::PrintBlue) = nullptr;
     Recording landscape, portrait;
     std::vector<BoxAnswerer::Seen> boxes;
     {
@@ -460,9 +461,9 @@ TEST_F(PrintedPages, FailedPenSelectionsAreFatalAndDrawingGoesOn)
     MSG quit;
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the program is asked to end";
     discardQuitMessage();
-    printerPens.printBlack5Pen = frame;
-    printerPens.printGridPen = grid;
-    printerPens.printBluePen = blue;
+    drawingPen(Pen::PrintBlack5) = frame;
+    drawingPen(Pen::PrintGrid) = grid;
+    drawingPen(Pen::PrintBlue) = blue;
 
     std::string log = folder.read("monitor.err");
     std::vector<std::string> numbers;
@@ -498,15 +499,15 @@ TEST_F(PrintedPages, TheContextsOwnPenIsBackAfterThePage)
     EXPECT_TRUE(ownPenBack(2480, 3508));
 
     ScratchFolder folder;
-    HPEN frame = printerPens.printBlack5Pen;
-    printerPens.printBlack5Pen = nullptr;
+    HPEN frame = drawingPen(Pen::PrintBlack5);
+    drawingPen(Pen::PrintBlack5) = nullptr;
     {
         BoxAnswerer answerer;
         EXPECT_TRUE(ownPenBack(3508, 2480));
         EXPECT_TRUE(ownPenBack(2480, 3508));
     }
     discardQuitMessage();
-    printerPens.printBlack5Pen = frame;
+    drawingPen(Pen::PrintBlack5) = frame;
 }
 
 TEST_F(PrintedPages, NmeaTableInTheDefaultFont)
@@ -968,10 +969,10 @@ TEST_F(PrintJobs, RefusedPageStillEndsThePageAndAFailedEndPageSkipsEndDoc)
 
 TEST_F(PrintJobs, FatalPenErrorStillCompletesTheJob)
 {
-    HPEN frame = printerPens.printBlack5Pen;
-    printerPens.printBlack5Pen = nullptr;
+    HPEN frame = drawingPen(Pen::PrintBlack5);
+    drawingPen(Pen::PrintBlack5) = nullptr;
     runChart();
-    printerPens.printBlack5Pen = frame;
+    drawingPen(Pen::PrintBlack5) = frame;
     EXPECT_EQ(stage_.calls, (Calls{"PrintDlgA", "close port", "StartDocA", "StartPage", "box", "EndPage", "EndDoc",
                                    "DeleteDC", "open COM5"}));
     EXPECT_NE(folder_.read("monitor.err").find("fatal error nr. 007"), std::string::npos);

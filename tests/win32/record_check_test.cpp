@@ -119,7 +119,7 @@ protected:
         UnhookWindowsHookEx(hook_);
         DestroyWindow(mainWindow);
         mainWindow = nullptr;
-        resetShellSeam();
+        resetSeamTables();
         resetMonitorSettings();
     }
 

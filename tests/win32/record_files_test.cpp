@@ -5,6 +5,7 @@
 
 #include "records/record_backlog.h"
 #include "acquisition/line_dispatch.h"
+#include "records/event_log.h"
 #include "records/record_files.h"
 #include "records/record_line.h"
 #include "settings/monitor_settings.h"
@@ -39,12 +40,15 @@ protected:
         monitorSettings.ERR = 1;
         monitorSettings.SIG = 0;
         tornWriteFails = GetParam();
-        installRecordFileLayer();
+        recordFileLayer = RecordFileLayer{appendToRecordFile};
+        shellSeam.logEvent = appendEventLine;
         resetRecordBacklogs();
     }
     void TearDown() override
     {
         resetRecordBacklogs();
+        resetRecordFileLayer();
+        resetShellSeam();
         resetMonitorSettings();
     }
 

@@ -231,7 +231,7 @@ protected:
         }
         driver = nullptr;
         resetReceiveLine();
-        resetShellSeam();
+        resetSeamTables();
         resetMenuBar();
         resetMeasurementState();
         resetMonitorSettings();

@@ -21,7 +21,7 @@ protected:
     }
     void TearDown() override
     {
-        resetShellSeam();
+        resetSeamTables();
         resetMonitorSettings();
     }
 

@@ -103,6 +103,7 @@ protected:
 
     ImportPatch* beep_ = nullptr;
     ImportPatch* flash_ = nullptr;
+    ScratchFolder folder_;  // the alarm's events go to its monitor.err
 };
 
 } // namespace

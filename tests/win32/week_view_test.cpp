@@ -141,7 +141,6 @@ protected:
         resetChartView();
         resetWeekHold();
         resetRecordBacklogs();
-        installRecordFileLayer();
         ASSERT_TRUE(openRealMainWindow());
         rules = ClipboardRules{};
     }

@@ -248,6 +248,7 @@ void MetafileTrace::read(HENHMETAFILE metafile)
 
 bool openRealMainWindow()
 {
+    resetDrawingTools();
     installShellSeam();
     instanceHandle = GetModuleHandleA(nullptr);
     screenWidth = 1000;
@@ -265,8 +266,7 @@ void closeRealMainWindow()
     DestroyWindow(mainWindow);
     discardQuitMessage();  // the main window's end posts one
     mainWindow = nullptr;
-    deleteScreenPens();
-    deletePrinterPens();
+    resetDrawingTools();
     resetMenuBar();
-    resetShellSeam();
+    resetSeamTables();
 }

@@ -70,7 +70,8 @@ protected:
 
         fake = FakeFrontEnd{};
         fake.now = UtcStamp{2003, 12, 28, 16, 5};
-        receiverFrontEnd = ReceiverFrontEnd{fakeUtcNow, fakeAppendBarographRecord, fakeAppendNmeaLine, fakeLogEvent};
+        receiverFrontEnd = ReceiverFrontEnd{fakeUtcNow, fakeAppendBarographRecord, fakeAppendNmeaLine};
+        shellSeam.logEvent = fakeLogEvent;
         shellSeam.setTitle = fakeSetTitle;
         shellSeam.repaint = fakeInvalidateWindow;
         shellSeam.beep = fakeBeep;

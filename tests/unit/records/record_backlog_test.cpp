@@ -6,6 +6,7 @@
 
 #include "records/event_text.h"
 #include "records/record_backlog.h"
+#include "settings/shell_seam.h"
 
 namespace {
 
@@ -36,12 +37,14 @@ protected:
     void SetUp() override
     {
         file = &file_;
-        recordFileLayer = {appendToFake, logToFake};
+        recordFileLayer = {appendToFake};
+        shellSeam.logEvent = logToFake;
         backlog_ = {"monitor.txt", 10 * 80, 13, 21, {}, 0, false, false};
     }
     void TearDown() override
     {
         recordFileLayer = RecordFileLayer{};
+        resetShellSeam();
         file = nullptr;
     }
 

@@ -21,6 +21,7 @@
 #include "records/record_backlog.h"
 #include "records/record_line.h"
 #include "settings/monitor_settings.h"
+#include "settings/shell_seam.h"
 
 namespace {
 
@@ -66,7 +67,13 @@ AppendFailure appendToDisk(const char*, const char* bytes, size_t count)
     return AppendFailure::None;
 }
 
-void logToDisk(int number) { disk->events.push_back(number); }
+// The record writer's events. The wind alarm's come by the same route and
+// are no concern of the disk's.
+void logToDisk(int number)
+{
+    if (number == eventWindWarning || number == eventGaleAlarm || number == eventWindAlarmEnded) return;
+    disk->events.push_back(number);
+}
 
 UtcStamp clockNow;
 UtcStamp readClock() { return clockNow; }
@@ -170,13 +177,15 @@ protected:
         resetReceiveLine();
         resetRecordBacklogs();
         resetWindAlarm();
-        recordFileLayer = RecordFileLayer{appendToDisk, logToDisk};
-        receiverFrontEnd = ReceiverFrontEnd{readClock, appendThroughWriter, nullptr, nullptr};
+        recordFileLayer = RecordFileLayer{appendToDisk};
+        receiverFrontEnd = ReceiverFrontEnd{readClock, appendThroughWriter, nullptr};
+        shellSeam.logEvent = logToDisk;
     }
     void TearDown() override
     {
         receiverFrontEnd = ReceiverFrontEnd{};
         recordFileLayer = RecordFileLayer{};
+        resetShellSeam();
         resetRecordBacklogs();
         resetReceiveLine();
         resetMonitorSettings();
