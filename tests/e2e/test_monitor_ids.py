@@ -2,10 +2,14 @@
 number the reader cannot take as it stands, stops the tests at their import
 instead of letting them run with a wrong or missing number. No program runs."""
 import os
+import re
 import tempfile
 import unittest
 
 import monitor_ids
+
+# How a test names a command, an event or a fatal error: a digit there is a number typed by hand.
+TYPED_NUMBER = re.compile(r"\b(?:command|event_tag|fatal_number|wait_event_count)\(\s*\d|(?:event|fatal error) nr\. \d")
 
 
 class HeaderNames(unittest.TestCase):
@@ -50,6 +54,16 @@ class HeaderNames(unittest.TestCase):
             found.update(numbers)
         self.assertEqual({name: getattr(monitor_ids, name) for name in found}, found)
         self.assertEqual(len(set(monitor_ids.PORT_COMMANDS)), 8)
+
+    def test_no_test_types_a_command_event_or_fatal_number(self):
+        here = os.path.dirname(os.path.abspath(__file__))
+        typed = []
+        for name in sorted(os.listdir(here)):
+            if name.endswith(".py") and name != "monitor_ids.py":
+                with open(os.path.join(here, name), encoding="utf-8") as source:
+                    typed += [f"{name}:{number}: {line.strip()}" for number, line in enumerate(source, 1)
+                              if TYPED_NUMBER.search(line)]
+        self.assertEqual(typed, [], "name it from monitor_ids instead")
 
 
 if __name__ == "__main__":
