@@ -3,64 +3,46 @@
 #include <cstdio>
 #include <cstring>
 
+#include "settings/table_order.h"
 #include "settings/ui_text.h"
 
 const char* eventText(int number)
 {
-    static const char* const texts[] = {
-        "no error",                                    // 0
-        "error: COM port already in use ",             // 1
-        "read error: file MONITOR.INI ",               // 2
-        "write error: file MONITOR.INI ",              // 3
-        "error FontSet - CreateFont ",                 // 4
-        "error FontSet2 ",                             // 5
-        "error: file MONITOR.TXT not found ",          // 6
-        "no printer found ",                           // 7
-        "print error ",                                // 8
-        "error RegisterClass ",                        // 9
-        "error: OpenWindow ",                          // 10
-        "file MONITOR.INI not found ",                 // 11
-        "warning: file MONITOR.TXT has been erased ",  // 12
-        "error wrinting in file MONITOR.TXT ",         // 13
-        "error using port COM1 ",                      // 14
-        "error using port COM2 ",                      // 15
-        "error using port COM3 ",                      // 16
-        "error using port COM4 ",                      // 17
-        "warning: more than 256 bytes pending ",       // 18
-        "error COMx / ClearCommError ",                // 19
-        "error dwErrorFlags ",                         // 20
-        "error: WriteFile/ReadFile ",                  // 21
-        "error SelectObject ",                         // 22
-        "error CreatePen",                             // 23
-        "error: not enough space on disk ",            // 24
-        "error: CreateBrush",                          // 25
-        "#26", "#27", "#28", "#29", "#30", "#31", "#32", "#33", "#34", "#35",
-        "",                                            // 36
-        " ", " ",                                      // 37, 38
-        "#39 ", "#40 ", "#41 ", "#42 ", "#43 ", "#44 ", "#45 ", "#46 ", "#47 ",
-        "#48 ", "#49 ", "#50 ", "#51 ",
-        " ", " ", " ", " ", " ", " ", " ", " ", " ", " ", " ",  // 52..62
-        "readfile error COM port",                     // 63
-        "error: SetCommState ",                        // 64
-        "error: LastError",                            // 65
-        "COM port available again ",                   // 66
-        "error: file could not be erased ",            // 67
-        "records kept in memory have been written ",   // 68
-        "error: too many records kept in memory, oldest dropped ",              // 69
-        "error: records kept in memory could not be written at program end ",  // 70
-        "wind warning: pressure falling quickly ",     // 71
-        "gale alarm: pressure falling very rapidly ",  // 72
-        "wind alarm ended ",                           // 73
-        "no data received for 60 s ",                  // 74
-        "data received again ",                        // 75
-        "Windows session ended ",                      // 76
+    struct Row { int id; const char* text; };
+    // Every number 0..eventSessionEnded in order, named by its enumerator where the program logs it.
+    static constexpr Row rows[eventSessionEnded + 1] = {
+        {0, "no error"}, {eventPortInUse, "error: COM port already in use "},
+        {eventSettingsUnreadable, "read error: file MONITOR.INI "},
+        {eventSettingsUnwritable, "write error: file MONITOR.INI "}, {4, "error FontSet - CreateFont "},
+        {eventFontCreateFailed, "error FontSet2 "}, {6, "error: file MONITOR.TXT not found "}, {7, "no printer found "},
+        {eventPrintError, "print error "}, {eventRegisterClassFailed, "error RegisterClass "},
+        {eventOpenWindowFailed, "error: OpenWindow "}, {eventSettingsMissing, "file MONITOR.INI not found "},
+        {eventMonitorTxtErased, "warning: file MONITOR.TXT has been erased "},
+        {eventRecordFileError, "error wrinting in file MONITOR.TXT "}, {eventPortCom1Failed, "error using port COM1 "},
+        {15, "error using port COM2 "}, {16, "error using port COM3 "}, {17, "error using port COM4 "},
+        {18, "warning: more than 256 bytes pending "}, {eventPortLost, "error COMx / ClearCommError "},
+        {20, "error dwErrorFlags "}, {eventWriteFailed, "error: WriteFile/ReadFile "},
+        {eventSelectObjectFailed, "error SelectObject "}, {eventCreatePenFailed, "error CreatePen"},
+        {eventDiskSpaceLow, "error: not enough space on disk "}, {eventCreateBrushFailed, "error: CreateBrush"},
+        {26, "#26"}, {27, "#27"}, {28, "#28"}, {29, "#29"}, {30, "#30"}, {31, "#31"}, {32, "#32"}, {33, "#33"},
+        {34, "#34"}, {35, "#35"}, {36, ""}, {37, " "}, {38, " "}, {39, "#39 "}, {40, "#40 "}, {41, "#41 "},
+        {42, "#42 "}, {43, "#43 "}, {44, "#44 "}, {45, "#45 "}, {46, "#46 "}, {47, "#47 "}, {48, "#48 "}, {49, "#49 "},
+        {50, "#50 "}, {51, "#51 "}, {52, " "}, {53, " "}, {54, " "}, {55, " "}, {56, " "}, {57, " "}, {58, " "},
+        {59, " "}, {60, " "}, {61, " "}, {62, " "},
+        {63, "readfile error COM port"}, {eventSetCommStateFailed, "error: SetCommState "}, {65, "error: LastError"},
+        {eventPortReturned, "COM port available again "}, {eventEraseRefused, "error: file could not be erased "},
+        {eventRecordsCaughtUp, "records kept in memory have been written "},
+        {eventRecordsDropped, "error: too many records kept in memory, oldest dropped "},
+        {eventRecordsUnwritten, "error: records kept in memory could not be written at program end "},
+        {eventWindWarning, "wind warning: pressure falling quickly "},
+        {eventGaleAlarm, "gale alarm: pressure falling very rapidly "}, {eventWindAlarmEnded, "wind alarm ended "},
+        {eventNoData, "no data received for 60 s "}, {eventDataAgain, "data received again "},
+        {eventSessionEnded, "Windows session ended "},
     };
-    constexpr int lastText = sizeof(texts) / sizeof(texts[0]) - 1;
-    static_assert(lastText == eventSessionEnded, "texts for events 0..76");
-    if (number > 100) number = 100;
-    if (number == 100) return "unknown error or event ";
-    if (number < 0 || number > lastText) return "";
-    return texts[number];
+    static_assert(firstRowOutOfPlace(rows) == eventSessionEnded + 1,
+                  "a row out of place: the first number below is the first row that does not carry its own number");
+    if (number >= 100) return "unknown error or event ";
+    return number < 0 || number > eventSessionEnded ? "" : rows[number].text;
 }
 
 size_t formatEventLine(int number, const LocalStamp& when, char (&line)[256])

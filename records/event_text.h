@@ -8,8 +8,8 @@ struct LocalStamp {
     int day, month, year, hour, minute;
 };
 
-// Every event the program logs, by the number monitor.err shows. The other
-// numbers of the table below are never logged but keep their texts.
+// Every event the program logs, by the number monitor.err shows; eventText's table names
+// its row by it. The table's other numbers are never logged but keep their texts.
 enum EventNumber : int {
     eventPortInUse = 1,             // the serial port could not be opened
     eventSettingsUnreadable = 2,    // monitor.ini could not be opened for reading

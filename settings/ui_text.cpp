@@ -1,59 +1,62 @@
 #include "settings/ui_text.h"
 
-#include <iterator>
+#include "settings/table_order.h"
 
 namespace {
+
+struct TextRow { TextId id; const char* text[3]; };
 
 // A text with the same bytes in every language.
 #define SAME(text) {text, text, text}
 
-// One row per TextId, in its order; columns German, English, French.
+// One row per TextId, in its order, tagged with it; columns German, English, French.
 // \xFC u-umlaut, \xE4 a-umlaut, \xF6 o-umlaut, \xDF sharp s, \xE9 e-acute, \xEA e-circumflex, \xFB u-circumflex.
-const char* const uiTexts[][3] = {
-    {"&Datei", "&File", "&Fichier"},
-    {"&Bearbeiten", "&Edit", "&Modifier"},
-    {"&Ansicht", "&View", "&Vue"},
-    {"&Einstellungen", "&Setup", "&Options"},
-    {"&Hilfe", "&Help", "&Aide"},
-    {"&NMEA-Daten als Tabelle ausdrucken", "Print &NMEA data", "Imprimer les donnees &NMEA"},
-    {"Messkurve &ausdrucken", "Print data", "Imprimer donnees du barographe"},
-    {"&Beenden", "&Quit", "&Quitter"},
-    {"&Datei monitor.txt l\xF6schen", "Erase file &monitor.txt", "Effacer fichier monitor.txt"},
-    {"&Datei nmea.txt l\xF6schen", "Erase file &nmea.txt", "Effacer fichier nmea.txt"},
-    {"Diagramm kopieren\tStrg+C", "Copy chart\tCtrl+C", "Copier le diagramme\tCtrl+C"},
-    {"Einstundentendenz anzeigen", "Show one hour tendency", "Montrer tendence une heure"},
-    {"Dreistundentendenz anzeigen", "Show three hours tendency", "Montrer tendence trois heures"},
-    {"Barogramm 52 Stunden", "Barogram 52 hours", "Barogramme 52 heures"},
-    {"Barogramm 7 Tage", "Barogram 7 days", "Barogramme 7 jours"},
-    {"Sturmalarm quittieren", "Acknowledge wind alarm", "Acquitter l'alarme de vent"},
-    {"TQ Daten", "Barograph TQ5108 data", "Barographe TQ5108"},
-    {"NMEA Daten", "NMEA data", "NMEA"},
-    {"serielle Schnittstelle COM1 auswaehlen", "COM1", "COM1"},
-    {"serielle Schnittstelle COM2 auswaehlen", "COM2", "COM2"},
-    {"serielle Schnittstelle COM3 auswaehlen", "COM3", "COM3"},
-    {"serielle Schnittstelle COM4 auswaehlen", "COM4", "COM4"},
-    {"serielle Schnittstelle COM5 auswaehlen", "COM5", "COM5"},
-    {"serielle Schnittstelle COM6 auswaehlen", "COM6", "COM6"},
-    {"serielle Schnittstelle COM7 auswaehlen", "COM7", "COM7"},
-    {"serielle Schnittstelle COM8 auswaehlen", "COM8", "COM8"},
-    {"Messdaten nicht aufzeichnen", "Do not save data", "Ne pas sauver les donnees"},
-    {"Messdaten alle 5 Minuten auf Festplatte speichern", "Save data every five minutes",
-     "Sauver les donnees toutes les cinq minutes sur disque"},
-    SAME("950..1050 hPa"),
-    SAME("900..1000 hPa"),
-    SAME("Signalton bei Aufzeichnung"),  // German menu only
-    {"Fehler in Datei monitor.err protokollieren", "Save errors in file monitor.err",
-     "Save errors in file monitor.err"},  // not in the French menu
-    SAME("Deutsch"),
-    SAME("English"),
-    SAME("Francais"),
-    {"Hilfen zum Programm", "Help using this program", "Aide"},
-    {"Informationen zum Programm", "About this program", "A propos de ce logiciel"},
-    {"Anschlusskabel", "Link cable", "Cable de liaison"},
-    {"Informationen zu Datenformaten", "Info data", "Info fichiers"},
+constexpr TextRow uiTexts[textCount] = {
+    {txtMenuFile, {"&Datei", "&File", "&Fichier"}},
+    {txtMenuEdit, {"&Bearbeiten", "&Edit", "&Modifier"}},
+    {txtMenuView, {"&Ansicht", "&View", "&Vue"}},
+    {txtMenuSetup, {"&Einstellungen", "&Setup", "&Options"}},
+    {txtMenuHelp, {"&Hilfe", "&Help", "&Aide"}},
+    {txtItemPrintNmeaTable, {"&NMEA-Daten als Tabelle ausdrucken", "Print &NMEA data", "Imprimer les donnees &NMEA"}},
+    {txtItemPrintChart, {"Messkurve &ausdrucken", "Print data", "Imprimer donnees du barographe"}},
+    {txtItemQuit, {"&Beenden", "&Quit", "&Quitter"}},
+    {txtItemEraseMonitorTxt, {"&Datei monitor.txt l\xF6schen", "Erase file &monitor.txt",
+     "Effacer fichier monitor.txt"}},
+    {txtItemEraseNmeaTxt, {"&Datei nmea.txt l\xF6schen", "Erase file &nmea.txt", "Effacer fichier nmea.txt"}},
+    {txtItemCopyChart, {"Diagramm kopieren\tStrg+C", "Copy chart\tCtrl+C", "Copier le diagramme\tCtrl+C"}},
+    {txtItemShowT1, {"Einstundentendenz anzeigen", "Show one hour tendency", "Montrer tendence une heure"}},
+    {txtItemShowT3, {"Dreistundentendenz anzeigen", "Show three hours tendency", "Montrer tendence trois heures"}},
+    {txtItemHoursView, {"Barogramm 52 Stunden", "Barogram 52 hours", "Barogramme 52 heures"}},
+    {txtItemWeekView, {"Barogramm 7 Tage", "Barogram 7 days", "Barogramme 7 jours"}},
+    {txtItemAcknowledgeAlarm, {"Sturmalarm quittieren", "Acknowledge wind alarm", "Acquitter l'alarme de vent"}},
+    {txtItemBarographMode, {"TQ Daten", "Barograph TQ5108 data", "Barographe TQ5108"}},
+    {txtItemNmeaMode, {"NMEA Daten", "NMEA data", "NMEA"}},
+    {txtItemCom1, {"serielle Schnittstelle COM1 auswaehlen", "COM1", "COM1"}},
+    {txtItemCom2, {"serielle Schnittstelle COM2 auswaehlen", "COM2", "COM2"}},
+    {txtItemCom3, {"serielle Schnittstelle COM3 auswaehlen", "COM3", "COM3"}},
+    {txtItemCom4, {"serielle Schnittstelle COM4 auswaehlen", "COM4", "COM4"}},
+    {txtItemCom5, {"serielle Schnittstelle COM5 auswaehlen", "COM5", "COM5"}},
+    {txtItemCom6, {"serielle Schnittstelle COM6 auswaehlen", "COM6", "COM6"}},
+    {txtItemCom7, {"serielle Schnittstelle COM7 auswaehlen", "COM7", "COM7"}},
+    {txtItemCom8, {"serielle Schnittstelle COM8 auswaehlen", "COM8", "COM8"}},
+    {txtItemSaveOff, {"Messdaten nicht aufzeichnen", "Do not save data", "Ne pas sauver les donnees"}},
+    {txtItemSaveOn, {"Messdaten alle 5 Minuten auf Festplatte speichern", "Save data every five minutes",
+     "Sauver les donnees toutes les cinq minutes sur disque"}},
+    {txtItemScale950, SAME("950..1050 hPa")},
+    {txtItemScale900, SAME("900..1000 hPa")},
+    {txtItemBeep, SAME("Signalton bei Aufzeichnung")},  // German menu only
+    {txtItemErrorLog, {"Fehler in Datei monitor.err protokollieren", "Save errors in file monitor.err",
+     "Save errors in file monitor.err"}},  // not in the French menu
+    {txtItemGerman, SAME("Deutsch")},
+    {txtItemEnglish, SAME("English")},
+    {txtItemFrench, SAME("Francais")},
+    {txtItemHelp, {"Hilfen zum Programm", "Help using this program", "Aide"}},
+    {txtItemAbout, {"Informationen zum Programm", "About this program", "A propos de ce logiciel"}},
+    {txtItemLinkCable, {"Anschlusskabel", "Link cable", "Cable de liaison"}},
+    {txtItemDataFormats, {"Informationen zu Datenformaten", "Info data", "Info fichiers"}},
 
-    {"Hilfen zu diesem Programm", "Help", "Aide"},
-    {"Dieses Programm speichert die Daten des Barographen TQ5108 auf der Festplatte,\n"
+    {txtHelpCaption, {"Hilfen zu diesem Programm", "Help", "Aide"}},
+    {txtHelpText, {"Dieses Programm speichert die Daten des Barographen TQ5108 auf der Festplatte,\n"
      "damit der Luftdruck \xFC" "ber l\xE4ngere Zeit verfolgt werden kann.\n"
      "Die Daten k\xF6nnen ausgedruckt werden. Beliebige NMEA-Datens\xE4tze k\xF6nnen\n"
      "ebenfalls aufgezeichnet werden.\n\n"
@@ -83,10 +86,10 @@ const char* const uiTexts[][3] = {
      "Baudrate: 4800 Bd / 8 bit / 1 stopbit / no parity (NMEA 183 compatible)\n\n"
      "Ou acheter le barographe:\n"
      "voir le fournisseur indique dans le manuel du barographe\n"
-     "(adresse, telephone, fax et page web)"},
-    {"Informationen \xFC" "ber dieses Programm", "About this program", "Info logiciel monitor.exe"},
+     "(adresse, telephone, fax et page web)"}},
+    {txtAboutCaption, {"Informationen \xFC" "ber dieses Programm", "About this program", "Info logiciel monitor.exe"}},
     // No maker is named: the contact block keeps the shape of an address.
-    {"Zudoderozezavedi\nVersion %s vom %s\n\n"
+    {txtAboutFormat, {"Zudoderozezavedi\nVersion %s vom %s\n\n"
      "Projekt Barograph-Monitor\nkeine Postanschrift\nkein Land\nTel./Fax: keine\n"
      "E-Mail: siehe die Fehlerliste des Projekts\nWeb: siehe die Homepage des Projekts",
      "Air pressure monitor for barograph TQ5108\nVersion %s date %s\n\n"
@@ -94,9 +97,9 @@ const char* const uiTexts[][3] = {
      "E-mail: see the project's issue tracker\nWeb: see the project's home page",
      "Moniteur barographe TQ5108\nVersion %s du %s\n\n"
      "Projet Barograph Monitor\npas d'adresse postale\npas de pays\nTel./Fax: aucun\n"
-     "E-mail: voir le suivi des demandes du projet\nWeb: voir la page d'accueil du projet"},
-    {"Anschlusskabel", "Link cable info", "Cable"},
-    {"Datenkabel:\n\n"
+     "E-mail: voir le suivi des demandes du projet\nWeb: voir la page d'accueil du projet"}},
+    {txtLinkCableCaption, {"Anschlusskabel", "Link cable info", "Cable"}},
+    {txtLinkCableText, {"Datenkabel:\n\n"
      "Es kann ein Kabel mit oder ohne Optokoppler verwendet werden.\n"
      "Solche Kabel sind beim Lieferanten des Barographen erh\xE4ltlich.\n\n"
      "NMEA-Ger\xE4te mit 0/5V-Ausgang sollten mit einem m\xF6glichst kurzen\n"
@@ -120,9 +123,9 @@ const char* const uiTexts[][3] = {
      "Les niveaux NMEA ne sont pas entierement compatibles avec RS232/V24\n"
      "des ordinateurs personnels (0/+5V au lieu de -15/+15V).\n"
      "Avec un cable court la liaison fonctionne normalement.\n\n"
-     "Plus d'informations: voir la page web indiquee dans le manuel du barographe."},
-    {"Datenformate", "Data formats", "Formats des donnees"},
-    {"NMEA Datenformat:\n(sek\xFCndlich vom Barographen TQ5108 gesendet)\n\nBeispiel:\n\n"
+     "Plus d'informations: voir la page web indiquee dans le manuel du barographe."}},
+    {txtDataFormatsCaption, {"Datenformate", "Data formats", "Formats des donnees"}},
+    {txtDataFormatsText, {"NMEA Datenformat:\n(sek\xFCndlich vom Barographen TQ5108 gesendet)\n\nBeispiel:\n\n"
      "$PXDR,0998.60,52684,+01.2,+03.5,-0300,0995.40<CR><LF>\n"
      "$PXDR:     Kennung\n"
      "0998.60:   aktueller Luftdruck in hPa (Mittelwert der letzten Minute)\n"
@@ -172,72 +175,76 @@ const char* const uiTexts[][3] = {
      "000020 28.12.2003 21:00 0988,10 hPa +01,8 hPa/hr +05,2 hPa/3h 00,0 hPa/h var 0 \n"
      "1. Compteur\n2. Date\n3. Heure\n4. pression en hPa (moyenne des 60 dernieres secondes)\n"
      "5. Tendance derniere heure\n6. Tendance trois dernieres heures\n"
-     "7. variation max. de pression des cinq dernieres minutes \n8. Alarme vent 0 ou 1 "},
+     "7. variation max. de pression des cinq dernieres minutes \n8. Alarme vent 0 ou 1 "}},
 
-    SAME("Zudoderozezavedi TQ5108"),
-    {"Zudoderozezavedi Verbindung \xFC" "ber COM%d", "Air pressure monitor link: COM%d",
-     "Moniteur pression atmospherique COM%d"},
-    {"NMEA Monitor  Verbindung \xFC" "ber COM%d", "NMEA monitor using COM%d", "Moniteur NMEA liaison COM%d"},
-    {"Zudoderozezavedi %u %02d:%02d %6.1f hPa %+4.1f hPa/Std %+4.1f hPa/3Std (- %uh)",
+    {txtFirstWindowTitle, SAME("Zudoderozezavedi TQ5108")},
+    {txtBarographTitle, {"Zudoderozezavedi Verbindung \xFC" "ber COM%d", "Air pressure monitor link: COM%d",
+     "Moniteur pression atmospherique COM%d"}},
+    {txtNmeaTitle, {"NMEA Monitor  Verbindung \xFC" "ber COM%d", "NMEA monitor using COM%d",
+     "Moniteur NMEA liaison COM%d"}},
+    {txtLiveBarographTitle, {"Zudoderozezavedi %u %02d:%02d %6.1f hPa %+4.1f hPa/Std %+4.1f hPa/3Std (- %uh)",
      "Air pressure monitor %u %02d:%02d %6.1f hPa %+4.1f hPa/hr %+4.1f hPa/3hrs (- %uhr)",
-     "Pression atmospherique %u %02d:%02d %6.1f hPa %+4.1f hPa/hr %+4.1f hPa/3hrs (- %uhr)"},
-    {"%u NMEA - Datens\xE4" "tze ", "%u NMEA - records ", "%u NMEA "},
+     "Pression atmospherique %u %02d:%02d %6.1f hPa %+4.1f hPa/hr %+4.1f hPa/3hrs (- %uhr)"}},
+    {txtNmeaCountTitle, {"%u NMEA - Datens\xE4" "tze ", "%u NMEA - records ", "%u NMEA "}},
 
-    {"Die Datei %s kann nicht gel\xF6scht werden: ein anderes Programm h\xE4lt sie offen, "
+    {txtEraseRefused, {"Die Datei %s kann nicht gel\xF6scht werden: ein anderes Programm h\xE4lt sie offen, "
      "oder sie ist schreibgesch\xFCtzt.\nEs wurde nichts ver\xE4ndert.",
      "The file %s cannot be erased: another program holds it open, or it is read-only.\n"
      "Nothing has been changed.",
      "Le fichier %s ne peut pas \xEAtre effac\xE9 : un autre programme le tient ouvert, "
-     "ou il est en lecture seule.\nRien n'a \xE9t\xE9 modifi\xE9."},
-    {"Datei l\xF6schen", "Erase file", "Effacer le fichier"},
-    {"Warnung: nicht ausreichend Speicherplatz\noder kein Speicherndes Laufwerk !",
+     "ou il est en lecture seule.\nRien n'a \xE9t\xE9 modifi\xE9."}},
+    {txtEraseRefusedCaption, {"Datei l\xF6schen", "Erase file", "Effacer le fichier"}},
+    {txtDiskSpaceLow, {"Warnung: nicht ausreichend Speicherplatz\noder kein Speicherndes Laufwerk !",
      "Warning: not enough free space on disk\nor not a saving device !",
-     "Pas assez de place sur ce disque\nou autre erreur !"},
-    {"Fehler", "Disk error", "errur disque"},
-    {"%02d.%02d.%4d %02d:%02d\nFehler Nr. %03d\nProgramm wird beendet",
+     "Pas assez de place sur ce disque\nou autre erreur !"}},
+    {txtDiskSpaceLowCaption, {"Fehler", "Disk error", "errur disque"}},
+    {txtFatalMessage, {"%02d.%02d.%4d %02d:%02d\nFehler Nr. %03d\nProgramm wird beendet",
      "%02d.%02d.%4d %02d:%02d\nerror nr. %03d\nprogram end",
-     "%02d.%02d.%4d %02d:%02d\nerreur nr. %03d\nprogramme termine"},
-    {"Fehler", "error", "erreur"},
-    {"Fehler: Schnittstelle %s steht nicht zur Verf\xFCgung !", "error: port %s not available !",
-     "porte serielle %s pas disponible !"},
-    {"serielle Schnittstelle", "Com port error", "erreur porte serielle"},
-    {"Fehler beim Drucken", "error printing", "erreur imprimer"},
-    {"Fehler beim Drucken", "error printing", "eurreur imprimer"},
-    {"Drucker", "Printer", "Imprimer"},
+     "%02d.%02d.%4d %02d:%02d\nerreur nr. %03d\nprogramme termine"}},
+    {txtFatalCaption, {"Fehler", "error", "erreur"}},
+    {txtPortUnavailable, {"Fehler: Schnittstelle %s steht nicht zur Verf\xFCgung !", "error: port %s not available !",
+     "porte serielle %s pas disponible !"}},
+    {txtPortCaption, {"serielle Schnittstelle", "Com port error", "erreur porte serielle"}},
+    {txtPrintNoPrinter, {"Fehler beim Drucken", "error printing", "erreur imprimer"}},
+    {txtPrintRefused, {"Fehler beim Drucken", "error printing", "eurreur imprimer"}},
+    {txtPrintCaption, {"Drucker", "Printer", "Imprimer"}},
 
-    SAME("error writing monitor.tmp"),
-    SAME("error reading monitor.txt"),
-    SAME("error writing monitor.bak"),
-    SAME("error writing monitor.txt"),
-    SAME("write data"),
-    SAME("read data"),
-    SAME("No records read\nno errors can be found"),
-    SAME("Data check"),
-    SAME("%lu records read\n%u recordings\n%u errors found\n%u errors corrected"),
+    {txtCheckWriteTmp, SAME("error writing monitor.tmp")},
+    {txtCheckReadTxt, SAME("error reading monitor.txt")},
+    {txtCheckWriteBak, SAME("error writing monitor.bak")},
+    {txtCheckWriteTxt, SAME("error writing monitor.txt")},
+    {txtCheckWriteCaption, SAME("write data")},
+    {txtCheckReadCaption, SAME("read data")},
+    {txtCheckNoRecords, SAME("No records read\nno errors can be found")},
+    {txtCheckCaption, SAME("Data check")},
+    {txtCheckSummary, SAME("%lu records read\n%u recordings\n%u errors found\n%u errors corrected")},
 
-    {"Luftdruck", "air pressure", "press. atmo."},
-    {"1 Std Tendenz", "1 hr tendency", "tendence 1 hr"},
-    {"3 Std Tendenz", "3 hrs tendency", "tendence 3 hr"},
-    SAME("Zudoderozezavedi Druckjob"),
-    SAME("Zudoderozezavedi Messdaten"),
-    SAME("NMEA Daten"),
+    {txtLegendPressure, {"Luftdruck", "air pressure", "press. atmo."}},
+    {txtLegendTendency1h, {"1 Std Tendenz", "1 hr tendency", "tendence 1 hr"}},
+    {txtLegendTendency3h, {"3 Std Tendenz", "3 hrs tendency", "tendence 3 hr"}},
+    {txtDocumentName, SAME("Zudoderozezavedi Druckjob")},
+    {txtPrintedChartTitle, SAME("Zudoderozezavedi Messdaten")},
+    {txtPrintedNmeaHeading, SAME("NMEA Daten")},
 
-    {"Sturmwarnung: Luftdruck f\xE4llt schnell", "Wind warning: pressure falling quickly",
-     "Avis de vent : pression en baisse rapide"},
-    {"Sturmalarm: Luftdruck f\xE4llt sehr schnell", "Gale alarm: pressure falling very rapidly",
-     "Alarme coup de vent : pression en chute tres rapide"},
-    {"%+.1f hPa/Std  %+.1f hPa/3Std  seit %02d:%02d UTC", "%+.1f hPa/hr  %+.1f hPa/3hrs  since %02d:%02d UTC",
-     "%+.1f hPa/hr  %+.1f hPa/3hrs  depuis %02d:%02d UTC"},
-    {"Keine Daten seit %02d:%02d UTC", "No data since %02d:%02d UTC", "Pas de donnees depuis %02d:%02d UTC"},
+    {txtBannerWindWarning, {"Sturmwarnung: Luftdruck f\xE4llt schnell", "Wind warning: pressure falling quickly",
+     "Avis de vent : pression en baisse rapide"}},
+    {txtBannerGaleAlarm, {"Sturmalarm: Luftdruck f\xE4llt sehr schnell", "Gale alarm: pressure falling very rapidly",
+     "Alarme coup de vent : pression en chute tres rapide"}},
+    {txtBannerDetails, {"%+.1f hPa/Std  %+.1f hPa/3Std  seit %02d:%02d UTC",
+     "%+.1f hPa/hr  %+.1f hPa/3hrs  since %02d:%02d UTC", "%+.1f hPa/hr  %+.1f hPa/3hrs  depuis %02d:%02d UTC"}},
+    {txtBannerNoData, {"Keine Daten seit %02d:%02d UTC", "No data since %02d:%02d UTC",
+     "Pas de donnees depuis %02d:%02d UTC"}},
 
-    {"So Mo Di Mi Do Fr Sa", "Sun Mon Tue Wed Thu Fri Sat", "dim. lun. mar. mer. jeu. ven. sam."},
-    {"Jan Feb M\xE4r Apr Mai Jun Jul Aug Sep Okt Nov Dez", "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec",
-     "janv. f\xE9vr. mars avr. mai juin juil. ao\xFBt sept. oct. nov. d\xE9" "c."},
-    {"Keine Aufzeichnungen in den letzten 7 Tagen", "No records in the last 7 days",
-     "Pas d'enregistrements depuis 7 jours"},
-    SAME("Barogramm"),
+    {txtWeekdayNames, {"So Mo Di Mi Do Fr Sa", "Sun Mon Tue Wed Thu Fri Sat", "dim. lun. mar. mer. jeu. ven. sam."}},
+    {txtMonthNames, {"Jan Feb M\xE4r Apr Mai Jun Jul Aug Sep Okt Nov Dez",
+     "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec",
+     "janv. f\xE9vr. mars avr. mai juin juil. ao\xFBt sept. oct. nov. d\xE9" "c."}},
+    {txtWeekEmpty, {"Keine Aufzeichnungen in den letzten 7 Tagen", "No records in the last 7 days",
+     "Pas d'enregistrements depuis 7 jours"}},
+    {txtPrintedWeekTitle, SAME("Barogramm")},
 };
-static_assert(std::size(uiTexts) == textCount, "one row per TextId");
+static_assert(firstRowOutOfPlace(uiTexts) == textCount,
+              "a row out of place: the first number below is the first row that does not carry its own TextId");
 
 #undef SAME
 
@@ -245,5 +252,5 @@ static_assert(std::size(uiTexts) == textCount, "one row per TextId");
 
 const char* uiText(TextId id, UiLanguage language)
 {
-    return uiTexts[id][language];
+    return uiTexts[id].text[language];
 }

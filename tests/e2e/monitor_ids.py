@@ -1,90 +1,60 @@
 """The numbers the program answers to and writes, under the names its source
 gives them: the window commands the driver posts, the event and fatal-error
 numbers of monitor.err, and the sentences a barograph sends. The tests name
-these instead of repeating the numbers, so that a changed number is changed
-in one place."""
+these instead of repeating the numbers; the numbers are read at import from the
+C++ headers that define them, so that a changed number is changed in one place."""
 
-# Window commands (WM_COMMAND ids of the main window).
-cmdPrintNmeaTable = 1002
-cmdPrintChart = 1006
-cmdQuit = 1008
-cmdCheckRecordFile = 1102  # no menu item: reachable as a window message only
-cmdEraseMonitorTxt = 1104
-cmdEraseNmeaTxt = 1106
-cmdCopyChart = 1108
-cmdToggleT1 = 1200
-cmdToggleT3 = 1202
-cmdShowHours = 1204
-cmdShowWeek = 1206
-cmdAcknowledgeAlarm = 1210
-cmdBarographMode = 1300
-cmdNmeaMode = 1302
-cmdPortCom1 = 1306
-cmdPortCom2 = 1308
-cmdPortCom3 = 1310
-cmdPortCom4 = 1320
-cmdPortCom5 = 1340
-cmdPortCom6 = 1360
-# COM7 and COM8 came later and lie outside the range of the first six.
-cmdPortCom7 = 1594
-cmdPortCom8 = 1595
-cmdSaveOff = 1440
-cmdSaveOn = 1460
-cmdToggleSig = 1480
-cmdToggleErr = 1500
-cmdGerman = 1520
-cmdEnglish = 1530
-cmdFrench = 1540
-cmdScale950 = 1596
-cmdScale900 = 1597
-cmdHelp = 1600
-cmdAbout = 1610
-cmdLinkCable = 1620
-cmdDataFormats = 1630
+import os
+import re
 
-PORT_COMMANDS = [cmdPortCom1, cmdPortCom2, cmdPortCom3, cmdPortCom4,
-                 cmdPortCom5, cmdPortCom6, cmdPortCom7, cmdPortCom8]
+# The headers that give the numbers their names: the window commands (WM_COMMAND ids
+# of the main window) beside the menu description, the events and fatal errors of
+# monitor.err beside their texts.
+HEADERS = ("app/menu_layout.h", "records/event_text.h")
+_SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+_ENUM = re.compile(r"\benum\s+(?:class\s+)?\w+\s*(?::\s*\w+\s*)?\{(.*?)\};", re.S)
+_ENUMERATOR = re.compile(r"\s*([A-Za-z_]\w*)\s*=\s*(\d+)\s*")
+_FROM_HEADERS = re.compile(r"(cmd|event|fatal)[A-Z]")
 
-# Events of monitor.err.
-eventPortInUse = 1
-eventSettingsUnreadable = 2
-eventSettingsUnwritable = 3
-eventFontCreateFailed = 5
-eventPrintError = 8
-eventRegisterClassFailed = 9
-eventOpenWindowFailed = 10
-eventSettingsMissing = 11
-eventMonitorTxtErased = 12
-eventRecordFileError = 13
-eventPortCom1Failed = 14  # COM1..COM4 are 14..17
-eventPortLost = 19
-eventWriteFailed = 21
-eventSelectObjectFailed = 22
-eventCreatePenFailed = 23
-eventDiskSpaceLow = 24
-eventCreateBrushFailed = 25
-eventSetCommStateFailed = 64
-eventPortReturned = 66
-eventEraseRefused = 67
-eventRecordsCaughtUp = 68
-eventRecordsDropped = 69
-eventRecordsUnwritten = 70
-eventWindWarning = 71
-eventGaleAlarm = 72
-eventWindAlarmEnded = 73
-eventNoData = 74
-eventDataAgain = 75
-eventSessionEnded = 76
-WIND_ALARM_EVENTS = (eventWindWarning, eventGaleAlarm, eventWindAlarmEnded)
 
-# Fatal errors: shown in a box and logged, then the program ends.
-fatalSettingsUnwritable = 1
-fatalChartFramePen = 7
-fatalChartGridPenUpright = 9
-fatalChartGridPenTurned = 11
-fatalChartCurvePen = 22
-fatalFontCreateFailed = 60
-fatalFontSelectFailed = 100
+def enumerators(header):
+    """Every enumerator of the header's enums with its value. Each must stand as
+    `name = number`: one this cannot read fails the import rather than go missing."""
+    with open(os.path.join(_SOURCE, header), encoding="latin-1") as source:
+        text = re.sub(r"//[^\n]*|/\*.*?\*/", "", source.read(), flags=re.S)
+    found = {}
+    for body in _ENUM.findall(text):
+        for item in filter(str.strip, body.split(",")):
+            match = _ENUMERATOR.fullmatch(item)
+            if not match:
+                raise ImportError(f"monitor_ids: {header}: cannot read {item.strip()!r} as name = number")
+            found[match.group(1)] = int(match.group(2))
+    return found
+
+
+_NUMBERS = {name: value for header in HEADERS for name, value in enumerators(header).items()}
+globals().update(_NUMBERS)
+
+
+def _number(name):
+    """A number by its name in the headers; a name they lack fails the import."""
+    if name not in _NUMBERS:
+        raise ImportError(f"monitor_ids: {name} is not an enumerator of {' or '.join(HEADERS)}")
+    return _NUMBERS[name]
+
+
+def __getattr__(name):
+    """A test's import of a command, event or fatal-error name that the headers
+    lack fails with a message that names it, not with Python's bare one."""
+    if _FROM_HEADERS.match(name):
+        return _number(name)
+    raise AttributeError(f"module {__name__!r} has no attribute {name!r}")
+
+
+# COM7 and COM8 came later and lie outside the range of the first six: by name, not by arithmetic.
+PORT_COMMANDS = [_number(f"cmdPortCom{port}") for port in range(1, 9)]
+WIND_ALARM_EVENTS = tuple(map(_number, ("eventWindWarning", "eventGaleAlarm", "eventWindAlarmEnded")))
+_PORT_COM1_FAILED = _number("eventPortCom1Failed")  # COM1..COM4 follow it
 
 
 def command(number):
@@ -95,7 +65,7 @@ def command(number):
 def port_failed_event(port):
     """The event of a port COM1..COM4 that could not be opened."""
     assert 1 <= port <= 4, port
-    return eventPortCom1Failed + port - 1
+    return _PORT_COM1_FAILED + port - 1
 
 
 def event_tag(number):

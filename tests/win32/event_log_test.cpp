@@ -48,7 +48,7 @@ TEST_F(EventLogFile, EventLinesAreAppendedByteForByte)
     for (;;) {
         folder_.write("monitor.err", "earlier line\r\n");
         stamp = localStampNow();
-        logEvent(13);
+        logEvent(eventRecordFileError);
         logEvent(80);
         logEvent(250);
         if (localStampNow() == stamp) break;
@@ -62,11 +62,11 @@ TEST_F(EventLogFile, EventLinesAreAppendedByteForByte)
 TEST_F(EventLogFile, ErrOffWritesNoEventsButFatalErrorsStill)
 {
     monitorSettings.ERR = 0;
-    logEvent(13);
+    logEvent(eventRecordFileError);
     EXPECT_FALSE(folder_.exists("monitor.err"));
 
     BoxAnswerer answerer;
-    std::string stamp = stampAround([] { fatalError(1); });
+    std::string stamp = stampAround([] { fatalError(fatalSettingsUnwritable); });
     discardQuitMessage();
     EXPECT_EQ(folder_.read("monitor.err"), stamp + " fatal error nr. 001\n");
 }
@@ -75,13 +75,13 @@ TEST_F(EventLogFile, FatalErrorShowsItsBoxInTheCurrentLanguage)
 {
     BoxAnswerer answerer;
     monitorSettings.LANG = English;
-    std::string stampEnglish = stampAround([] { fatalError(1); });
+    std::string stampEnglish = stampAround([] { fatalError(fatalSettingsUnwritable); });
     discardQuitMessage();
     monitorSettings.LANG = French;
-    std::string stampFrench = stampAround([] { fatalError(60); });
+    std::string stampFrench = stampAround([] { fatalError(fatalFontCreateFailed); });
     discardQuitMessage();
     monitorSettings.LANG = German;
-    std::string stampGerman = stampAround([] { fatalError(100); });
+    std::string stampGerman = stampAround([] { fatalError(fatalFontSelectFailed); });
     discardQuitMessage();
 
     auto boxes = answerer.seen();
@@ -101,7 +101,7 @@ TEST_F(EventLogFile, FatalErrorPostsTheQuit)
 {
     BoxAnswerer answerer;
     discardQuitMessage();
-    fatalError(7);
+    fatalError(fatalChartFramePen);
     MSG message;
     ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 0u);
@@ -112,10 +112,10 @@ TEST_F(EventLogFile, LogHeldByAnotherProgramIsLeftAloneAndNotTruncated)
     folder_.write("monitor.err", "kept\r\n");
     HANDLE other = CreateFileA("monitor.err", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    logEvent(13);
+    logEvent(eventRecordFileError);
     CloseHandle(other);
     EXPECT_EQ(folder_.read("monitor.err"), "kept\r\n");
-    logEvent(12);
+    logEvent(eventMonitorTxtErased);
     std::string log = folder_.read("monitor.err");
     EXPECT_EQ(log.substr(0, 6), "kept\r\n");
     EXPECT_NE(log.find("event nr. 12 warning: file MONITOR.TXT has been erased \r\n"), std::string::npos);

@@ -19,6 +19,7 @@
 #include "app/shell_state.h"
 #include "app/startup.h"
 #include "app/window_procedure.h"
+#include "records/event_text.h"
 #include "settings/shell_seam.h"
 #include "settings/monitor_settings.h"
 #include "win32_test_support.h"
@@ -355,7 +356,7 @@ TEST_F(SerialLineDriver, AnAdapterPulledAndPluggedBackIsLoggedOnceEachWayAndRead
     EXPECT_EQ(driver_.held, nullptr) << "the dead handle is closed";
     int attemptsBefore = driver_.openAttempts;
     poll(100);  // twenty seconds away
-    EXPECT_EQ(logged(19), 1) << folder_.read("monitor.err");
+    EXPECT_EQ(logged(eventPortLost), 1) << folder_.read("monitor.err");
     int attempts = driver_.openAttempts - attemptsBefore;
     EXPECT_GE(attempts, 9);
     EXPECT_LE(attempts, 11);
@@ -366,8 +367,8 @@ TEST_F(SerialLineDriver, AnAdapterPulledAndPluggedBackIsLoggedOnceEachWayAndRead
     driver_.queryFails = false;
     poll(portRetryPolls);
     ASSERT_TRUE(portIsOpen());
-    EXPECT_EQ(logged(66), 1);
-    EXPECT_EQ(logged(19), 1);
+    EXPECT_EQ(logged(eventPortReturned), 1);
+    EXPECT_EQ(logged(eventPortLost), 1);
     driver_.buffered = std::string(sampleSentence).substr(20) + sampleSentence;
     poll(1);
     EXPECT_EQ(acquisitionCounters.sentenceCounter, 2u);
@@ -383,8 +384,8 @@ TEST_F(SerialLineDriver, AnAdapterPulledAndPluggedBackIsLoggedOnceEachWayAndRead
     driver_.readFails = false;
     poll(portRetryPolls);
     EXPECT_TRUE(portIsOpen());
-    EXPECT_EQ(logged(19), 2);
-    EXPECT_EQ(logged(66), 2);
+    EXPECT_EQ(logged(eventPortLost), 2);
+    EXPECT_EQ(logged(eventPortReturned), 2);
     EXPECT_EQ(driver_.deniedAsInUse, 0);
 }
 
@@ -395,15 +396,15 @@ TEST_F(SerialLineDriver, APortMissingAtStartIsToldOnceThenOpensWhenItAppears)
     openConfiguredPort();
     EXPECT_FALSE(portIsOpen());
     poll(60);
-    EXPECT_EQ(logged(1), 1);
-    EXPECT_EQ(logged(15), 1);
-    EXPECT_EQ(logged(19), 0);
+    EXPECT_EQ(logged(eventPortInUse), 1);
+    EXPECT_EQ(logged(portFailedEvent('2')), 1);
+    EXPECT_EQ(logged(eventPortLost), 0);
     driver_.present = true;
     poll(portRetryPolls);
     ASSERT_TRUE(portIsOpen());
     EXPECT_TRUE(menuBar.portAvailable[1]) << "its menu item is enabled";
-    EXPECT_EQ(logged(66), 1);
-    EXPECT_EQ(logged(1), 1);
+    EXPECT_EQ(logged(eventPortReturned), 1);
+    EXPECT_EQ(logged(eventPortInUse), 1);
 
     // The user's choice of another port ends the retrying of this one.
     closeSerialPort();
@@ -415,7 +416,7 @@ TEST_F(SerialLineDriver, APortMissingAtStartIsToldOnceThenOpensWhenItAppears)
     poll(portRetryPolls);
     EXPECT_TRUE(portIsOpen());
     EXPECT_EQ(driver_.lastName, "COM3");
-    EXPECT_EQ(logged(16), 1);
+    EXPECT_EQ(logged(portFailedEvent('3')), 1);
 }
 
 TEST_F(SerialLineDriver, ALineHitByALineErrorIsNeverTakenAsAReading)
@@ -515,19 +516,19 @@ TEST_F(SerialLineDriver, ThePcIsKeptAwakeWhileRecordingFromAnOpenPortAndWakingRe
     poll(1);
     ASSERT_EQ(receiveLine.length, 20u);
     const int attempts = driver_.openAttempts;
-    const int returns = logged(66);
+    const int returns = logged(eventPortReturned);
     EXPECT_EQ(mainWindowProcedure(nullptr, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0), TRUE);
     EXPECT_TRUE(portIsOpen());
     EXPECT_EQ(driver_.openAttempts, attempts + 1);
     EXPECT_EQ(receiveLine.length, 0u);
-    EXPECT_EQ(logged(19), 1) << "only the pulled adapter above";
-    EXPECT_EQ(logged(66), returns + 1);
+    EXPECT_EQ(logged(eventPortLost), 1) << "only the pulled adapter above";
+    EXPECT_EQ(logged(eventPortReturned), returns + 1);
     // Woken by the user, Windows announces the same wake again: one wake, one reopen.
     driver_.buffered = std::string(sampleSentence).substr(0, 20);
     poll(1);
     mainWindowProcedure(nullptr, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
     EXPECT_EQ(driver_.openAttempts, attempts + 1);
-    EXPECT_EQ(logged(66), returns + 1);
+    EXPECT_EQ(logged(eventPortReturned), returns + 1);
     EXPECT_EQ(receiveLine.length, 20u) << "the line being received is kept";
     // The next sleep, on a system that announces a wake only as resume-suspend:
     // a port that does not come back at once is retried as a lost one.
@@ -538,7 +539,7 @@ TEST_F(SerialLineDriver, ThePcIsKeptAwakeWhileRecordingFromAnOpenPortAndWakingRe
     driver_.present = true;
     poll(portRetryPolls);
     EXPECT_TRUE(portIsOpen());
-    EXPECT_EQ(logged(19), 1);
+    EXPECT_EQ(logged(eventPortLost), 1);
     // Going to sleep changes nothing.
     const size_t calls = executionStates.size();
     mainWindowProcedure(nullptr, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
