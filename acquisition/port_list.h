@@ -4,7 +4,7 @@
 // one, since opening an outgoing Bluetooth port blocks for seconds.
 #include <bitset>
 
-constexpr unsigned highestPort = 256;
+#include "settings/monitor_settings.h"
 
 // By port number, 1..highestPort.
 using PortSet = std::bitset<highestPort + 1>;

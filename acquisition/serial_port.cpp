@@ -1,5 +1,6 @@
 #include "acquisition/serial_port.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "acquisition/keep_awake.h"
@@ -9,7 +10,7 @@
 
 namespace {
 
-const SerialPort closedPort = {INVALID_HANDLE_VALUE, PortState::Closed, "COM2", false, 0, false};
+const SerialPort closedPort = {INVALID_HANDLE_VALUE, PortState::Closed, "\\\\.\\COM2", false, 0, false};
 
 void configurePort()
 {
@@ -84,8 +85,7 @@ PortChange openSerialPort(bool reportFailure)
     // chosen, a print job) must not be joined to the first bytes that arrive
     // next: the joined line can pass the header test and give a false reading.
     resetReceiveLine();
-    serialPort.name[3] = monitorSettings.COM;
-    serialPort.name[4] = '\0';
+    std::snprintf(serialPort.name, sizeof serialPort.name, "\\\\.\\COM%u", unsigned(monitorSettings.COM));
     serialPort.handle = CreateFileA(serialPort.name, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_OVERLAPPED, nullptr);
     if (serialPort.handle == INVALID_HANDLE_VALUE) {

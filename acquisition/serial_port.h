@@ -1,5 +1,5 @@
 #pragma once
-// The one serial port the program reads, COM1..COM8 at 4800 baud 8N1.
+// The one serial port the program reads, COM1..COM256 at 4800 baud 8N1.
 #include <windows.h>
 
 #include <cstdint>
@@ -12,7 +12,9 @@ enum class PortState : uint8_t { Closed, Open, Retrying };
 struct SerialPort {
     HANDLE handle;
     PortState state;
-    char name[5];  // "COM" and the digit of the COM setting
+    // "\\.\COMn" of the COM setting: the form Windows requires from COM10 on
+    // and accepts for every port.
+    char name[12];
     // An outage was reported (a loss, or a failed open the user was told
     // of): its end is reported too.
     bool outageLogged;
@@ -27,6 +29,9 @@ extern SerialPort serialPort;
 void resetSerialPort();
 
 inline bool portIsOpen() { return serialPort.state == PortState::Open; }
+
+// "COMn", as the user knows the port.
+inline const char* portDisplayName() { return serialPort.name + 4; }
 
 // What a transition did, for the shell to show: the serial code itself shows
 // no box and greys no menu item.

@@ -47,9 +47,9 @@ bool erase(RecordFile file)
     return false;
 }
 
-void selectPort(char digit)
+void selectPort(unsigned port)
 {
-    monitorSettings.COM = digit;
+    monitorSettings.COM = static_cast<uint16_t>(port);
     // The user's choice ends any retrying of the port before it; opening
     // closes the old one.
     endPortOutage();
@@ -152,8 +152,8 @@ const Command commands[] = {
 void runCommand(unsigned id)
 {
     unsigned after = marks;
-    if (char digit = portDigitOf(id)) {
-        selectPort(digit);
+    if (unsigned port = portOfCommand(id)) {
+        selectPort(port);
     } else {
         const Command* command = nullptr;
         for (const Command& candidate : commands)

@@ -31,13 +31,13 @@ void writeSettings()
 void openConfiguredPort()
 {
     switch (openSerialPort(true)) {
-    case PortChange::Opened: markPortAvailable(serialPort.name[3]); break;
+    case PortChange::Opened: markPortAvailable(monitorSettings.COM); break;
     case PortChange::OpenFailed: {
         char text[128];
-        std::snprintf(text, sizeof text, uiText(txtPortUnavailable), serialPort.name);
+        std::snprintf(text, sizeof text, uiText(txtPortUnavailable), portDisplayName());
         showShellMessage({.caption = txtPortCaption, .text = text, .kind = MessageKind::Error});
         logEvent(eventPortInUse);
-        if (int event = portFailedEvent(serialPort.name[3])) logEvent(event);
+        if (int event = portFailedEvent(monitorSettings.COM)) logEvent(event);
         break;
     }
     case PortChange::None: break;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "acquisition/alarm_signal.h"
 #include "acquisition/serial_port.h"
 #include "app/commands.h"
@@ -9,14 +11,40 @@
 #include "app/shell_state.h"
 #include "display/chart_view.h"
 #include "settings/monitor_settings.h"
+#include "settings/ui_text.h"
 
 namespace {
 
-const MenuBar noBar = {nullptr, {true, true, true, true, true, true, true, true}};
+const MenuBar noBar = {nullptr, {true, true, true, true, true, true, true, true}, {}};
 
 void mark(unsigned id, bool checked)
 {
     CheckMenuItem(menuBar.handle, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// The items of the ports from COM9 on, after COM8's, in ascending order: a
+// listed port's, enabled, and the configured port's, greyed when unlisted.
+void placeHighPortItems()
+{
+    HMENU setup = nullptr;
+    int after = -1;
+    for (int i = 0; !setup && i < GetMenuItemCount(menuBar.handle); ++i) {
+        HMENU popup = GetSubMenu(menuBar.handle, i);
+        for (int k = 0; popup && k < GetMenuItemCount(popup); ++k)
+            if (GetMenuItemID(popup, k) == cmdPortCom8) setup = popup, after = k;
+    }
+    if (!setup) return;
+    for (unsigned port = 9; port <= highestPort; ++port) DeleteMenu(setup, portCommand(port), MF_BYCOMMAND);
+    for (unsigned port = 9; port <= highestPort; ++port) {
+        const bool listed = menuBar.listed.test(port);
+        if (!listed && port != monitorSettings.COM) continue;
+        char text[64];
+        std::snprintf(text, sizeof text, uiText(txtItemComFormat), port);
+        InsertMenuA(setup, static_cast<UINT>(++after),
+                    MF_BYPOSITION | MF_STRING | (listed ? MF_ENABLED : MF_GRAYED) |
+                        (port == monitorSettings.COM ? MF_CHECKED : MF_UNCHECKED),
+                    portCommand(port), text);
+    }
 }
 
 } // namespace
@@ -50,7 +78,7 @@ void refreshMenuMarks()
     mark(cmdToggleT3, monitorSettings.T3 != 0);
     mark(cmdBarographMode, monitorSettings.DATA == Barograph);
     mark(cmdNmeaMode, monitorSettings.DATA == Nmea);
-    for (char digit = '1'; digit <= '8'; ++digit) mark(portCommand(digit), monitorSettings.COM == digit);
+    for (unsigned port = 1; port <= highestPort; ++port) mark(portCommand(port), monitorSettings.COM == port);
     mark(cmdSaveOff, monitorSettings.SAVE == 0);
     mark(cmdSaveOn, monitorSettings.SAVE != 0);
     mark(cmdScale950, monitorSettings.LO == 0);
@@ -68,38 +96,44 @@ void refreshMenuMarks()
     for (unsigned id : {cmdShowHours, cmdShowWeek, cmdCopyChart}) EnableMenuItem(menuBar.handle, id, chartItems);
 }
 
-void probePorts(char skippedDigit)
+void probePorts(unsigned skippedPort, bool trustList)
 {
-    char name[5] = "COM1";
-    for (int i = 0; i < 8; ++i) {
-        name[3] = static_cast<char>('1' + i);
-        if (name[3] == skippedDigit) {
-            menuBar.portAvailable[i] = true;  // open in this program: it exists
-            continue;
-        }
-        HANDLE port = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_OVERLAPPED, nullptr);
-        menuBar.portAvailable[i] = port != INVALID_HANDLE_VALUE;
-        if (menuBar.portAvailable[i]) CloseHandle(port);
+    menuBar.listed = listedPorts();
+    for (unsigned port = 1; port <= 8; ++port) {
+        bool& available = menuBar.portAvailable[port - 1];
+        // Open in this program, or listed: it exists.
+        available = port == skippedPort || (trustList && menuBar.listed.test(port));
+        if (available) continue;
+        char name[12];
+        std::snprintf(name, sizeof name, "\\\\.\\COM%u", port);
+        HANDLE handle = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OVERLAPPED, nullptr);
+        available = handle != INVALID_HANDLE_VALUE;
+        if (available) CloseHandle(handle);
     }
     reapplyPortGreying();
 }
 
-void reprobePorts() { probePorts(portIsOpen() ? monitorSettings.COM : 0); }
+void reprobePorts() { probePorts(portIsOpen() ? monitorSettings.COM : 0, true); }
 
-void markPortAvailable(char digit)
+void markPortAvailable(unsigned port)
 {
-    int index = digit - '1';
-    if (index < 0 || index >= 8 || menuBar.portAvailable[index]) return;
-    menuBar.portAvailable[index] = true;
+    if (port >= 1 && port <= 8) {
+        if (menuBar.portAvailable[port - 1]) return;
+        menuBar.portAvailable[port - 1] = true;
+    } else if (port <= highestPort) {
+        if (menuBar.listed.test(port)) return;
+        menuBar.listed.set(port);
+    }
     reapplyPortGreying();
 }
 
 void reapplyPortGreying()
 {
-    for (int i = 0; i < 8; ++i)
-        EnableMenuItem(menuBar.handle, portCommand(static_cast<char>('1' + i)),
-                       MF_BYCOMMAND | (menuBar.portAvailable[i] ? MF_ENABLED : MF_GRAYED));
+    for (unsigned port = 1; port <= 8; ++port)
+        EnableMenuItem(menuBar.handle, portCommand(port),
+                       MF_BYCOMMAND | (menuBar.portAvailable[port - 1] ? MF_ENABLED : MF_GRAYED));
+    placeHighPortItems();
 }
 
 void destroyMenus()

@@ -68,15 +68,15 @@ std::vector<DropDown> menuLayout(UiLanguage language)
     return bar;
 }
 
-unsigned portCommand(char portDigit)
+unsigned portCommand(unsigned port)
 {
-    if (portDigit < '1' || portDigit > '8') return 0;
-    return portCommands[portDigit - '1'];
+    if (port >= 1 && port <= 8) return portCommands[port - 1];
+    return port <= highestPort ? cmdPortComBase + port : 0;
 }
 
-char portDigitOf(unsigned command)
+unsigned portOfCommand(unsigned command)
 {
-    for (int i = 0; i < 8; ++i)
-        if (portCommands[i] == command) return static_cast<char>('1' + i);
-    return 0;
+    for (unsigned i = 0; i < 8; ++i)
+        if (portCommands[i] == command) return i + 1;
+    return command >= cmdPortComBase + 9 && command <= cmdPortComBase + highestPort ? command - cmdPortComBase : 0;
 }

@@ -14,6 +14,7 @@ enum CommandId : unsigned {
     cmdBarographMode = 1300, cmdNmeaMode = 1302,                                        // Setup
     cmdPortCom1 = 1306, cmdPortCom2 = 1308, cmdPortCom3 = 1310, cmdPortCom4 = 1320,
     cmdPortCom5 = 1340, cmdPortCom6 = 1360, cmdPortCom7 = 1594, cmdPortCom8 = 1595,
+    cmdPortComBase = 1700,  // COMn from COM9 on is cmdPortComBase + n (1709..1956)
     cmdSaveOff = 1440, cmdSaveOn = 1460, cmdScale950 = 1596, cmdScale900 = 1597,
     cmdToggleSig = 1480, cmdToggleErr = 1500,
     cmdGerman = 1520, cmdEnglish = 1530, cmdFrench = 1540,
@@ -33,7 +34,7 @@ struct DropDown {
 // File, Edit, View, Setup and Help, in this order.
 std::vector<DropDown> menuLayout(UiLanguage language);
 
-// The command of each port COM1..COM8, by port digit.
-unsigned portCommand(char portDigit);
-// The port digit of a port command, or 0 for any other command.
-char portDigitOf(unsigned command);
+// The command of each port COM1..COM256, by its number; 0 for another number.
+unsigned portCommand(unsigned port);
+// The port number of a port command, or 0 for any other command.
+unsigned portOfCommand(unsigned command);

@@ -5,19 +5,19 @@
 #include "settings/shell_seam.h"
 #include "settings/ui_text.h"
 
-void formatBarographTitle(UiLanguage language, char portDigit, char* text, size_t size)
+void formatBarographTitle(UiLanguage language, unsigned port, char* text, size_t size)
 {
-    std::snprintf(text, size, uiText(txtBarographTitle, language), portDigit - '0');
+    std::snprintf(text, size, uiText(txtBarographTitle, language), int(port));
 }
 
-void formatNmeaTitle(UiLanguage language, char portDigit, char* text, size_t size)
+void formatNmeaTitle(UiLanguage language, unsigned port, char* text, size_t size)
 {
-    std::snprintf(text, size, uiText(txtNmeaTitle, language), portDigit - '0');
+    std::snprintf(text, size, uiText(txtNmeaTitle, language), int(port));
 }
 
 namespace {
 
-void setTitle(void (*format)(UiLanguage, char, char*, size_t))
+void setTitle(void (*format)(UiLanguage, unsigned, char*, size_t))
 {
     char text[256];
     format(uiLanguage(), monitorSettings.COM, text, sizeof text);

@@ -5,8 +5,8 @@
 
 #include "settings/monitor_settings.h"
 
-void formatBarographTitle(UiLanguage language, char portDigit, char* text, size_t size);
-void formatNmeaTitle(UiLanguage language, char portDigit, char* text, size_t size);
+void formatBarographTitle(UiLanguage language, unsigned port, char* text, size_t size);
+void formatNmeaTitle(UiLanguage language, unsigned port, char* text, size_t size);
 
 // Format the title for the current settings and set it on the main window.
 void setBarographTitle();

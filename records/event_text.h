@@ -43,9 +43,9 @@ enum EventNumber : int {
 };
 
 // The event of a failed open of COM1..COM4; 0 (nothing to log) for the other ports.
-constexpr int portFailedEvent(char digit)
+constexpr int portFailedEvent(unsigned port)
 {
-    return digit >= '1' && digit <= '4' ? eventPortCom1Failed + (digit - '1') : 0;
+    return port >= 1 && port <= 4 ? eventPortCom1Failed + int(port - 1) : 0;
 }
 
 // Fatal errors: always written, shown, and the program ends.

@@ -2,13 +2,16 @@
 // The in-memory settings: one field per key of monitor.ini.
 #include <cstdint>
 
+// Serial ports COM1..COM256 can be chosen.
+constexpr unsigned highestPort = 256;
+
 enum DataMode : uint8_t { Barograph = 0, Nmea = 1 };
 
 enum UiLanguage : uint8_t { German = 0, English = 1, French = 2 };
 
 struct MonitorSettings {
     DataMode DATA;
-    char COM;       // port digit '1'..'8'
+    uint16_t COM;   // port number 1..highestPort
     uint32_t SAVE;  // 300 = record every five minutes, 0 = do not record
     uint32_t SHOW;  // spacing of the records the history loader takes: 300, 600, 900, 1800
     int32_t T1, T3, VAR, TC, AD;  // flags, 0 or 1, as are the ones below but LANG

@@ -1,7 +1,9 @@
 #include "settings/settings_text.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -22,6 +24,36 @@ constexpr size_t valueAfter(std::string_view key)
 
 constexpr size_t posData = valueAfter("DATA="), posCom = valueAfter("COM=COM"), posSave = valueAfter("SAVE="),
                  posShow = valueAfter("SHOW="), posLang = valueAfter("LANG=");
+
+constexpr std::string_view portKey = "PORT=COM";
+
+// The lines after the 110 bytes that end in a line feed (a carriage return
+// before it is allowed, as an editor may leave one), without their line ends;
+// a line cut off by the end of the file is not taken.
+std::vector<std::string_view> linesAfterTheFixedText(const uint8_t* bytes, size_t count)
+{
+    std::vector<std::string_view> lines;
+    if (count <= settingsTextLength) return lines;
+    const std::string_view rest(reinterpret_cast<const char*>(bytes) + settingsTextLength, count - settingsTextLength);
+    for (size_t start = 0, feed; (feed = rest.find('\n', start)) != std::string_view::npos; start = feed + 1) {
+        std::string_view line = rest.substr(start, feed - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// A number of one to three digits without a leading zero, or 0.
+unsigned numberOf(std::string_view digits)
+{
+    if (digits.empty() || digits.size() > 3 || digits[0] == '0') return 0;
+    unsigned number = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return 0;
+        number = number * 10 + unsigned(c - '0');
+    }
+    return number;
+}
 
 // Each byte is taken as a signed character and need not be a digit.
 int32_t fourDigits(const uint8_t* bytes, size_t pos)
@@ -94,12 +126,14 @@ void decodeSettingsText(const uint8_t* bytes, size_t count, MonitorSettings& set
 
     if (has(posCom)) {
         int8_t digit = static_cast<int8_t>(bytes[posCom]);
-        if (digit > '8') digit = '8';
-        if (digit < '1') digit = '1';
-        settings.COM = static_cast<char>(digit);
+        settings.COM = static_cast<uint16_t>(digit > '8' ? 8 : digit < '1' ? 1 : digit - '0');
     } else {
         settings.COM = defaults.COM;
     }
+    for (const std::string_view& line : linesAfterTheFixedText(bytes, count))
+        if (line.substr(0, portKey.size()) == portKey)
+            if (unsigned port = numberOf(line.substr(portKey.size())); port >= 9 && port <= highestPort)
+                settings.COM = static_cast<uint16_t>(port);
 
     for (const FlagField& field : flagFields)
         setFlag(settings, field, has(field.pos) ? (bytes[field.pos] == '0' ? 0 : 1) : flagOf(defaults, field));
@@ -118,11 +152,15 @@ void decodeSettingsText(const uint8_t* bytes, size_t count, MonitorSettings& set
     }
 }
 
-void encodeSettingsText(MonitorSettings& settings, char (&text)[settingsTextLength])
+size_t encodeSettingsText(MonitorSettings& settings, char (&text)[settingsFileLimit])
 {
     std::memcpy(text, settingsTemplate, settingsTextLength);
+    size_t length = settingsTextLength;
 
-    text[posCom] = settings.COM;
+    text[posCom] = static_cast<char>('0' + (settings.COM > 8 ? 9 : settings.COM));
+    if (settings.COM > 8)
+        length += static_cast<size_t>(std::snprintf(text + length, settingsFileLimit - length, "%.*s%u\n",
+                                                    int(portKey.size()), portKey.data(), unsigned(settings.COM)));
 
     if (settings.SAVE != 300) settings.SAVE = 300;
     writeFourDigits(text + posSave, settings.SAVE);
@@ -139,4 +177,5 @@ void encodeSettingsText(MonitorSettings& settings, char (&text)[settingsTextLeng
     const char* lang = settings.LANG == English ? "EN" : settings.LANG == French ? "FR" : "DE";
     text[posLang] = lang[0];
     text[posLang + 1] = lang[1];
+    return length;
 }

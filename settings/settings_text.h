@@ -6,12 +6,19 @@
 #include "settings/monitor_settings.h"
 
 constexpr size_t settingsTextLength = 110;
+// The reader takes this much: the 110 bytes and the lines after them.
+constexpr size_t settingsFileLimit = 512;
 
 // Takes the values at their byte positions from the first `count` bytes read
 // from the file. A position beyond `count` was not read: its setting gets its
-// default, as if that part of the file were absent.
+// default, as if that part of the file were absent. After the 110 bytes, a
+// line `PORT=COMn` (9 <= n <= highestPort, ended by its line feed) sets the
+// port, which the one digit of the COM line cannot hold; other lines there
+// are passed over.
 void decodeSettingsText(const uint8_t* bytes, size_t count, MonitorSettings& settings);
 
 // Normalises SAVE and SHOW in `settings` (as the file must hold legal values)
-// and writes the 110 bytes of the file into `text`.
-void encodeSettingsText(MonitorSettings& settings, char (&text)[settingsTextLength]);
+// and writes the file into `text`: the 110 bytes, where a port from COM9 on
+// stands as '9' (which older readers take as COM8), and then its `PORT=COMn`
+// line. Returns the count of bytes.
+size_t encodeSettingsText(MonitorSettings& settings, char (&text)[settingsFileLimit]);

@@ -26,7 +26,7 @@ struct ShellSeam {
     void (*repaint)();
     void (*showMessage)(const ShellMessage& message);
     // A port found again after the start-up probe greyed it.
-    void (*enablePortItem)(char portDigit);
+    void (*enablePortItem)(unsigned port);
     void (*beep)(unsigned type);
     // The storm warning sounds (flash the taskbar button, offer its
     // acknowledgement) or has fallen silent.
@@ -46,7 +46,7 @@ inline void resetShellSeam() { shellSeam = ShellSeam{}; }
 inline void setShellTitle(const char* text) { if (shellSeam.setTitle) shellSeam.setTitle(text); }
 inline void repaintShell() { if (shellSeam.repaint) shellSeam.repaint(); }
 inline void showShellMessage(const ShellMessage& message) { if (shellSeam.showMessage) shellSeam.showMessage(message); }
-inline void enableShellPortItem(char portDigit) { if (shellSeam.enablePortItem) shellSeam.enablePortItem(portDigit); }
+inline void enableShellPortItem(unsigned port) { if (shellSeam.enablePortItem) shellSeam.enablePortItem(port); }
 inline void shellBeep(unsigned type) { if (shellSeam.beep) shellSeam.beep(type); }
 inline void showShellAlarmSignal(bool sounding) { if (shellSeam.showAlarmSignal) shellSeam.showAlarmSignal(sounding); }
 inline void endShellProgram() { if (shellSeam.endProgram) shellSeam.endProgram(); }

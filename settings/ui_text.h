@@ -16,6 +16,7 @@ enum TextId : unsigned {
     txtItemBarographMode, txtItemNmeaMode,
     txtItemCom1, txtItemCom2, txtItemCom3, txtItemCom4,
     txtItemCom5, txtItemCom6, txtItemCom7, txtItemCom8,
+    txtItemComFormat,  // a port from COM9 on, by its number
     txtItemSaveOff, txtItemSaveOn, txtItemScale950, txtItemScale900,
     txtItemBeep, txtItemErrorLog,
     txtItemGerman, txtItemEnglish, txtItemFrench,

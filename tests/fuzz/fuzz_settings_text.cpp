@@ -7,23 +7,23 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size > settingsTextLength) size = settingsTextLength;
+    if (size > settingsFileLimit) size = settingsFileLimit;
     MonitorSettings settings{};
     applyDefaultSettings(settings);
     decodeSettingsText(data, size, settings);
-    FUZZ_CHECK(settings.COM >= '1' && settings.COM <= '8');
+    FUZZ_CHECK(settings.COM >= 1 && settings.COM <= highestPort);
     FUZZ_CHECK(settings.SAVE == 300);
     FUZZ_CHECK(settings.SHOW == 300 || settings.SHOW == 600 || settings.SHOW == 900 || settings.SHOW == 1800);
     FUZZ_CHECK(settings.LANG <= French);
 
-    char text[settingsTextLength];
-    encodeSettingsText(settings, text);
+    char text[settingsFileLimit];
+    const size_t length = encodeSettingsText(settings, text);
     MonitorSettings again{};
     applyDefaultSettings(again);
-    decodeSettingsText(reinterpret_cast<const uint8_t*>(text), sizeof text, again);
-    char textAgain[settingsTextLength];
-    encodeSettingsText(again, textAgain);
-    FUZZ_CHECK(std::memcmp(text, textAgain, sizeof text) == 0);
+    decodeSettingsText(reinterpret_cast<const uint8_t*>(text), length, again);
+    char textAgain[settingsFileLimit];
+    FUZZ_CHECK(encodeSettingsText(again, textAgain) == length);
+    FUZZ_CHECK(std::memcmp(text, textAgain, length) == 0);
     FUZZ_CHECK(again.DATA == settings.DATA && again.COM == settings.COM && again.LANG == settings.LANG);
     return 0;
 }

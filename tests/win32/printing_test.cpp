@@ -708,7 +708,7 @@ BOOL WINAPI standInDeleteDC(HDC dc)
 HANDLE WINAPI standInCreateFileA(const char* name, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security,
                                  DWORD disposition, DWORD flags, HANDLE model)
 {
-    if (std::strncmp(name, "COM", 3) == 0) stage->calls.push_back(std::string("open ") + name);
+    if (std::strncmp(name, "\\\\.\\COM", 7) == 0) stage->calls.push_back(std::string("open ") + (name + 4));
     return original<decltype(&CreateFileA)>(6)(name, access, share, security, disposition, flags, model);
 }
 
@@ -747,7 +747,7 @@ protected:
     {
         PrintedPages::SetUp();
         monitorSettings.ERR = 1;
-        monitorSettings.COM = '5';  // missing under Wine: the reopening fails silently
+        monitorSettings.COM = 5;  // missing under Wine: the reopening fails silently
         stage = &stage_;
         const std::pair<const char*, void*> standIns[] = {
             {"GlobalFree", reinterpret_cast<void*>(standInGlobalFree)},

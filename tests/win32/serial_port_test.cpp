@@ -32,7 +32,7 @@ protected:
     {
         resetMonitorSettings();
         // The test prefix may or may not have this port; both paths must start afresh.
-        monitorSettings.COM = '8';
+        monitorSettings.COM = 8;
         resetReceiveLine();
     }
 
@@ -105,7 +105,8 @@ Function original(int index)
 HANDLE WINAPI fakeCreateFileA(const char* name, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security,
                               DWORD disposition, DWORD flags, HANDLE model)
 {
-    if (std::strncmp(name, "COM", 3) != 0)
+    // Windows opens COM10 and above only as \\.\COMn, so the program uses that form for every port.
+    if (std::strncmp(name, "\\\\.\\COM", 7) != 0)
         return original<decltype(&CreateFileA)>(0)(name, access, share, security, disposition, flags, model);
     ++driver->openAttempts;
     driver->lastName = name;
@@ -214,7 +215,7 @@ protected:
         resetMeasurementState();
         resetMenuBar();
         installShellSeam();
-        monitorSettings.COM = '2';
+        monitorSettings.COM = 2;
         monitorSettings.ERR = 1;
         monitorSettings.SAVE = 0;
         monitorSettings.LANG = German;
@@ -397,7 +398,7 @@ TEST_F(SerialLineDriver, APortMissingAtStartIsToldOnceThenOpensWhenItAppears)
     EXPECT_FALSE(portIsOpen());
     poll(60);
     EXPECT_EQ(logged(eventPortInUse), 1);
-    EXPECT_EQ(logged(portFailedEvent('2')), 1);
+    EXPECT_EQ(logged(portFailedEvent(2)), 1);
     EXPECT_EQ(logged(eventPortLost), 0);
     driver_.present = true;
     poll(portRetryPolls);
@@ -409,14 +410,14 @@ TEST_F(SerialLineDriver, APortMissingAtStartIsToldOnceThenOpensWhenItAppears)
     // The user's choice of another port ends the retrying of this one.
     closeSerialPort();
     driver_.present = false;
-    monitorSettings.COM = '3';
+    monitorSettings.COM = 3;
     endPortOutage();
     openConfiguredPort();
     driver_.present = true;
     poll(portRetryPolls);
     EXPECT_TRUE(portIsOpen());
-    EXPECT_EQ(driver_.lastName, "COM3");
-    EXPECT_EQ(logged(portFailedEvent('3')), 1);
+    EXPECT_EQ(driver_.lastName, "\\\\.\\COM3");
+    EXPECT_EQ(logged(portFailedEvent(3)), 1);
 }
 
 TEST_F(SerialLineDriver, ALineHitByALineErrorIsNeverTakenAsAReading)
@@ -621,4 +622,87 @@ TEST(SystemPortList, TakesEveryComNameOfTheListAndNothingElse)
     EXPECT_EQ(keysOpen, 0) << "the key is closed again";
     listed.clear();
     EXPECT_TRUE(listedPorts().none());
+}
+
+namespace {
+
+std::vector<std::string> portOpens;  // every port the program tried to open, as "COMn"
+std::vector<unsigned> openable;  // ports an open finds
+ImportPatch* createPatch = nullptr;
+
+HANDLE WINAPI recordingCreateFileA(const char* name, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security,
+                                   DWORD disposition, DWORD flags, HANDLE model)
+{
+    if (std::strncmp(name, "\\\\.\\COM", 7) != 0)
+        return reinterpret_cast<decltype(&CreateFileA)>(createPatch->original())(name, access, share, security,
+                                                                                 disposition, flags, model);
+    portOpens.push_back(name + 4);
+    for (unsigned port : openable)
+        if (portOpens.back() == "COM" + std::to_string(port)) return CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return INVALID_HANDLE_VALUE;
+}
+
+// The Setup menu's port items as "COMn" with 'x' for checked and '-' for greyed.
+std::vector<std::string> portItems()
+{
+    std::vector<std::string> items;
+    HMENU setup = GetSubMenu(menuBar.handle, 3);
+    for (int k = 0; k < GetMenuItemCount(setup); ++k) {
+        const unsigned port = portOfCommand(GetMenuItemID(setup, k));
+        if (!port) continue;
+        const UINT state = GetMenuState(setup, k, MF_BYPOSITION);
+        items.push_back("COM" + std::to_string(port) + (state & MF_CHECKED ? "x" : "") + (state & MF_GRAYED ? "-" : ""));
+    }
+    return items;
+}
+
+} // namespace
+
+// Ports come and go while the program runs; the Setup menu shows what the
+// system lists at each opening, and never opens a listed port to find it.
+TEST(SystemPortList, TheSetupMenuFollowsTheListWithoutOpeningAListedPort)
+{
+    ImportPatch open("RegOpenKeyExA", reinterpret_cast<void*>(fakeRegOpenKeyExA));
+    ImportPatch enumerate("RegEnumValueA", reinterpret_cast<void*>(fakeRegEnumValueA));
+    ImportPatch close("RegCloseKey", reinterpret_cast<void*>(fakeRegCloseKey));
+    ImportPatch create("CreateFileA", reinterpret_cast<void*>(recordingCreateFileA));
+    ASSERT_TRUE(open.applied() && enumerate.applied() && close.applied() && create.applied());
+    createPatch = &create;
+    resetMonitorSettings();
+    monitorSettings.COM = 12;  // configured, not there at start
+    listed = {{"\\Device\\Serial0", REG_SZ, "COM1"}, {"\\Device\\Usb0", REG_SZ, "COM17"}};
+    openable = {1, 2};  // COM2 linked by hand: found only by opening
+    portOpens.clear();
+    ASSERT_TRUE(openRealMainWindow());
+    probePorts();  // at start: COM1..COM8 each opened once, as always
+    EXPECT_EQ(portOpens.size(), 8u);
+    refreshMenuMarks();
+    EXPECT_EQ(portItems(), (std::vector<std::string>{"COM1", "COM2", "COM3-", "COM4-", "COM5-", "COM6-", "COM7-",
+                                                     "COM8-", "COM12x-", "COM17"}));
+    auto openSetup = [] {
+        portOpens.clear();
+        SendMessageA(mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menuBar.handle, 3)), 3);
+        for (const std::string& name : portOpens)
+            for (const ListedValue& value : listed)
+                EXPECT_NE(name, value.data.c_str()) << "a listed port was opened";
+    };
+    // COM12 and a Bluetooth COM5 appear, COM17 goes.
+    listed = {{"\\Device\\Serial0", REG_SZ, "COM1"}, {"\\Device\\Bth0", REG_SZ, "COM5"},
+              {"\\Device\\Usb1", REG_SZ, "COM12"}};
+    openSetup();
+    EXPECT_EQ(portOpens.size(), 6u) << "COM2..COM4 and COM6..COM8: not the listed COM1 and COM5";
+    EXPECT_EQ(portItems(), (std::vector<std::string>{"COM1", "COM2", "COM3-", "COM4-", "COM5", "COM6-", "COM7-",
+                                                     "COM8-", "COM12x"}));
+    // Once COM1 is the port, COM12 has its item from the list alone: gone from it, it loses it.
+    monitorSettings.COM = 1;
+    refreshMenuMarks();
+    listed.pop_back();
+    openSetup();
+    EXPECT_EQ(portItems(), (std::vector<std::string>{"COM1x", "COM2", "COM3-", "COM4-", "COM5", "COM6-", "COM7-",
+                                                     "COM8-"}));
+    closeRealMainWindow();
+    resetMonitorSettings();
+    listed.clear();
+    createPatch = nullptr;
 }

@@ -53,7 +53,7 @@ TEST_F(SettingsFile, WrittenFileIsExactlyTheTemplateText)
 {
     writeSettings();
     EXPECT_EQ(folder_.read("monitor.ini"), defaultText);
-    monitorSettings.COM = '4';
+    monitorSettings.COM = 4;
     monitorSettings.LANG = English;
     monitorSettings.SAVE = 0;
     writeSettings();
@@ -73,7 +73,7 @@ TEST_F(SettingsFile, ReadTakesTheValuesOfTheFile)
     folder_.write("monitor.ini", text);
     ASSERT_TRUE(readSettings());
     EXPECT_EQ(monitorSettings.LANG, French);
-    EXPECT_EQ(monitorSettings.COM, '5');
+    EXPECT_EQ(monitorSettings.COM, 5);
     EXPECT_EQ(monitorSettings.LO, 1);
     EXPECT_FALSE(folder_.exists("monitor.err"));
 }

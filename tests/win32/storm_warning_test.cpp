@@ -188,7 +188,7 @@ TEST_F(StormWarning, TheReceiversTicksSoundOnlyForWhatWasNotAcknowledged)
 {
     ImportPatch clock("GetTickCount64", reinterpret_cast<void*>(fakeGetTickCount64));
     ASSERT_TRUE(clock.applied());
-    monitorSettings.COM = '8';
+    monitorSettings.COM = 8;
     serialPort.state = PortState::Retrying;  // a missing port counts towards a silence
     auto pollFor = [](ULONGLONG ms) {
         for (ULONGLONG end = fakeTicks + ms; fakeTicks < end; fakeTicks += 200) {

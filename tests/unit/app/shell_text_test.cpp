@@ -20,18 +20,20 @@ TEST(FreeSpace, WarnsBelowOneHundredThousandBytes)
 TEST(WindowTitles, ModeTitlesInEachLanguage)
 {
     char text[128];
-    formatBarographTitle(German, '3', text, sizeof text);
+    formatBarographTitle(German, 3, text, sizeof text);
     EXPECT_STREQ(text, "Zudoderozezavedi Verbindung \xFC" "ber COM3");
-    formatBarographTitle(English, '8', text, sizeof text);
+    formatBarographTitle(English, 8, text, sizeof text);
     EXPECT_STREQ(text, "Air pressure monitor link: COM8");
-    formatBarographTitle(French, '1', text, sizeof text);
+    formatBarographTitle(French, 1, text, sizeof text);
     EXPECT_STREQ(text, "Moniteur pression atmospherique COM1");
-    formatNmeaTitle(German, '2', text, sizeof text);
+    formatNmeaTitle(German, 2, text, sizeof text);
     EXPECT_STREQ(text, "NMEA Monitor  Verbindung \xFC" "ber COM2");
-    formatNmeaTitle(English, '5', text, sizeof text);
+    formatNmeaTitle(English, 5, text, sizeof text);
     EXPECT_STREQ(text, "NMEA monitor using COM5");
-    formatNmeaTitle(French, '7', text, sizeof text);
+    formatNmeaTitle(French, 7, text, sizeof text);
     EXPECT_STREQ(text, "Moniteur NMEA liaison COM7");
+    formatBarographTitle(German, 12, text, sizeof text);
+    EXPECT_STREQ(text, "Zudoderozezavedi Verbindung \xFC" "ber COM12");
 }
 
 namespace {

@@ -20,9 +20,9 @@ MonitorSettings defaults()
 
 std::string encode(MonitorSettings& s)
 {
-    char text[settingsTextLength];
-    encodeSettingsText(s, text);
-    return std::string(text, sizeof text);
+    char text[settingsFileLimit];
+    const size_t length = encodeSettingsText(s, text);
+    return std::string(text, length);
 }
 
 MonitorSettings decode(const std::string& text)
@@ -51,7 +51,7 @@ TEST(SettingsText, EveryValueRoundTripsAtItsPosition)
 {
     MonitorSettings s = defaults();
     s.DATA = Nmea;
-    s.COM = '7';
+    s.COM = 7;
     s.SHOW = 1800;
     s.T1 = 0;
     s.T3 = 0;
@@ -73,7 +73,7 @@ TEST(SettingsText, EveryValueRoundTripsAtItsPosition)
     MonitorSettings back = decode(text);
     EXPECT_EQ(encode(back), text);
     EXPECT_EQ(back.DATA, Nmea);
-    EXPECT_EQ(back.COM, '7');
+    EXPECT_EQ(back.COM, 7);
     EXPECT_EQ(back.LANG, French);
     EXPECT_EQ(back.U, 1);
     EXPECT_EQ(back.ERR, 0);
@@ -117,12 +117,12 @@ TEST(SettingsText, SaveIsAlwaysOnAfterReadingAndAlways0300InTheFile)
 
 TEST(SettingsText, PortDigitIsClampedAsASignedByte)
 {
-    EXPECT_EQ(decode(withByte(defaultText, 17, '9')).COM, '8');
-    EXPECT_EQ(decode(withByte(defaultText, 17, 'x')).COM, '8');
-    EXPECT_EQ(decode(withByte(defaultText, 17, '0')).COM, '1');
-    EXPECT_EQ(decode(withByte(defaultText, 17, ' ')).COM, '1');
-    EXPECT_EQ(decode(withByte(defaultText, 17, '\xB5')).COM, '1');
-    EXPECT_EQ(decode(withByte(defaultText, 17, '4')).COM, '4');
+    EXPECT_EQ(decode(withByte(defaultText, 17, '9')).COM, 8);
+    EXPECT_EQ(decode(withByte(defaultText, 17, 'x')).COM, 8);
+    EXPECT_EQ(decode(withByte(defaultText, 17, '0')).COM, 1);
+    EXPECT_EQ(decode(withByte(defaultText, 17, ' ')).COM, 1);
+    EXPECT_EQ(decode(withByte(defaultText, 17, '\xB5')).COM, 1);
+    EXPECT_EQ(decode(withByte(defaultText, 17, '4')).COM, 4);
 }
 
 TEST(SettingsText, OnlyTheCharacterZeroTurnsAFlagOff)
@@ -175,7 +175,7 @@ TEST(SettingsText, ShortFileGivesDefaultsForWhatWasNotRead)
     MonitorSettings s = defaults();
     s.LANG = French;
     s.T1 = 0;
-    s.COM = '5';
+    s.COM = 5;
     s.DKS = 1;
     // A text that says English, COM 6, T1 off, LO on, DKS on, cut after "T3=1\n".
     std::string text = defaultText;
@@ -186,7 +186,7 @@ TEST(SettingsText, ShortFileGivesDefaultsForWhatWasNotRead)
     text[85] = '1';
     std::string cut = text.substr(0, 49);
     decodeSettingsText(reinterpret_cast<const uint8_t*>(cut.data()), cut.size(), s);
-    EXPECT_EQ(s.COM, '6');
+    EXPECT_EQ(s.COM, 6);
     EXPECT_EQ(s.T1, 0);
     EXPECT_EQ(s.LANG, German);
     EXPECT_EQ(s.LO, 0);
@@ -207,4 +207,30 @@ TEST(SettingsText, ShortFileGivesDefaultsForWhatWasNotRead)
     MonitorSettings p = defaults();
     decodeSettingsText(reinterpret_cast<const uint8_t*>(partial.data()), 36, p);
     EXPECT_EQ(p.SHOW, 300u);
+}
+
+// A port from COM9 on: '9' in the 110 bytes, which older readers take as
+// COM8, and a PORT line after them that this reader takes.
+TEST(SettingsText, APortFromComNineOnStandsInItsOwnLineAfterTheFixedText)
+{
+    MonitorSettings s = defaults();
+    s.COM = 12;
+    const std::string twelve = encode(s);
+    EXPECT_EQ(twelve, withByte(defaultText, 17, '9') + "PORT=COM12\n");
+    EXPECT_EQ(twelve.size(), 121u);
+    EXPECT_EQ(decode(twelve).COM, 12);
+    s.COM = 256;
+    EXPECT_EQ(decode(encode(s)).COM, 256);
+    s.COM = 8;
+    EXPECT_EQ(encode(s), withByte(defaultText, 17, '8')) << "ports 1..8 keep the file as it was";
+
+    const std::string nine = withByte(defaultText, 17, '9');
+    EXPECT_EQ(decode(nine).COM, 8) << "a '9' without its line";
+    EXPECT_EQ(decode(nine + "PORT=COM9\n").COM, 9);
+    EXPECT_EQ(decode(nine + "PORT=COM12\r\n").COM, 12) << "an editor's line end";
+    for (const char* ignored : {"PORT=COM8\n", "PORT=COM257\n", "PORT=COM0\n", "PORT=COM012\n", "PORT=COM1x\n",
+                                "PORT=COM12", "port=COM12\n", "PORT=COM\n"})
+        EXPECT_EQ(decode(nine + ignored).COM, 8) << ignored;
+    // Other lines before and after it are passed over; the file may run to 512 bytes.
+    EXPECT_EQ(decode(nine + "SEND=1\nX\nPORT=COM29\n" + std::string(300, 'z') + "\n").COM, 29);
 }
