@@ -171,6 +171,31 @@ def link_ports(ports):
         os.symlink(path, os.path.join(dosdevices, f"com{number}"))
 
 
+_registered_ports = set()
+
+
+def register_wine_ports(ports):
+    """Registers ptys as COM ports the way Wine does ({number: device path}), so
+    that its mount manager lists them among the system's serial devices, and
+    drops those registered before. Restarts the prefix's server: every process
+    of the prefix ends, the driver too."""
+    env = wine_env()
+    quiet = {"env": env, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+    for number in _registered_ports - set(ports):
+        subprocess.run(["wine", "reg", "delete", r"HKLM\Software\Wine\Ports", "/v", f"COM{number}", "/f"], **quiet)
+        link = os.path.join(PREFIX, "dosdevices", f"com{number}")
+        if os.path.islink(link):
+            os.unlink(link)
+    for number, path in ports.items():
+        subprocess.run(["wine", "reg", "add", r"HKLM\Software\Wine\Ports", "/v", f"COM{number}", "/d", path, "/f"],
+                       check=True, **quiet)
+    _registered_ports.clear()
+    _registered_ports.update(ports)
+    subprocess.run(["wineserver", "-k"], **quiet)
+    subprocess.run(["wineserver", "-w"], **quiet)
+    _started.append(subprocess.Popen(["wineserver", "-f", "-p"], **quiet))
+
+
 class Driver:
     def __init__(self, cwd):
         self.process = subprocess.Popen(["wine", DRIVER_EXE], cwd=cwd, env=wine_env(),
@@ -336,6 +361,14 @@ class MonitorTestMixin:
         self.lines = {number: SerialLine() for number in numbers}
         link_ports({number: line.path for number, line in self.lines.items()})
         return self.lines
+
+    def register_ports(self, ports):
+        """COM ports the system lists ({number: device path}) for this test;
+        the driver is started anew, and the ports go again after the test."""
+        self.driver.close()
+        register_wine_ports(ports)
+        self.addCleanup(register_wine_ports, {})
+        self.driver = Driver(self.workdir)
 
     def start_monitor(self, wait_window=True):
         self.monitor.start()

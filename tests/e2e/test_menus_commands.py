@@ -11,10 +11,10 @@ from harness import DEFAULT_INI, MONITOR_EXE, PREFIX, Driver, Monitor, MonitorTe
 from monitor_ids import (EXAMPLE, PORT_COMMANDS, WIXDR, cmdAbout, cmdAcknowledgeAlarm, cmdBarographMode, cmdCopyChart,
                          cmdDataFormats, cmdEnglish, cmdShowHours, cmdShowWeek,
                          cmdEraseMonitorTxt, cmdEraseNmeaTxt, cmdFrench, cmdGerman, cmdHelp, cmdLinkCable, cmdNmeaMode,
-                         cmdPortCom2, cmdPortCom3, cmdPortCom4, cmdPrintChart, cmdPrintNmeaTable, cmdQuit, cmdSaveOff,
+                         cmdPortCom2, cmdPortCom3, cmdPortCom4, cmdPortCom8, cmdPortComBase, cmdPrintChart, cmdPrintNmeaTable, cmdQuit, cmdSaveOff,
                          cmdSaveOn, cmdScale900, cmdScale950, cmdToggleErr, cmdToggleSig, cmdToggleT1, cmdToggleT3,
                          command, event_tag, eventEraseRefused, eventMonitorTxtErased, eventPortLost,
-                         port_failed_event)
+                         eventPortReturned, port_failed_event)
 
 SEP = None
 
@@ -159,6 +159,57 @@ class MenuBar(MonitorTestMixin, unittest.TestCase):
         self.assertIn(cmdPortCom3, checked(bar), "still the configured port")
         self.assertEqual(self.driver.ask("open-menu 2"), "ok")  # another drop-down probes nothing
         self.assertEqual(self.quit_monitor(), 0)
+
+    def test_a_port_from_com9_on_is_opened_offered_and_kept_in_the_settings(self):
+        self.serial_ports(2)
+        com12 = self.lines[12] = SerialLine()
+        self.register_ports({12: com12.path})
+        high = ini(COM="COM9") + b"PORT=COM12\n"
+        self.write("monitor.ini", high)
+        self.start_monitor()
+        self.assertEqual(self.wait_title(lambda t: "Verbindung" in t), "Zudoderozezavedi Verbindung \u00fcber COM12")
+        com12.write(EXAMPLE * 300)
+        self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.txt"))
+                                      and len(self.read("monitor.txt")) == 80, timeout=60), "no record from COM12")
+        setup = [e for e in dict(self.driver.menu())["&Einstellungen"] if e is not None]
+        ids = [e[0] for e in setup]
+        self.assertEqual(setup[ids.index(cmdPortCom8) + 1],
+                         (cmdPortComBase + 12, "serielle Schnittstelle COM12 auswaehlen", True, False))
+
+        # COM2 chosen, COM12 then held by another program: listed, so offered without being opened.
+        self.assertEqual(self.driver.ask(command(cmdPortCom2)), "ok")
+        self.driver.menu()
+        com12.hold()
+        self.assertEqual(self.driver.ask("open-menu 3"), "ok")
+        self.assertEqual(states(self.driver.menu())[cmdPortComBase + 12], (False, False))
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini"), ini())
+        com12.release()
+
+        # From COM2 back to COM12: '9' and the port's own line. The driver's
+        # menu reader hooks one program: a new driver for the new run.
+        self.driver.close()
+        self.driver = Driver(self.workdir)
+        self.start_monitor()
+        self.assertEqual(self.driver.ask(command(cmdPortComBase + 12)), "ok")
+        self.assertIn(cmdPortComBase + 12, checked(self.driver.menu()))
+        com12.write(EXAMPLE)
+        self.wait_title(lambda t: t.startswith("Zudoderozezavedi 1 "))
+
+        # Unplugged and plugged in again: back by itself, as COM2 comes back.
+        com12.close()
+        link = os.path.join(PREFIX, "dosdevices", "com12")
+        os.unlink(link)
+        self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.err"))
+                                      and event_tag(eventPortLost) in self.read("monitor.err")))
+        back = self.lines[12] = SerialLine()
+        os.symlink(back.path, link)
+        self.assertTrue(self.wait_for(lambda: event_tag(eventPortReturned) in self.read("monitor.err")))
+        back.write(EXAMPLE)
+        self.wait_title(lambda t: t.startswith("Zudoderozezavedi 2 "))
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini"), high)
+        self.assertEqual(len(high), 121)
 
 
 class Commands(MonitorTestMixin, unittest.TestCase):
