@@ -6,6 +6,7 @@
 #include "acquisition/alarm_signal.h"
 #include "acquisition/barograph_parser.h"
 #include "acquisition/data_watch.h"
+#include "acquisition/nmea_output.h"
 #include "acquisition/wind_alarm.h"
 #include "records/event_text.h"
 #include "settings/monitor_settings.h"
@@ -47,6 +48,11 @@ void followWindAlarm()
     repaintShell();  // the chart's banner changes
 }
 
+void sendDatagram(const char* bytes, size_t length)
+{
+    if (monitorSettings.SEND != 0 && receiverFrontEnd.sendDatagram) receiverFrontEnd.sendDatagram(bytes, length);
+}
+
 void closeCycle(int parseResult)
 {
     variationCycle.acceptedSentences = 0;
@@ -77,6 +83,8 @@ void handleBarographLine(const char* line, size_t length)
         ++variationCycle.acceptedSentences;
         noteLineTaken(currentReading.sampleTime);
         followWindAlarm();
+        char datagram[pressureDatagramSize];
+        sendDatagram(datagram, formatPressureDatagram(currentReading.pressure, datagram));
     }
 
     char title[liveTitleSize];
@@ -110,11 +118,11 @@ void handleNmeaLine(const char* line, size_t length)
     pushNmeaLine(line, length);
     noteLineTaken(receiverFrontEnd.utcNow ? receiverFrontEnd.utcNow() : UtcStamp{});
 
-    if (receiverFrontEnd.appendNmeaLine) {
-        char bytes[nmeaMaxLineLength + 2];
-        size_t count = formatNmeaRecord(nmeaLineStore.lines[0], length, bytes);
-        receiverFrontEnd.appendNmeaLine(bytes, count);
-    }
+    // What nmea.txt gets goes on to the navigation software as well.
+    char bytes[nmeaMaxLineLength + 2];
+    size_t count = formatNmeaRecord(nmeaLineStore.lines[0], length, bytes);
+    if (receiverFrontEnd.appendNmeaLine) receiverFrontEnd.appendNmeaLine(bytes, count);
+    sendDatagram(bytes, count);
 
     repaintShell();
     char title[liveTitleSize];

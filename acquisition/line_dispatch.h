@@ -18,6 +18,8 @@ struct ReceiverFrontEnd {
     void (*appendBarographRecord)(const char* line);
     // The bytes to append to nmea.txt for the line just stored.
     void (*appendNmeaLine)(const char* bytes, size_t length);
+    // One UDP datagram to the navigation software, while sending is on.
+    void (*sendDatagram)(const char* bytes, size_t length);
 };
 
 extern ReceiverFrontEnd receiverFrontEnd;

@@ -9,6 +9,12 @@ enum DataMode : uint8_t { Barograph = 0, Nmea = 1 };
 
 enum UiLanguage : uint8_t { German = 0, English = 1, French = 2 };
 
+// Where readings are sent over UDP: an IPv4 address (host order) and a port.
+struct UdpDestination {
+    uint32_t address;
+    uint16_t port;
+};
+
 struct MonitorSettings {
     DataMode DATA;
     uint16_t COM;   // port number 1..highestPort
@@ -20,6 +26,8 @@ struct MonitorSettings {
     uint8_t SIG, DKS;
     UiLanguage LANG;
     int32_t DW, AW, LO;
+    uint8_t SEND;           // 1: each reading is also sent over UDP
+    UdpDestination SENDTO;  // to there
 };
 
 // Starts equal to the defaults, so that events raised before monitor.ini is

@@ -25,7 +25,7 @@ constexpr size_t valueAfter(std::string_view key)
 constexpr size_t posData = valueAfter("DATA="), posCom = valueAfter("COM=COM"), posSave = valueAfter("SAVE="),
                  posShow = valueAfter("SHOW="), posLang = valueAfter("LANG=");
 
-constexpr std::string_view portKey = "PORT=COM";
+constexpr std::string_view portKey = "PORT=COM", sendToKey = "SENDTO=";
 
 // The lines after the 110 bytes that end in a line feed (a carriage return
 // before it is allowed, as an editor may leave one), without their line ends;
@@ -43,16 +43,35 @@ std::vector<std::string_view> linesAfterTheFixedText(const uint8_t* bytes, size_
     return lines;
 }
 
-// A number of one to three digits without a leading zero, or 0.
+// A number of one to five digits without a leading zero, or 0.
 unsigned numberOf(std::string_view digits)
 {
-    if (digits.empty() || digits.size() > 3 || digits[0] == '0') return 0;
+    if (digits.empty() || digits.size() > 5 || digits[0] == '0') return 0;
     unsigned number = 0;
     for (char c : digits) {
         if (c < '0' || c > '9') return 0;
         number = number * 10 + unsigned(c - '0');
     }
     return number;
+}
+
+// "a.b.c.d:p" with each part 0..255 and p 1..65535; false for anything else.
+bool destinationOf(std::string_view text, UdpDestination& to)
+{
+    uint32_t address = 0;
+    for (int part = 0; part < 4; ++part) {
+        const size_t end = text.find(part < 3 ? '.' : ':');
+        const std::string_view digits = text.substr(0, end);
+        const unsigned value = digits == "0" ? 0 : numberOf(digits);
+        if (end == std::string_view::npos || digits.size() > 3 || value > 255 || (value == 0 && digits != "0"))
+            return false;
+        address = address << 8 | value;
+        text.remove_prefix(end + 1);
+    }
+    const unsigned port = numberOf(text);
+    if (port == 0 || port > 65535) return false;
+    to = {address, static_cast<uint16_t>(port)};
+    return true;
 }
 
 // Each byte is taken as a signed character and need not be a digit.
@@ -130,10 +149,18 @@ void decodeSettingsText(const uint8_t* bytes, size_t count, MonitorSettings& set
     } else {
         settings.COM = defaults.COM;
     }
-    for (const std::string_view& line : linesAfterTheFixedText(bytes, count))
-        if (line.substr(0, portKey.size()) == portKey)
+    settings.SEND = defaults.SEND;
+    settings.SENDTO = defaults.SENDTO;
+    for (const std::string_view& line : linesAfterTheFixedText(bytes, count)) {
+        if (line.substr(0, portKey.size()) == portKey) {
             if (unsigned port = numberOf(line.substr(portKey.size())); port >= 9 && port <= highestPort)
                 settings.COM = static_cast<uint16_t>(port);
+        } else if (line == "SEND=1") {
+            settings.SEND = 1;
+        } else if (line.substr(0, sendToKey.size()) == sendToKey) {
+            destinationOf(line.substr(sendToKey.size()), settings.SENDTO);
+        }
+    }
 
     for (const FlagField& field : flagFields)
         setFlag(settings, field, has(field.pos) ? (bytes[field.pos] == '0' ? 0 : 1) : flagOf(defaults, field));
@@ -158,9 +185,17 @@ size_t encodeSettingsText(MonitorSettings& settings, char (&text)[settingsFileLi
     size_t length = settingsTextLength;
 
     text[posCom] = static_cast<char>('0' + (settings.COM > 8 ? 9 : settings.COM));
-    if (settings.COM > 8)
-        length += static_cast<size_t>(std::snprintf(text + length, settingsFileLimit - length, "%.*s%u\n",
-                                                    int(portKey.size()), portKey.data(), unsigned(settings.COM)));
+    auto line = [&](const char* format, auto... values) {
+        length += static_cast<size_t>(std::snprintf(text + length, settingsFileLimit - length, format, values...));
+    };
+    if (settings.COM > 8) line("PORT=COM%u\n", unsigned(settings.COM));
+    if (settings.SEND != 0) line("SEND=1\n");
+    MonitorSettings defaults = settings;
+    applyDefaultSettings(defaults);
+    const UdpDestination& to = settings.SENDTO;
+    if (to.address != defaults.SENDTO.address || to.port != defaults.SENDTO.port)
+        line("SENDTO=%u.%u.%u.%u:%u\n", to.address >> 24, to.address >> 16 & 255, to.address >> 8 & 255,
+             to.address & 255, unsigned(to.port));
 
     if (settings.SAVE != 300) settings.SAVE = 300;
     writeFourDigits(text + posSave, settings.SAVE);

@@ -25,5 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(encodeSettingsText(again, textAgain) == length);
     FUZZ_CHECK(std::memcmp(text, textAgain, length) == 0);
     FUZZ_CHECK(again.DATA == settings.DATA && again.COM == settings.COM && again.LANG == settings.LANG);
+    FUZZ_CHECK(again.SEND == settings.SEND && again.SENDTO.address == settings.SENDTO.address &&
+               again.SENDTO.port == settings.SENDTO.port);
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "acquisition/line_dispatch.h"
 
 #include "acquisition/alarm_signal.h"
+#include "acquisition/nmea_output.h"
 #include "acquisition/measurement_state.h"
 #include "acquisition/data_watch.h"
 #include "acquisition/receive_line.h"
@@ -28,6 +29,7 @@ struct FakeFrontEnd {
     int invalidations;
     std::vector<std::string> records;  // formatted when the record was asked for
     std::vector<std::string> nmeaWrites;
+    std::vector<std::string> datagrams;
     std::vector<int> events;
     std::vector<unsigned> beeps;
     std::vector<bool> alarmShown;  // each call of the shell's alarm signal
@@ -41,6 +43,7 @@ void fakeInvalidateWindow() { ++fake.invalidations; }
 void fakeAppendBarographRecord(const char* line) { fake.records.emplace_back(line, recordLineLength); }
 void fakeAppendNmeaLine(const char* bytes, size_t length) { fake.nmeaWrites.emplace_back(bytes, length); }
 void fakeLogEvent(int number) { fake.events.push_back(number); }
+void fakeSendDatagram(const char* bytes, size_t length) { fake.datagrams.emplace_back(bytes, length); }
 void fakeBeep(unsigned type) { fake.beeps.push_back(type); }
 void fakeShowAlarmSignal(bool sounding) { fake.alarmShown.push_back(sounding); }
 
@@ -70,7 +73,7 @@ protected:
 
         fake = FakeFrontEnd{};
         fake.now = UtcStamp{2003, 12, 28, 16, 5};
-        receiverFrontEnd = ReceiverFrontEnd{fakeUtcNow, fakeAppendBarographRecord, fakeAppendNmeaLine};
+        receiverFrontEnd = ReceiverFrontEnd{fakeUtcNow, fakeAppendBarographRecord, fakeAppendNmeaLine, fakeSendDatagram};
         shellSeam.logEvent = fakeLogEvent;
         shellSeam.setTitle = fakeSetTitle;
         shellSeam.repaint = fakeInvalidateWindow;
@@ -570,4 +573,26 @@ TEST_F(LineDispatch, FarStoredPressureLeavesItsHistorySlotAlone)
     EXPECT_EQ(pressureHistory.slots[10].pressure, 99540);
     feed("$PXDR,0998.70,52690,+01.3,+03.6,-0300,1078.70\r\n");  // 80.00 hPa above: filed
     EXPECT_EQ(pressureHistory.slots[10].pressure, 107870);
+}
+
+// While sending is on, every accepted sentence goes out as one datagram of
+// both sentences and every stored NMEA line as it came; nothing else does.
+TEST_F(LineDispatch, ReadingsGoToTheNavigationSoftwareOnlyWhileSendingIsOn)
+{
+    feed(sentenceWithConverter(40000));
+    EXPECT_TRUE(fake.datagrams.empty()) << "off by default";
+    monitorSettings.SEND = 1;
+    feed(sentenceWithConverter(40000));
+    feed("$PXDR,garbage\r\n");
+    ASSERT_EQ(fake.datagrams.size(), 1u) << "a rejected line sends nothing";
+    EXPECT_EQ(fake.datagrams[0], "$WIMDA,29.4887,I,0.99860,B,,C,,C,,,,C,,T,,M,,N,,M*02\r\n"
+                                 "$WIXDR,P,0.99860,B,Barometer*37\r\n");
+    char datagram[pressureDatagramSize];
+    EXPECT_EQ(std::string(datagram, formatPressureDatagram(101325, datagram)),
+              "$WIMDA,29.9213,I,1.01325,B,,C,,C,,,,C,,T,,M,,N,,M*02\r\n$WIXDR,P,1.01325,B,Barometer*3D\r\n");
+    monitorSettings.DATA = Nmea;
+    feed("$GPGLL,5000.00,N,00800.00,E*6E\r\n");
+    feed("not a sentence\r\n");
+    ASSERT_EQ(fake.datagrams.size(), 2u);
+    EXPECT_EQ(fake.datagrams[1], fake.nmeaWrites.back());
 }

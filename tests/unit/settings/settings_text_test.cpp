@@ -234,3 +234,29 @@ TEST(SettingsText, APortFromComNineOnStandsInItsOwnLineAfterTheFixedText)
     // Other lines before and after it are passed over; the file may run to 512 bytes.
     EXPECT_EQ(decode(nine + "SEND=1\nX\nPORT=COM29\n" + std::string(300, 'z') + "\n").COM, 29);
 }
+
+// Sending over UDP: a line of its own when on, another when the destination
+// is not the default; a malformed one keeps the default.
+TEST(SettingsText, SendingLinesAfterTheFixedText)
+{
+    MonitorSettings s = defaults();
+    EXPECT_EQ(s.SEND, 0);
+    s.SEND = 1;
+    EXPECT_EQ(encode(s), defaultText + "SEND=1\n");
+    s.SENDTO = {0xC0A80AFF, 2000};  // 192.168.10.255
+    s.COM = 12;
+    const std::string all = withByte(defaultText, 17, '9') + "PORT=COM12\nSEND=1\nSENDTO=192.168.10.255:2000\n";
+    EXPECT_EQ(encode(s), all);
+    const MonitorSettings back = decode(all);
+    EXPECT_EQ(back.SEND, 1);
+    EXPECT_EQ(back.SENDTO.address, 0xC0A80AFFu);
+    EXPECT_EQ(back.SENDTO.port, 2000);
+    for (const char* malformed : {"SENDTO=192.168.10.256:2000\n", "SENDTO=192.168.10:2000\n", "SENDTO=1.2.3.4:0\n",
+                                  "SENDTO=1.2.3.4:65536\n", "SENDTO=1.2.3.4\n", "SENDTO=01.2.3.4:5\n", "SEND=2\n"}) {
+        const MonitorSettings kept = decode(defaultText + malformed);
+        EXPECT_EQ(kept.SENDTO.address, 0x7F000001u) << malformed;
+        EXPECT_EQ(kept.SENDTO.port, 10110) << malformed;
+        EXPECT_EQ(kept.SEND, 0) << malformed;
+    }
+    EXPECT_EQ(decode(defaultText + "SENDTO=0.0.0.0:1\n").SENDTO.port, 1);
+}
