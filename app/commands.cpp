@@ -136,6 +136,7 @@ const Command commands[] = {
     {cmdSaveOn, marks, [] { monitorSettings.SAVE = 300; followKeepAwake(); }},
     {cmdToggleSig, marks, [] { toggle(monitorSettings.SIG); }},
     {cmdToggleErr, marks, [] { toggle(monitorSettings.ERR); }},
+    {cmdToggleUdp, marks, [] { toggle(monitorSettings.SEND); }},
     {cmdGerman, marks | repaint, [] { selectLanguage(German); }},
     {cmdEnglish, marks | repaint, [] { selectLanguage(English); }},
     {cmdFrench, marks | repaint, [] { selectLanguage(French); }},

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 
 #include "acquisition/alarm_signal.h"
 #include "acquisition/serial_port.h"
@@ -20,6 +21,14 @@ const MenuBar noBar = {nullptr, {true, true, true, true, true, true, true, true}
 void mark(unsigned id, bool checked)
 {
     CheckMenuItem(menuBar.handle, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// "... (port 10110)" with the configured port.
+std::string udpItemText(const char* format)
+{
+    char text[80];
+    std::snprintf(text, sizeof text, format, unsigned(monitorSettings.SENDTO.port));
+    return text;
 }
 
 // The items of the ports from COM9 on, after COM8's, in ascending order: a
@@ -62,6 +71,8 @@ void buildMenus()
         for (const MenuEntry& entry : dropDown.entries) {
             if (entry.id == 0)
                 AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+            else if (entry.id == cmdToggleUdp)
+                AppendMenuA(popup, MF_STRING | MF_ENABLED | MF_UNCHECKED, entry.id, udpItemText(entry.text).c_str());
             else
                 AppendMenuA(popup, MF_STRING | MF_ENABLED | MF_UNCHECKED, entry.id, entry.text);
         }
@@ -79,6 +90,7 @@ void refreshMenuMarks()
     mark(cmdBarographMode, monitorSettings.DATA == Barograph);
     mark(cmdNmeaMode, monitorSettings.DATA == Nmea);
     for (unsigned port = 1; port <= highestPort; ++port) mark(portCommand(port), monitorSettings.COM == port);
+    mark(cmdToggleUdp, monitorSettings.SEND != 0);
     mark(cmdSaveOff, monitorSettings.SAVE == 0);
     mark(cmdSaveOn, monitorSettings.SAVE != 0);
     mark(cmdScale950, monitorSettings.LO == 0);

@@ -41,6 +41,8 @@ const MenuLine menuDescription[] = {
     {cmdPortCom4, txtItemCom4}, {cmdPortCom5, txtItemCom5}, {cmdPortCom6, txtItemCom6},
     {cmdPortCom7, txtItemCom7}, {cmdPortCom8, txtItemCom8},
     {separator},
+    {cmdToggleUdp, txtItemSendUdp},
+    {separator},
     {cmdSaveOff, txtItemSaveOff}, {cmdSaveOn, txtItemSaveOn},
     {separator},
     {cmdScale950, txtItemScale950}, {cmdScale900, txtItemScale900},

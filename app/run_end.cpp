@@ -2,6 +2,7 @@
 
 #include "acquisition/keep_awake.h"
 #include "acquisition/serial_port.h"
+#include "acquisition/udp_output.h"
 #include "app/shell_state.h"
 #include "app/startup.h"
 #include "printing/print_jobs.h"
@@ -18,6 +19,7 @@ void finishRun()
     closeSerialPort();
     releaseKeepAwake();
     releasePrinterDc();
+    closeUdpOutput();
 }
 
 void endWindowsSession()

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "acquisition/line_dispatch.h"
+#include "acquisition/udp_output.h"
 #include "app/menu_bar.h"
 #include "app/shell_state.h"
 #include "app/startup.h"
@@ -64,7 +65,7 @@ void installShellSeam()
 {
     shellSeam = ShellSeam{setTitle, repaint, showMessage, markPortAvailable, beep, showAlarmSignal, endProgram,
                           appendEventLine};
-    receiverFrontEnd = ReceiverFrontEnd{utcNow, appendRecord, appendNmeaRecord};
+    receiverFrontEnd = ReceiverFrontEnd{utcNow, appendRecord, appendNmeaRecord, sendUdpDatagram};
     recordFileLayer = RecordFileLayer{appendToRecordFile};
     recordWatch.recordAppended = holdRecordForWeek;
 }

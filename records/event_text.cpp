@@ -9,8 +9,8 @@
 const char* eventText(int number)
 {
     struct Row { int id; const char* text; };
-    // Every number 0..eventSessionEnded in order, named by its enumerator where the program logs it.
-    static constexpr Row rows[eventSessionEnded + 1] = {
+    // Every number 0..lastEventNumber in order, named by its enumerator where the program logs it.
+    static constexpr Row rows[lastEventNumber + 1] = {
         {0, "no error"}, {eventPortInUse, "error: COM port already in use "},
         {eventSettingsUnreadable, "read error: file MONITOR.INI "},
         {eventSettingsUnwritable, "write error: file MONITOR.INI "}, {4, "error FontSet - CreateFont "},
@@ -37,12 +37,13 @@ const char* eventText(int number)
         {eventWindWarning, "wind warning: pressure falling quickly "},
         {eventGaleAlarm, "gale alarm: pressure falling very rapidly "}, {eventWindAlarmEnded, "wind alarm ended "},
         {eventNoData, "no data received for 60 s "}, {eventDataAgain, "data received again "},
-        {eventSessionEnded, "Windows session ended "},
+        {eventSessionEnded, "Windows session ended "}, {eventUdpUnavailable, "error: UDP output not possible "},
+        {eventUdpSendFailed, "error: UDP output failed "},
     };
-    static_assert(firstRowOutOfPlace(rows) == eventSessionEnded + 1,
+    static_assert(firstRowOutOfPlace(rows) == lastEventNumber + 1,
                   "a row out of place: the first number below is the first row that does not carry its own number");
     if (number >= 100) return "unknown error or event ";
-    return number < 0 || number > eventSessionEnded ? "" : rows[number].text;
+    return number < 0 || number > lastEventNumber ? "" : rows[number].text;
 }
 
 size_t formatEventLine(int number, const LocalStamp& when, char (&line)[256])

@@ -40,6 +40,8 @@ enum EventNumber : int {
     eventNoData = 74,               // a minute without an accepted or stored line
     eventDataAgain = 75,            // the line that ended it
     eventSessionEnded = 76,         // Windows ended the session with the program running
+    eventUdpUnavailable = 77,       // Winsock or the UDP socket could not be had, once per run
+    eventUdpSendFailed = 78,        // a send failed after a success (or first), until one succeeds
 };
 
 // The event of a failed open of COM1..COM4; 0 (nothing to log) for the other ports.
@@ -58,6 +60,9 @@ enum FatalErrorNumber : int {
     fatalFontCreateFailed = 60,
     fatalFontSelectFailed = 100,
 };
+
+// The highest number with a text of its own.
+constexpr int lastEventNumber = eventUdpSendFailed;
 
 // The text that follows the header of an event line; empty for numbers
 // without text. Numbers above 100 share the text of 100.

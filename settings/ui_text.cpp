@@ -40,6 +40,8 @@ constexpr TextRow uiTexts[textCount] = {
     {txtItemCom7, {"serielle Schnittstelle COM7 auswaehlen", "COM7", "COM7"}},
     {txtItemCom8, {"serielle Schnittstelle COM8 auswaehlen", "COM8", "COM8"}},
     {txtItemComFormat, {"serielle Schnittstelle COM%u auswaehlen", "COM%u", "COM%u"}},
+    {txtItemSendUdp, {"Messwerte per UDP senden (Port %u)", "Send readings over UDP (port %u)",
+                      "Envoyer les mesures par UDP (port %u)"}},
     {txtItemSaveOff, {"Messdaten nicht aufzeichnen", "Do not save data", "Ne pas sauver les donnees"}},
     {txtItemSaveOn, {"Messdaten alle 5 Minuten auf Festplatte speichern", "Save data every five minutes",
      "Sauver les donnees toutes les cinq minutes sur disque"}},

@@ -17,6 +17,7 @@ enum TextId : unsigned {
     txtItemCom1, txtItemCom2, txtItemCom3, txtItemCom4,
     txtItemCom5, txtItemCom6, txtItemCom7, txtItemCom8,
     txtItemComFormat,  // a port from COM9 on, by its number
+    txtItemSendUdp,    // with the configured UDP port
     txtItemSaveOff, txtItemSaveOn, txtItemScale950, txtItemScale900,
     txtItemBeep, txtItemErrorLog,
     txtItemGerman, txtItemEnglish, txtItemFrench,

@@ -1,14 +1,21 @@
 """Reception through a pty linked as a COM port, titles, record files and port failures."""
 
+import functools
+import json
 import os
 import random
+import shutil
+import socket
+import subprocess
+import sys
 import time
 import unittest
 
-from harness import MonitorTestMixin, clock_texts, ini, screen_pixels, screenshot
+from harness import Driver, MonitorTestMixin, clock_texts, ini, screen_pixels, screenshot
 from fault_support import (FaultTestMixin, course, events_of, expected_records, records_of, utc_clocks,
                            utc_stamps)
 from monitor_ids import (EXAMPLE, WIND_ALARM_EVENTS, WIXDR, cmdAcknowledgeAlarm, cmdBarographMode, cmdNmeaMode,
+                         cmdToggleUdp,
                          command, event_tag, eventDataAgain, eventGaleAlarm, eventNoData, eventPortInUse,
                          eventRecordFileError, eventRecordsCaughtUp, eventWindAlarmEnded, eventWindWarning,
                          port_failed_event, pxdr)
@@ -439,3 +446,124 @@ class PortFailures(MonitorTestMixin, unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+RECEIVERS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "receivers")
+
+
+def nmea_sentences(datagram):
+    """The sentences of a datagram, each checked to end in CR LF and to carry
+    the right checksum (XOR of the characters between $ and *)."""
+    text = datagram.decode("ascii")
+    assert text.endswith("\r\n"), text
+    sentences = text[:-2].split("\r\n")
+    for sentence in sentences:
+        body, checksum = sentence[1:].split("*")
+        assert sentence[0] == "$" and checksum == f"{functools.reduce(lambda a, c: a ^ ord(c), body, 0):02X}", sentence
+    return sentences
+
+
+class ReadingsOverUdp(MonitorTestMixin, unittest.TestCase):
+    """The navigation software's side: a UDP socket on 127.0.0.1 that the
+    settings point the program at."""
+
+    def setUp(self):
+        super().setUp()
+        self.receiver = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        self.addCleanup(self.receiver.close)
+        self.receiver.bind(("127.0.0.1", 0))
+        self.receiver.settimeout(10)
+        self.destination = f"SENDTO=127.0.0.1:{self.receiver.getsockname()[1]}\n".encode()
+
+    def quiet(self, seconds=1.5):
+        """True when no datagram comes within the time."""
+        self.receiver.settimeout(seconds)
+        try:
+            self.receiver.recv(2048)
+            return False
+        except socket.timeout:
+            return True
+        finally:
+            self.receiver.settimeout(10)
+
+    def test_each_reading_goes_out_as_one_datagram_and_the_switch_is_kept(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.ini", ini(LANG="EN") + b"SEND=1\n" + self.destination)
+        self.start_monitor()
+        self.assertEqual(states_of(self.driver.menu(), cmdToggleUdp), (True, False))
+        pressures = (101325, 99860, 100007)
+        received = []
+        for count, pressure in enumerate(pressures, 1):
+            lines[2].write(pxdr(pressure, 40000, -5, 2, 30, pressure))
+            received.append(self.receiver.recv(2048))
+            title = self.wait_title(lambda t: t.startswith(f"Air pressure monitor {count} "))
+            mda, xdr = nmea_sentences(received[-1])
+            bar = f"{pressure // 100000}.{pressure % 100000:05d}"
+            self.assertEqual(mda, f"$WIMDA,{round(pressure * 0.0295300 / 100, 4):.4f},I,{bar},B,,C,,C,,,,C,,T,,M,,N,,M"
+                             + mda[-3:])
+            self.assertEqual(xdr, f"$WIXDR,P,{bar},B,Barometer" + xdr[-3:])
+            self.assertIn(f" {pressure / 100:.1f} hPa ", title, "the pressure sent is the title's")
+        lines[2].write(b"$PXDR,garbage\r\n")
+        self.assertTrue(self.quiet(), "a rejected sentence is sent")
+
+        # The parser of a boat data server reads the outside pressure from them.
+        self.check_with_receiver_parser(received, pressures)
+
+        # Nmea mode: each recorded line, byte for byte.
+        self.assertEqual(self.driver.ask(command(cmdNmeaMode)), "ok")
+        gll = b"$GPGLL,5000.00,N,00800.00,E,120000,A*24\r\n"
+        lines[2].write(gll + b"no sentence\r\n")
+        self.assertEqual(self.receiver.recv(2048), gll)
+        self.assertTrue(self.quiet())
+
+        # Off: nothing goes out, and the settings remember it.
+        self.assertEqual(self.driver.ask(command(cmdToggleUdp)), "ok")
+        self.assertEqual(states_of(self.driver.menu(), cmdToggleUdp), (False, False))
+        lines[2].write(gll)
+        self.assertTrue(self.quiet(), "sent while off")
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini"), ini(LANG="EN", DATA="NMEA") + self.destination)
+
+        # On again, and that survives a restart too.
+        self.driver.close()
+        self.driver = Driver(self.workdir)
+        self.start_monitor()
+        lines[2].write(gll)
+        self.assertTrue(self.quiet(), "sent while off")
+        self.assertEqual(self.driver.ask(command(cmdToggleUdp)), "ok")
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini"), ini(LANG="EN", DATA="NMEA") + b"SEND=1\n" + self.destination)
+        self.driver.close()
+        self.driver = Driver(self.workdir)
+        self.start_monitor()
+        lines[2].write(gll)
+        self.assertEqual(self.receiver.recv(2048), gll)
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def check_with_receiver_parser(self, datagrams, pressures):
+        node = shutil.which("node")
+        if not node or not os.path.isdir(os.path.join(RECEIVERS, "node_modules", "@signalk", "nmea0183-signalk")):
+            print(f"\n{self.id()}: the data server's parser was not checked: "
+                  f"{'Node.js is missing' if not node else 'scripts/setup could not install it'}", file=sys.stderr)
+            self.assertIsNone(node, "Node.js is there but the parser is not installed")
+            return
+        fed = b"".join(datagrams)
+        answer = subprocess.run([node, os.path.join(RECEIVERS, "outside_pressure.js")], input=fed,
+                                capture_output=True, check=True, timeout=60).stdout.decode().splitlines()
+        found = [json.loads(line) for line in answer]
+        self.assertEqual(len(found), 2 * len(pressures), "one answer per sentence")
+        for k, pressure in enumerate(pressures):
+            mda, xdr = found[2 * k], found[2 * k + 1]
+            self.assertTrue(mda, "the parser took no pressure from MDA")
+            for pascals in mda:
+                self.assertAlmostEqual(pascals, pressure, delta=1.0)
+            self.assertEqual(xdr, [], "XDR is not read by this parser")
+
+
+def states_of(bar, number):
+    """(checked, grayed) of the item with this id."""
+    for _, entries in bar:
+        for entry in entries:
+            if entry is not None and entry[0] == number:
+                return entry[2], entry[3]
+    raise AssertionError(f"no item {number}")

@@ -3,6 +3,10 @@
 
 #include <string>
 
+#include "acquisition/measurement_state.h"
+#include "acquisition/udp_output.h"
+#include "app/startup.h"
+#include "records/event_text.h"
 #include "records/record_backlog.h"
 #include "acquisition/line_dispatch.h"
 #include "records/event_log.h"
@@ -97,3 +101,69 @@ TEST_P(TornAppend, AnNmeaLineIsWrittenWholeOrNotAtAll)
 }
 
 INSTANTIATE_TEST_SUITE_P(ShortOrFailed, TornAppend, ::testing::Values(false, true));
+
+// Sending readings over UDP never stands in the way of recording: a send that
+// fails is logged once until one succeeds again, and a socket that cannot be
+// made once per run.
+namespace {
+
+int sendAttempts = 0;
+
+int WINAPI failingSendto(uintptr_t, const char*, int, int, const void*, int)
+{
+    ++sendAttempts;
+    return -1;  // SOCKET_ERROR
+}
+
+uintptr_t WINAPI refusedSocket(int, int, int) { return ~uintptr_t(0); }  // INVALID_SOCKET
+
+int loggedTimes(const std::string& log, int number)
+{
+    const std::string tag = "event nr. " + std::to_string(number) + " ";
+    int count = 0;
+    for (size_t at = log.find(tag); at != std::string::npos; at = log.find(tag, at + 1)) ++count;
+    return count;
+}
+
+} // namespace
+
+TEST(UdpOutput, FailingSendsAreLoggedOnceAndRecordingGoesOn)
+{
+    ScratchFolder folder;
+    resetMonitorSettings();
+    resetMeasurementState();
+    resetUdpOutput();
+    installShellSeam();
+    monitorSettings.SEND = 1;
+    const std::string sentence = "$PXDR,1005.00,40000,-00.5,-00.8,-0030,1007.00\r\n";
+    auto feed = [&](int count) {
+        for (int i = 0; i < count; ++i) dispatchLine(sentence.data(), sentence.size());
+    };
+    {
+        ImportPatch send("sendto", reinterpret_cast<void*>(failingSendto));
+        ASSERT_TRUE(send.applied());
+        feed(300);
+    }
+    EXPECT_EQ(sendAttempts, 300);
+    EXPECT_EQ(folder.read("monitor.txt").size(), 80u) << "the cycle's record is written";
+    EXPECT_EQ(loggedTimes(folder.read("monitor.err"), eventUdpSendFailed), 1);
+    feed(1);  // a send to 127.0.0.1 that succeeds, nobody listening
+    EXPECT_EQ(udpOutput.sent, 1u);
+    {
+        ImportPatch send("sendto", reinterpret_cast<void*>(failingSendto));
+        feed(5);
+    }
+    EXPECT_EQ(loggedTimes(folder.read("monitor.err"), eventUdpSendFailed), 2) << "failing again after a success";
+    closeUdpOutput();
+    {
+        ImportPatch socketCall("socket", reinterpret_cast<void*>(refusedSocket));
+        ASSERT_TRUE(socketCall.applied());
+        feed(294);
+    }
+    EXPECT_EQ(loggedTimes(folder.read("monitor.err"), eventUdpUnavailable), 1);
+    EXPECT_EQ(folder.read("monitor.txt").size(), 160u);
+    closeUdpOutput();
+    resetSeamTables();
+    resetMonitorSettings();
+    resetMeasurementState();
+}

@@ -48,7 +48,9 @@ TEST(EventText, TextsOfTheNumberedRanges)
     EXPECT_STREQ(eventText(71), "wind warning: pressure falling quickly ");
     EXPECT_STREQ(eventText(75), "data received again ");
     EXPECT_STREQ(eventText(76), "Windows session ended ");
-    EXPECT_STREQ(eventText(77), "") << "no text past the last event";
+    EXPECT_STREQ(eventText(77), "error: UDP output not possible ");
+    EXPECT_STREQ(eventText(78), "error: UDP output failed ");
+    EXPECT_STREQ(eventText(79), "") << "no text past the last event";
     EXPECT_STREQ(eventText(99), "");
     EXPECT_STREQ(eventText(101), "unknown error or event ");
 }

@@ -1,0 +1,66 @@
+#include "acquisition/udp_output.h"
+
+#include <winsock2.h>
+
+#include "records/event_text.h"
+#include "settings/monitor_settings.h"
+#include "settings/shell_seam.h"
+
+UdpOutput udpOutput = {};
+
+void resetUdpOutput() { udpOutput = UdpOutput{}; }
+
+namespace {
+
+bool giveUp()
+{
+    udpOutput.unavailable = true;
+    logEvent(eventUdpUnavailable);
+    return false;
+}
+
+bool haveSocket()
+{
+    if (udpOutput.socket) return true;
+    if (udpOutput.unavailable) return false;
+    WSADATA data;
+    if (!udpOutput.started && WSAStartup(MAKEWORD(2, 2), &data) != 0) return giveUp();
+    udpOutput.started = true;
+    const SOCKET made = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (made == INVALID_SOCKET) return giveUp();
+    u_long nonBlocking = 1;
+    ioctlsocket(made, FIONBIO, &nonBlocking);
+    // A tablet is reached through the network's broadcast address.
+    const BOOL broadcast = TRUE;
+    setsockopt(made, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&broadcast), sizeof broadcast);
+    udpOutput.socket = made;
+    return true;
+}
+
+} // namespace
+
+void sendUdpDatagram(const char* bytes, size_t length)
+{
+    if (!haveSocket()) return;
+    sockaddr_in to = {};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(monitorSettings.SENDTO.port);
+    to.sin_addr.s_addr = htonl(monitorSettings.SENDTO.address);
+    if (sendto(static_cast<SOCKET>(udpOutput.socket), bytes, static_cast<int>(length), 0,
+               reinterpret_cast<const sockaddr*>(&to), sizeof to) != SOCKET_ERROR) {
+        ++udpOutput.sent;
+        udpOutput.failing = false;
+        return;
+    }
+    ++udpOutput.failed;
+    if (udpOutput.failing) return;
+    udpOutput.failing = true;
+    logEvent(eventUdpSendFailed);
+}
+
+void closeUdpOutput()
+{
+    if (udpOutput.socket) closesocket(static_cast<SOCKET>(udpOutput.socket));
+    if (udpOutput.started) WSACleanup();
+    resetUdpOutput();
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Datagrams to the navigation software over UDP, to the SENDTO setting. A
+// send never holds up the window: the socket does not block, each datagram is
+// one sendto, and a failure is counted and dropped.
+#include <cstddef>
+#include <cstdint>
+
+struct UdpOutput {
+    uintptr_t socket;  // 0 until the first datagram makes it
+    bool started;      // Winsock started
+    bool unavailable;  // Winsock or the socket could not be had (event 77): not tried again this run
+    bool failing;      // the last send failed (event 78 logged)
+    unsigned sent, failed;
+};
+
+extern UdpOutput udpOutput;
+
+// Forgets the socket without closing it, as at start.
+void resetUdpOutput();
+
+void sendUdpDatagram(const char* bytes, size_t length);
+
+// Closes the socket and ends Winsock, at the end of the run.
+void closeUdpOutput();
