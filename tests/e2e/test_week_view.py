@@ -26,7 +26,10 @@ def frame_of(rows):
     middle = rows[height // 2]
     filled = [x for x, p in enumerate(middle) if p == CHART_BRUSH]
     left, right = filled[0], filled[-1]
-    column = [rows[y][(left + right) // 2] for y in range(height)]
+    # A column filled in the middle row: the middle of the frame may hold a
+    # dotted six-hour line at some minutes of the day.
+    x = filled[len(filled) // 2]
+    column = [rows[y][x] for y in range(height)]
     inside = [y for y, p in enumerate(column) if p == CHART_BRUSH]
     return left, right, inside[0], inside[-1]
 
