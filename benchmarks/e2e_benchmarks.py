@@ -8,6 +8,7 @@ Run through scripts/bench; prints one line per figure. With the argument
 
 import datetime
 import os
+import socket
 import sys
 import tempfile
 import threading
@@ -83,7 +84,13 @@ def measure(program, mode, seconds, rate):
     run.setUp()
     try:
         lines = run.serial_ports(2)
-        ini = harness.DEFAULT_INI if mode == "barograph" else harness.DEFAULT_INI.replace(b"DATA=  TQ", b"DATA=NMEA")
+        ini = harness.DEFAULT_INI if mode != "nmea" else harness.DEFAULT_INI.replace(b"DATA=  TQ", b"DATA=NMEA")
+        if mode == "udp":
+            # A receiver of the program's datagrams, as a chart plotter's UDP input.
+            receiver = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+            receiver.bind(("127.0.0.1", 0))
+            receiver.setblocking(False)
+            ini += f"SEND=1\nSENDTO=127.0.0.1:{receiver.getsockname()[1]}\n".encode()
         run.write("monitor.ini", ini)
         if program == "baseline":
             run.monitor.process = harness.subprocess.Popen(["wine", BASELINE_EXE], cwd=run.workdir,
@@ -104,7 +111,7 @@ def measure(program, mode, seconds, rate):
             time.sleep(1)
         cpu0, server0 = cpu_seconds(pid), wineserver_cpu()
         start = time.time()
-        data = SENTENCE + WIXDR if mode == "barograph" else b"$GPXTE,A,A,0.67,L,N*6F\r\n"
+        data = b"$GPXTE,A,A,0.67,L,N*6F\r\n" if mode == "nmea" else SENTENCE + WIXDR
         if program == "baseline" or mode == "outage":
             time.sleep(seconds)
             sent = 0
@@ -120,7 +127,15 @@ def measure(program, mode, seconds, rate):
         stored = 0
         if mode == "nmea" and program != "baseline" and os.path.exists(run.path("nmea.txt")):
             stored = run.read("nmea.txt").count(b"\n")
-        return {"sent": sent, "stored": stored, "cpu_s_per_min": cpu, "wineserver_s_per_min": server,
+        datagrams = 0
+        while mode == "udp":
+            try:
+                receiver.recv(2048)
+                datagrams += 1
+            except BlockingIOError:
+                receiver.close()
+                break
+        return {"sent": sent, "stored": stored, "datagrams": datagrams, "cpu_s_per_min": cpu, "wineserver_s_per_min": server,
                 "rss_kib": rss, "seconds": elapsed}
     finally:
         run.tearDown()
@@ -217,6 +232,7 @@ def main():
     for label, program, mode, rate in (
         ("baseline window (timer, title twice a second)", "baseline", "barograph", None),
         ("Barograph mode, device rate (1 $PXDR + 1 $WIXDR a second)", "monitor", "barograph", 1),
+        ("Barograph mode, device rate, readings sent over UDP", "monitor", "udp", 1),
         ("Barograph mode, highest rate the poll takes", "monitor", "barograph", None),
         ("Nmea mode, highest rate the poll takes", "monitor", "nmea", None),
         ("Barograph mode, device unplugged (outage, port tried every 2 s)", "monitor", "outage", None),
@@ -226,6 +242,8 @@ def main():
         r = measure(program, mode, seconds, rate)
         extra = f", sentences sent {r['sent']}, lines in nmea.txt {r['stored']}" if mode == "nmea" and program != "baseline" else (
             f", sentence pairs sent {r['sent']}" if program != "baseline" else "")
+        if mode == "udp":
+            extra += f", datagrams received {r['datagrams']}"
         print(f"{label}: CPU {r['cpu_s_per_min']:.2f} s/min ({r['cpu_s_per_min'] / 60 * 100:.2f} % of a core), "
               f"wineserver {r['wineserver_s_per_min']:.2f} s/min, RSS {r['rss_kib'] / 1024:.1f} MiB{extra}")
 
