@@ -150,10 +150,6 @@ class SettingsFileCannotBeCreated(MonitorTestMixin, unittest.TestCase):
         self.assertEqual(self.read("monitor.ini"), DEFAULT_INI.replace(b"LANG=DE", b"LANG=EN"))
 
 
-if __name__ == "__main__":
-    unittest.main()
-
-
 class WindowsSessionEnd(MonitorTestMixin, unittest.TestCase):
     """Windows shutting down, restarting or logging off with the program running:
     the end is a normal one, told by event 76, and the process goes."""
@@ -193,3 +189,7 @@ class WindowsSessionEnd(MonitorTestMixin, unittest.TestCase):
         self.assertEqual(events[-2:], [eventRecordsUnwritten, eventSessionEnded])
         self.assertEqual(self.driver.ask("release monitor.txt"), "ok")
         self.assertEqual(self.read("monitor.txt"), b"")
+
+
+if __name__ == "__main__":
+    unittest.main()
