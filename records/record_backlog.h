@@ -30,7 +30,7 @@ struct RecordBacklog {
     bool dropLogged;    // a drop in this stretch was logged
 };
 
-// monitor.txt: more than eight days of records (80 bytes each).
+// monitor.txt: 4096 records of 80 bytes, more than 14 days of them.
 constexpr size_t recordBacklogBound = 4096 * 80;
 // nmea.txt: about a mebibyte of sentences.
 constexpr size_t nmeaBacklogBound = 1 << 20;
