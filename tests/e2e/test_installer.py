@@ -27,8 +27,9 @@ UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Barog
 SHELL_FOLDERS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders"
 INSTALLED_FILES = {"monitor.exe", "README.txt", "LIESMICH.txt", "LISEZMOI.txt", "LICENSE.txt", "uninstall.exe"}
 SHIPPED_TEXTS = {"README.txt", "LIESMICH.txt", "LISEZMOI.txt", "LICENSE.txt"}
-# The DLLs that every Windows has.
-SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comdlg32.dll", "msvcrt.dll"}
+# The DLLs that every Windows has: advapi32 for the system's list of serial
+# ports in the registry, ws2_32 for the readings sent over UDP.
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comdlg32.dll", "msvcrt.dll", "advapi32.dll", "ws2_32.dll"}
 
 
 def installer_env():
