@@ -103,46 +103,32 @@ void weekChartBenchmarks(HDC memory)
     writeTenYears("monitor.txt", now);
 
     // Choosing the week: the command (which reads the file's end) and the
-    // paint that follows it, with the resident memory before and after.
-    std::vector<double> chooses;
-    double before = 0, after = 0;
-    for (int i = 0; i < 15; ++i) {
-        runCommand(cmdShowHours);
-        resetWeekHold();
-        drawPressureChart(memory, 1920, 1080);
-        if (i == 0) before = residentMiB();
-        double start = nowMs();
-        runCommand(cmdShowWeek);
-        drawPressureChart(memory, 1920, 1080);
-        GdiFlush();
-        chooses.push_back(nowMs() - start);
-        if (i == 0) after = residentMiB();
-    }
-    std::printf("week chosen over a ten-year monitor.txt (%zu records in the week, %llu bytes read), command to "
-                "painted chart 1920x1080: median %.2f ms; resident %.1f MiB before, %.1f MiB after the first\n",
-                weekHold.records.size(), static_cast<unsigned long long>(weekHold.bytesRead), median(chooses),
-                before, after);
-
+    // paint that follows it, median of 15, with the resident memory before
+    // and after the first.
+    auto chooseWeek = [&](const char* file) {
+        std::vector<double> chooses;
+        double before = 0, after = 0;
+        for (int i = 0; i < 15; ++i) {
+            runCommand(cmdShowHours);
+            resetWeekHold();
+            drawPressureChart(memory, 1920, 1080);
+            if (i == 0) before = residentMiB();
+            double start = nowMs();
+            runCommand(cmdShowWeek);
+            drawPressureChart(memory, 1920, 1080);
+            GdiFlush();
+            chooses.push_back(nowMs() - start);
+            if (i == 0) after = residentMiB();
+        }
+        std::printf("week chosen over a ten-year monitor.txt%s (%zu records in the week, %llu bytes read), command "
+                    "to painted chart 1920x1080: median %.2f ms; resident %.1f MiB before, %.1f MiB after the first\n",
+                    file, weekHold.records.size(), static_cast<unsigned long long>(weekHold.bytesRead),
+                    median(chooses), before, after);
+    };
+    chooseWeek("");
     // The same ten years without a line feed: all of it is read, as damage.
     writeTenYears("monitor.txt", now, false);
-    std::vector<double> damaged;
-    double damagedBefore = 0, damagedAfter = 0;
-    for (int i = 0; i < 15; ++i) {
-        runCommand(cmdShowHours);
-        resetWeekHold();
-        drawPressureChart(memory, 1920, 1080);
-        if (i == 0) damagedBefore = residentMiB();
-        double start = nowMs();
-        runCommand(cmdShowWeek);
-        drawPressureChart(memory, 1920, 1080);
-        GdiFlush();
-        damaged.push_back(nowMs() - start);
-        if (i == 0) damagedAfter = residentMiB();
-    }
-    std::printf("week chosen over a ten-year monitor.txt without line feeds (%zu records in the week, %llu bytes "
-                "read): median %.2f ms; resident %.1f MiB before, %.1f MiB after the first\n",
-                weekHold.records.size(), static_cast<unsigned long long>(weekHold.bytesRead), median(damaged),
-                damagedBefore, damagedAfter);
+    chooseWeek(" without line feeds");
     writeTenYears("monitor.txt", now);
     runCommand(cmdShowHours);
     runCommand(cmdShowWeek);
