@@ -58,6 +58,9 @@ def wineserver_cpu():
 class Run(harness.MonitorTestMixin):
     """Uses the test harness outside unittest."""
 
+    def id(self):  # the harness names the test in what it reports
+        return "benchmark"
+
     def assertEqual(self, a, b, msg=None):
         if a != b:
             raise AssertionError(msg or f"{a!r} != {b!r}")
