@@ -28,6 +28,15 @@ struct MonitorSettings {
     int32_t DW, AW, LO;
     uint8_t SEND;           // 1: each reading is also sent over UDP
     UdpDestination SENDTO;  // to there
+    // The Options dialog's settings.
+    int16_t OFFSET;         // the barograph's correction, tenths of a hPa, -200..200
+    uint16_t HEIGHT;        // height above sea level in metres, 0..1500
+    // The storm warning's limits, tenths of a hPa of fall: WARN[0] the 3-hour
+    // warning (10..99), WARN[1] the 3-hour gale alarm (above WARN[0], up to 150),
+    // WARN[2] the 1-hour gale alarm (10..99).
+    uint8_t WARN[3];
+    uint16_t LOW;           // the low-pressure alarm's limit in hPa, 0 (off) or 900..1050
+    uint8_t NIGHT;          // 1: the window draws in night colours
 };
 
 // Starts equal to the defaults, so that events raised before monitor.ini is
