@@ -13,7 +13,8 @@ bool& unacknowledged(AlarmCause cause) { return alarmSignal.unacknowledged[stati
 // Sounding follows the causes; the shell hears only of a change.
 void followCauses()
 {
-    const bool sounding = alarmSignal.unacknowledged[0] || alarmSignal.unacknowledged[1];
+    bool sounding = false;
+    for (bool standing : alarmSignal.unacknowledged) sounding = sounding || standing;
     if (sounding == alarmSignal.sounding) return;
     alarmSignal.sounding = sounding;
     alarmSignal.sinceBeepMs = 0;
@@ -34,7 +35,7 @@ void soundAlarm(AlarmCause cause)
 
 void acknowledgeAlarm()
 {
-    alarmSignal.unacknowledged[0] = alarmSignal.unacknowledged[1] = false;
+    for (bool& standing : alarmSignal.unacknowledged) standing = false;
     followCauses();
 }
 

@@ -3,7 +3,8 @@
 // offers the acknowledgement exactly while a cause stands that the user has
 // not acknowledged. A level's rise stands until acknowledged or until the
 // level falls to 0; a data stop until acknowledged or until data comes
-// again. Acknowledging silences every cause standing at that moment, so a
+// again; the low-pressure alarm until acknowledged or until the pressure
+// rose again. Acknowledging silences every cause standing at that moment, so a
 // cause that ends can never leave the signal sounding for one already
 // acknowledged.
 #include <cstdint>
@@ -11,10 +12,11 @@
 constexpr uint32_t alarmRepeatMs = 30000;
 constexpr unsigned alarmBeepType = 0x30;  // MB_ICONEXCLAMATION
 
-enum class AlarmCause { LevelRise, DataStop };
+enum class AlarmCause { LevelRise, DataStop, LowPressure };
+constexpr int alarmCauseCount = 3;
 
 struct AlarmSignal {
-    bool unacknowledged[2];  // by AlarmCause
+    bool unacknowledged[alarmCauseCount];  // by AlarmCause
     bool sounding;           // one of them stands
     uint32_t sinceBeepMs;    // time since the last beep
     bool beepedThisTick;     // the repeat beeped at the last clock reading
@@ -34,7 +36,7 @@ void soundAlarm(AlarmCause cause);
 // nothing is asked for.
 void acknowledgeAlarm();
 
-// The cause is gone (the level fell to 0, data came again).
+// The cause is gone (the level fell to 0, data came again, the pressure rose).
 void endAlarmCause(AlarmCause cause);
 
 // The clock at a timer tick, in milliseconds that wrap: a beep each time

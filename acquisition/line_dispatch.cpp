@@ -6,6 +6,8 @@
 #include "acquisition/alarm_signal.h"
 #include "acquisition/barograph_parser.h"
 #include "acquisition/data_watch.h"
+#include "acquisition/low_pressure_alarm.h"
+#include "acquisition/pressure_correction.h"
 #include "acquisition/nmea_output.h"
 #include "acquisition/wind_alarm.h"
 #include "records/event_text.h"
@@ -48,6 +50,23 @@ void followWindAlarm()
     repaintShell();  // the chart's banner changes
 }
 
+// The low-pressure alarm follows the corrected pressure of accepted sentences.
+void followLowPressure()
+{
+    switch (takeLowPressure(currentReading.pressure, monitorSettings.LOW)) {
+    case LowAlarmChange::None: return;
+    case LowAlarmChange::Raised:
+        logEvent(eventLowPressure);
+        soundAlarm(AlarmCause::LowPressure);
+        break;
+    case LowAlarmChange::Ended:
+        logEvent(eventLowPressureEnded);
+        endAlarmCause(AlarmCause::LowPressure);
+        break;
+    }
+    repaintShell();  // the chart's banner changes
+}
+
 void sendDatagram(const char* bytes, size_t length)
 {
     if (monitorSettings.SEND != 0 && receiverFrontEnd.sendDatagram) receiverFrontEnd.sendDatagram(bytes, length);
@@ -80,9 +99,13 @@ void handleBarographLine(const char* line, size_t length)
     currentReading.parseResult = result;
     if (receiverFrontEnd.utcNow) currentReading.sampleTime = receiverFrontEnd.utcNow();
     if (result == 0) {
+        // Everything downstream (title, history, alarms, records, datagrams)
+        // carries the corrected values; the parser's checks saw the raw ones.
+        correctReading(currentReading, {monitorSettings.OFFSET, monitorSettings.HEIGHT});
         ++variationCycle.acceptedSentences;
         noteLineTaken(currentReading.sampleTime);
         followWindAlarm();
+        followLowPressure();
         char datagram[pressureDatagramSize];
         sendDatagram(datagram, formatPressureDatagram(currentReading.pressure, datagram));
     }

@@ -1,16 +1,24 @@
 #include "acquisition/wind_alarm.h"
 
+#include "settings/monitor_settings.h"
+
 WindAlarmLevels windAlarmLevels = {};
 
 void resetWindAlarm() { windAlarmLevels = WindAlarmLevels{}; }
 
 namespace {
 
-// A three-hour fall of 3.6 hPa raises level 1, which holds down to 3.0; a fall
-// of 6.1 hPa in three hours or 2.0 in one raises level 2, which holds down to
-// 5.5 and 1.5.
-bool raises(int level, int32_t t1, int32_t t3) { return level == 0 ? t3 <= windWarningTendency3h : t3 <= -61 || t1 <= -20; }
-bool holds(int level, int32_t t1, int32_t t3) { return level == 0 ? t3 <= -30 : t3 <= -55 || t1 <= -15; }
+// With the default limits a three-hour fall of 3.6 hPa raises level 1, which
+// holds down to 3.0; a fall of 6.1 hPa in three hours or 2.0 in one raises
+// level 2, which holds down to 5.5 and 1.5.
+bool fallen(int level, int32_t t1, int32_t t3, int32_t slack3h, int32_t slack1h)
+{
+    const uint8_t* warn = monitorSettings.WARN;
+    if (level == 0) return t3 <= -(warn[0] - slack3h);
+    return t3 <= -(warn[1] - slack3h) || t1 <= -(warn[2] - slack1h);
+}
+bool raises(int level, int32_t t1, int32_t t3) { return fallen(level, t1, t3, 0, 0); }
+bool holds(int level, int32_t t1, int32_t t3) { return fallen(level, t1, t3, windHold3h, windHold1h); }
 
 } // namespace
 
@@ -29,6 +37,8 @@ int takeWindTendencies(int32_t tendency1h, int32_t tendency3h, const UtcStamp& n
     }
     return windAlarmLevel();
 }
+
+int32_t windWarningTendency3h() { return -int32_t(monitorSettings.WARN[0]); }
 
 int windAlarmLevel() { return windAlarmLevels.on[1] ? 2 : windAlarmLevels.on[0] ? 1 : 0; }
 

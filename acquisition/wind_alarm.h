@@ -12,8 +12,14 @@
 
 constexpr unsigned windAlarmRaiseRun = 10;
 constexpr unsigned windAlarmEndRun = 600;  // ten minutes of sentences
-// A three-hour tendency this low or lower raises level 1; the charts draw it red.
-constexpr int32_t windWarningTendency3h = -36;
+// The user's limits (WARN, tenths of a hPa of fall): a three-hour fall of
+// WARN[0] raises level 1, and the charts draw such a fall red; WARN[1] in
+// three hours or WARN[2] in one raises level 2. A level holds while the fall
+// stays within windHold3h (three hours) or windHold1h (one hour) of its limit.
+constexpr int32_t windHold3h = 6, windHold1h = 5;
+
+// The three-hour tendency that raises level 1 (at or below it).
+int32_t windWarningTendency3h();
 
 struct WindAlarmLevels {
     bool on[2];      // level 1, level 2

@@ -6,6 +6,7 @@
 
 #include "acquisition/alarm_signal.h"
 #include "acquisition/keep_awake.h"
+#include "acquisition/low_pressure_alarm.h"
 #include "acquisition/measurement_state.h"
 #include "acquisition/serial_port.h"
 #include "acquisition/wind_alarm.h"
@@ -13,6 +14,7 @@
 #include "app/information_windows.h"
 #include "app/menu_bar.h"
 #include "app/menu_layout.h"
+#include "app/options_dialog.h"
 #include "app/startup.h"
 #include "app/shell_state.h"
 #include "app/window_titles.h"
@@ -89,6 +91,9 @@ void selectMode(DataMode mode)
         if (windAlarmLevel() != 0) logEvent(eventWindAlarmEnded);
         resetWindAlarm();
         endAlarmCause(AlarmCause::LevelRise);
+        if (lowPressureAlarm.on) logEvent(eventLowPressureEnded);
+        resetLowPressureAlarm();
+        endAlarmCause(AlarmCause::LowPressure);
     }
 }
 
@@ -137,6 +142,7 @@ const Command commands[] = {
     {cmdToggleSig, marks, [] { toggle(monitorSettings.SIG); }},
     {cmdToggleErr, marks, [] { toggle(monitorSettings.ERR); }},
     {cmdToggleUdp, marks, [] { toggle(monitorSettings.SEND); }},
+    {cmdOptions, marks | repaint, showOptionsDialog},
     {cmdGerman, marks | repaint, [] { selectLanguage(German); }},
     {cmdEnglish, marks | repaint, [] { selectLanguage(English); }},
     {cmdFrench, marks | repaint, [] { selectLanguage(French); }},

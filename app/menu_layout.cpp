@@ -41,7 +41,7 @@ const MenuLine menuDescription[] = {
     {cmdPortCom4, txtItemCom4}, {cmdPortCom5, txtItemCom5}, {cmdPortCom6, txtItemCom6},
     {cmdPortCom7, txtItemCom7}, {cmdPortCom8, txtItemCom8},
     {separator},
-    {cmdToggleUdp, txtItemSendUdp},
+    {cmdToggleUdp, txtItemSendUdp}, {cmdOptions, txtItemOptions},
     {separator},
     {cmdSaveOff, txtItemSaveOff}, {cmdSaveOn, txtItemSaveOn},
     {separator},

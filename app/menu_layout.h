@@ -15,7 +15,7 @@ enum CommandId : unsigned {
     cmdPortCom1 = 1306, cmdPortCom2 = 1308, cmdPortCom3 = 1310, cmdPortCom4 = 1320,
     cmdPortCom5 = 1340, cmdPortCom6 = 1360, cmdPortCom7 = 1594, cmdPortCom8 = 1595,
     cmdPortComBase = 1700,  // COMn from COM9 on is cmdPortComBase + n (1709..1956)
-    cmdToggleUdp = 1650,
+    cmdToggleUdp = 1650, cmdOptions = 1660,
     cmdSaveOff = 1440, cmdSaveOn = 1460, cmdScale950 = 1596, cmdScale900 = 1597,
     cmdToggleSig = 1480, cmdToggleErr = 1500,
     cmdGerman = 1520, cmdEnglish = 1530, cmdFrench = 1540,

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "acquisition/data_watch.h"
+#include "acquisition/low_pressure_alarm.h"
 #include "acquisition/measurement_state.h"
 #include "acquisition/wind_alarm.h"
 #include "settings/ui_text.h"
@@ -16,6 +17,7 @@ ChartBanner currentChartBanner()
     banner.raisedAt = windAlarmRaisedAt();
     banner.noData = dataWatch.silent;
     banner.lastData = dataWatch.lastData;
+    banner.lowLimit = lowPressureAlarm.on ? lowPressureAlarm.limit : 0;
     return banner;
 }
 
@@ -35,6 +37,9 @@ std::vector<BannerLine> bannerLines(const ChartBanner& banner, UiLanguage langua
             lines.push_back({words, fill});
             lines.push_back({text, fill});
         }
+    } else if (banner.lowLimit != 0) {
+        std::snprintf(text, sizeof text, uiText(txtBannerLowPressure, language), unsigned(banner.lowLimit));
+        lines.push_back({text, bannerAmber});
     }
     if (banner.noData) {
         std::snprintf(text, sizeof text, uiText(txtBannerNoData, language), banner.lastData.hour,

@@ -17,6 +17,7 @@ struct ChartBanner {
     UtcStamp raisedAt{};
     bool noData = false;
     UtcStamp lastData{};
+    uint16_t lowLimit = 0;  // hPa, while the low-pressure alarm stands; its banner yields to a level's
 };
 
 // The banner state of the running program.
@@ -31,7 +32,8 @@ struct BannerLine {
 
 // The rows of the banners in that language: the alarm's words, then its
 // tendencies and the time it came on, on one row, or on two when one row
-// would be longer than widthChars; then the no-data banner.
+// would be longer than widthChars, or, with no level standing, the
+// low-pressure alarm's row; then the no-data banner.
 std::vector<BannerLine> bannerLines(const ChartBanner& banner, UiLanguage language, size_t widthChars);
 
 // Where the rows go, in the chart's time and value coordinates: from the

@@ -131,7 +131,7 @@ void planCurve(ChartPlan& chart, const PressureHistory& history, const std::vect
     }
 }
 
-bool fellQuickly(const HistorySlot& slot) { return slot.tendency3h <= windWarningTendency3h || slot.windAlarm == 1; }
+bool fellQuickly(const HistorySlot& slot) { return slot.tendency3h <= windWarningTendency3h() || slot.windAlarm == 1; }
 
 void planFallingStretches(ChartPlan& chart, const PressureHistory& history, const std::vector<int>& slotTimes,
                           int startTime, int pointShift, const SlotValue& value, Pen pen, int eventNumber,

@@ -42,6 +42,9 @@ enum EventNumber : int {
     eventSessionEnded = 76,         // Windows ended the session with the program running
     eventUdpUnavailable = 77,       // Winsock or the UDP socket could not be had, once per run
     eventUdpSendFailed = 78,        // a send failed after a success (or first), until one succeeds
+    eventCorrectionChanged = 80,    // the Options dialog changed the barograph's correction or the height
+    eventLowPressure = 81,          // the pressure stayed below the user's limit: the low-pressure alarm
+    eventLowPressureEnded = 82,     // the pressure stayed above the limit again, or Nmea mode ended it
 };
 
 // The event of a failed open of COM1..COM4; 0 (nothing to log) for the other ports.
@@ -62,7 +65,7 @@ enum FatalErrorNumber : int {
 };
 
 // The highest number with a text of its own.
-constexpr int lastEventNumber = eventUdpSendFailed;
+constexpr int lastEventNumber = eventLowPressureEnded;
 
 // The text that follows the header of an event line; empty for numbers
 // without text. Numbers above 100 share the text of 100.

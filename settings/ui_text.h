@@ -18,6 +18,7 @@ enum TextId : unsigned {
     txtItemCom5, txtItemCom6, txtItemCom7, txtItemCom8,
     txtItemComFormat,  // a port from COM9 on, by its number
     txtItemSendUdp,    // with the configured UDP port
+    txtItemOptions,
     txtItemSaveOff, txtItemSaveOn, txtItemScale950, txtItemScale900,
     txtItemBeep, txtItemErrorLog,
     txtItemGerman, txtItemEnglish, txtItemFrench,
@@ -47,6 +48,17 @@ enum TextId : unsigned {
     // list of words separated by one space; a week without records; the
     // printed heading (German only).
     txtWeekdayNames, txtMonthNames, txtWeekEmpty, txtPrintedWeekTitle,
+    // The Options dialog: caption (also of its boxes), buttons, groups and
+    // field labels in the order of the fields; the range a box names, as
+    // formats (name, low, high, unit) with 0 allowed besides, and an address.
+    txtOptionsCaption, txtOptionsOk, txtOptionsCancel,
+    txtGroupPressure, txtFieldCorrection, txtFieldHeight,
+    txtGroupStormWarning, txtFieldWarning3h, txtFieldGale3h, txtFieldGale1h, txtFieldLowLimit,
+    txtGroupSending, txtFieldSend, txtFieldAddress, txtFieldPort,
+    txtRangeFormat, txtRangeOrZeroFormat, txtAddressFormat,
+    // The low-pressure alarm's banner (format with the limit), and the
+    // correction in force (format with the signed offset and the height).
+    txtBannerLowPressure, txtCorrectionInForce,
     textCount
 };
 

@@ -6,7 +6,14 @@
 //   command ID              posts WM_COMMAND with ID to the main window
 //   close                   posts WM_CLOSE to the main window
 //   boxes                   "ok N", then N lines "<hwnd>\t<caption>\t<text>\t<id:label,...>"
+//                           (message boxes and the print dialog; never the Options dialog)
 //   wait-boxes N MS         as boxes, once at least N message boxes are open
+//   wait-options MS         "ok <hwnd>" once the Options dialog is open, else "timeout"
+//   controls HWND           "ok <caption>\t<left,top,right,bottom>" of the dialog, then its child windows
+//                           as "<id>\t<class>\t<text>\t<left,top,right,bottom>\t<checked>\t<focused>"
+//                           (screen pixels), then "end"
+//   set HWND ID TEXT        puts TEXT into the edit control ID of the dialog, as typing would
+//   check HWND ID N         checks (1) or clears (0) the check box ID of the dialog
 //   press HWND ID           clicks the button ID of the message box HWND
 //   menu                    "ok N", then the N lines of the program's menu bar as menu_probe
 //                           writes them (the driver and the program share a working folder)
@@ -73,6 +80,17 @@ void reply(const std::string& line)
 
 HWND mainWindow() { return FindWindowA(mainWindowClass, nullptr); }
 
+// The Options dialog is a dialog box as a message box is; its first field,
+// an edit control with id 1661, tells it from one.
+constexpr int firstOptionsField = 1661;
+
+bool isOptionsDialog(HWND window)
+{
+    HWND field = GetDlgItem(window, firstOptionsField);
+    char className[64] = {};
+    return field && GetClassNameA(field, className, sizeof className) && _stricmp(className, "Edit") == 0;
+}
+
 struct Box {
     HWND window;
     std::string caption;
@@ -97,6 +115,7 @@ BOOL CALLBACK collectBox(HWND window, LPARAM param)
     char className[64] = {};
     GetClassNameA(window, className, sizeof className);
     if (std::strcmp(className, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+    if (isOptionsDialog(window)) return TRUE;
     Box box{window, windowText(window), "", ""};
     // A message box shows its text in the static control with id 0xFFFF.
     if (HWND text = GetDlgItem(window, 0xFFFF)) box.text = windowText(text);
@@ -156,6 +175,81 @@ int endLeftovers()
         CloseHandle(process);
     }
     return ended;
+}
+
+BOOL CALLBACK findOptions(HWND window, LPARAM param)
+{
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, "#32770") != 0 || !IsWindowVisible(window) || !isOptionsDialog(window)) return TRUE;
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+}
+
+HWND optionsDialog()
+{
+    HWND found = nullptr;
+    EnumWindows(findOptions, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND handleArgument(const std::string& argument, char** rest)
+{
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(argument.c_str(), rest, 10)));
+}
+
+std::string rectText(HWND window)
+{
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+// A control's text as the control holds it: an edit control keeps its own,
+// which only a message to it reads from another process.
+std::string controlText(HWND control)
+{
+    char text[512] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000,
+                        &ignored);
+    return text;
+}
+
+struct ControlList {
+    HWND focus;
+    std::vector<std::string> lines;
+};
+
+BOOL CALLBACK collectControl(HWND child, LPARAM param)
+{
+    auto* list = reinterpret_cast<ControlList*>(param);
+    char className[64] = {};
+    GetClassNameA(child, className, sizeof className);
+    DWORD_PTR checked = 0;
+    if (_stricmp(className, "Button") == 0)
+        SendMessageTimeoutA(child, BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &checked);
+    list->lines.push_back(std::to_string(GetDlgCtrlID(child)) + "\t" + className + "\t" +
+                          escaped(controlText(child)) + "\t" + rectText(child) + "\t" +
+                          std::to_string(checked == BST_CHECKED) + "\t" + std::to_string(child == list->focus));
+    return TRUE;
+}
+
+void replyControls(HWND dialog)
+{
+    if (!IsWindow(dialog)) {
+        reply("none");
+        return;
+    }
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
+    ControlList list{thread.hwndFocus, {}};
+    EnumChildWindows(dialog, collectControl, reinterpret_cast<LPARAM>(&list));
+    reply("ok " + escaped(windowText(dialog)) + "\t" + rectText(dialog));
+    for (const std::string& line : list.lines) reply(line);
+    reply("end");
 }
 
 HHOOK menuHook = nullptr;
@@ -360,6 +454,29 @@ void runCommand(const std::string& name, const std::string& argument)
         bool posted = button && PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                                              reinterpret_cast<LPARAM>(button));
         reply(posted ? "ok" : "none");
+    } else if (name == "wait-options") {
+        DWORD limit = GetTickCount() + std::strtoul(argument.c_str(), nullptr, 10);
+        HWND dialog = optionsDialog();
+        while (!dialog && GetTickCount() < limit) {
+            Sleep(50);
+            dialog = optionsDialog();
+        }
+        reply(dialog ? "ok " + std::to_string(reinterpret_cast<uintptr_t>(dialog)) : "timeout");
+    } else if (name == "controls") {
+        replyControls(handleArgument(argument, nullptr));
+    } else if (name == "set" || name == "check") {
+        char* rest = nullptr;
+        HWND dialog = handleArgument(argument, &rest);
+        int id = static_cast<int>(std::strtol(rest, &rest, 10));
+        std::string value = *rest == ' ' ? rest + 1 : rest;
+        HWND control = GetDlgItem(dialog, id);
+        DWORD_PTR ignored = 0;
+        bool sent = control && (name == "set"
+            ? SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()), SMTO_NORMAL,
+                                  5000, &ignored)
+            : SendMessageTimeoutA(control, BM_SETCHECK, value == "1" ? BST_CHECKED : BST_UNCHECKED, 0, SMTO_NORMAL,
+                                  5000, &ignored));
+        reply(sent ? "ok" : "none");
     } else if (name == "hold") {
         HANDLE file = CreateFileA(argument.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -1,0 +1,225 @@
+#include "app/options_fields.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "acquisition/alarm_signal.h"
+#include "acquisition/low_pressure_alarm.h"
+#include "acquisition/pressure_correction.h"
+#include "records/event_text.h"
+#include "settings/shell_seam.h"
+
+namespace {
+
+constexpr bool idsInOrder()
+{
+    for (size_t i = 0; i < optionsFieldCount; ++i)
+        if (optionsFields[i].id != firstOptionsField + i) return false;
+    return true;
+}
+static_assert(idsInOrder(), "the fields are controls 1661..1669 in this order");
+
+// The rows of settings the dialog edits, each by its key, and its parts.
+struct SettingRow {
+    const char* key;
+    int64_t (*get)(const MonitorSettings&, uint8_t part);
+    void (*set)(MonitorSettings&, uint8_t part, int64_t value);
+};
+
+const SettingRow settingRows[] = {
+    {"OFFSET", [](const MonitorSettings& s, uint8_t) -> int64_t { return s.OFFSET; },
+     [](MonitorSettings& s, uint8_t, int64_t v) { s.OFFSET = static_cast<int16_t>(v); }},
+    {"HEIGHT", [](const MonitorSettings& s, uint8_t) -> int64_t { return s.HEIGHT; },
+     [](MonitorSettings& s, uint8_t, int64_t v) { s.HEIGHT = static_cast<uint16_t>(v); }},
+    {"WARN", [](const MonitorSettings& s, uint8_t part) -> int64_t { return s.WARN[part]; },
+     [](MonitorSettings& s, uint8_t part, int64_t v) { s.WARN[part] = static_cast<uint8_t>(v); }},
+    {"LOW", [](const MonitorSettings& s, uint8_t) -> int64_t { return s.LOW; },
+     [](MonitorSettings& s, uint8_t, int64_t v) { s.LOW = static_cast<uint16_t>(v); }},
+    {"SEND", [](const MonitorSettings& s, uint8_t) -> int64_t { return s.SEND; },
+     [](MonitorSettings& s, uint8_t, int64_t v) { s.SEND = static_cast<uint8_t>(v); }},
+    {"SENDTO",
+     [](const MonitorSettings& s, uint8_t part) -> int64_t { return part == 0 ? s.SENDTO.address : s.SENDTO.port; },
+     [](MonitorSettings& s, uint8_t part, int64_t v) {
+         if (part == 0) s.SENDTO.address = static_cast<uint32_t>(v);
+         else s.SENDTO.port = static_cast<uint16_t>(v);
+     }},
+};
+
+const SettingRow& rowOf(const OptionsField& field)
+{
+    for (const SettingRow& row : settingRows)
+        if (std::strcmp(row.key, field.row) == 0) return row;
+    return settingRows[0];  // every field names one of the rows above
+}
+
+std::string tenths(int64_t value, bool sign, char point)
+{
+    char text[32];
+    const int64_t magnitude = value < 0 ? -value : value;
+    const char* prefix = value < 0 ? "-" : sign && value > 0 ? "+" : "";
+    std::snprintf(text, sizeof text, "%s%lld%c%lld", prefix, static_cast<long long>(magnitude / 10), point,
+                  static_cast<long long>(magnitude % 10));
+    return text;
+}
+
+// Digits only, at most `most` of them; the count read.
+size_t readDigits(const char*& at, int64_t& value, size_t most)
+{
+    size_t count = 0;
+    value = 0;
+    while (*at >= '0' && *at <= '9') {
+        if (++count > most) return 0;
+        value = value * 10 + (*at++ - '0');
+    }
+    return count;
+}
+
+bool inRange(const OptionsField& field, int64_t value, int64_t low)
+{
+    if (field.kind == FieldKind::Address) return true;  // any dotted address parsed is one
+    if (field.zeroAllowed && value == 0) return true;
+    return value >= low && value <= field.high;
+}
+
+} // namespace
+
+int64_t fieldValue(const OptionsField& field, const MonitorSettings& settings)
+{
+    return rowOf(field).get(settings, field.part);
+}
+
+void setFieldValue(const OptionsField& field, MonitorSettings& settings, int64_t value)
+{
+    rowOf(field).set(settings, field.part, value);
+}
+
+std::string formatFieldValue(const OptionsField& field, int64_t value)
+{
+    switch (field.kind) {
+    case FieldKind::Tenths: return tenths(value, field.low < 0, '.');
+    case FieldKind::Address: {
+        char text[20];
+        const auto a = static_cast<uint32_t>(value);
+        std::snprintf(text, sizeof text, "%u.%u.%u.%u", a >> 24, (a >> 16) & 255, (a >> 8) & 255, a & 255);
+        return text;
+    }
+    case FieldKind::Switch: return value != 0 ? "1" : "0";
+    case FieldKind::Whole: break;
+    }
+    return std::to_string(value);
+}
+
+bool parseFieldText(const OptionsField& field, const char* text, int64_t& value)
+{
+    while (*text == ' ') ++text;
+    std::string trimmed = text;
+    while (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
+    const char* at = trimmed.c_str();
+    int64_t part = 0;
+    switch (field.kind) {
+    case FieldKind::Switch:
+        if (trimmed != "0" && trimmed != "1") return false;
+        value = trimmed == "1";
+        return true;
+    case FieldKind::Whole:
+        if (!readDigits(at, value, 6)) return false;
+        return *at == 0;
+    case FieldKind::Address: {
+        uint32_t address = 0;
+        for (int i = 0; i < 4; ++i) {
+            if (i > 0 && *at++ != '.') return false;
+            if (!readDigits(at, part, 3) || part > 255) return false;
+            address = address << 8 | static_cast<uint32_t>(part);
+        }
+        value = address;
+        return *at == 0;
+    }
+    case FieldKind::Tenths: {
+        const bool negative = *at == '-';
+        if (*at == '-' || *at == '+') ++at;
+        const bool whole = readDigits(at, value, 4) > 0;
+        value *= 10;
+        if (*at == '.' || *at == ',') {
+            ++at;
+            size_t decimals = readDigits(at, part, 1);
+            if (!whole && decimals == 0) return false;
+            value += part;
+        } else if (!whole) {
+            return false;
+        }
+        if (negative) value = -value;
+        return *at == 0;
+    }
+    }
+    return false;
+}
+
+std::string fieldName(const OptionsField& field, UiLanguage language)
+{
+    std::string label = uiText(field.label, language), name;
+    for (char c : label.substr(0, label.find(" (")))
+        if (c != '&') name += c;
+    return name;
+}
+
+std::string rangeMessage(const OptionsField& field, UiLanguage language, int64_t low)
+{
+    const std::string name = fieldName(field, language);
+    char text[200];
+    if (field.kind == FieldKind::Address) {
+        std::snprintf(text, sizeof text, uiText(txtAddressFormat, language), name.c_str());
+        return text;
+    }
+    // The unit is the first word inside the label's brackets.
+    const std::string label = uiText(field.label, language);
+    std::string unit;
+    size_t open = label.find(" (");
+    if (open != std::string::npos) unit = " " + label.substr(open + 2, label.find_first_of(",)", open) - open - 2);
+    const char point = language == English ? '.' : ',';
+    auto shown = [&](int64_t value) {
+        return field.kind == FieldKind::Tenths ? tenths(value, field.low < 0, point) : std::to_string(value);
+    };
+    std::snprintf(text, sizeof text, uiText(field.zeroAllowed ? txtRangeOrZeroFormat : txtRangeFormat, language),
+                  name.c_str(), shown(low).c_str(), shown(field.high).c_str(), unit.c_str());
+    return text;
+}
+
+OptionsCheck checkOptions(const std::vector<std::string>& texts, const MonitorSettings& base, UiLanguage language)
+{
+    OptionsCheck check;
+    check.chosen = base;
+    for (size_t i = 0; i < optionsFieldCount; ++i) {
+        const OptionsField& field = optionsFields[i];
+        int64_t low = field.low;
+        if (field.aboveField) low = fieldValue(optionsFields[field.aboveField - firstOptionsField], check.chosen) + 1;
+        int64_t value = 0;
+        const char* text = i < texts.size() ? texts[i].c_str() : "";
+        if (!parseFieldText(field, text, value) || !inRange(field, value, low)) {
+            check.failed = static_cast<int>(i);
+            check.message = rangeMessage(field, language, low);
+            check.chosen = base;
+            return check;
+        }
+        setFieldValue(field, check.chosen, value);
+    }
+    return check;
+}
+
+void applyOptions(const MonitorSettings& chosen)
+{
+    MonitorSettings& now = monitorSettings;
+    const PressureCorrection before{now.OFFSET, now.HEIGHT}, after{chosen.OFFSET, chosen.HEIGHT};
+    if (chosen.LOW != now.LOW) {
+        // The runs counted against the old limit; a standing alarm was raised by it.
+        if (lowPressureAlarm.on) {
+            logEvent(eventLowPressureEnded);
+            endAlarmCause(AlarmCause::LowPressure);
+        }
+        resetLowPressureAlarm();
+    }
+    now = chosen;
+    if (before != after) {
+        recorrectHistory(before, after);
+        logEvent(eventCorrectionChanged);
+    }
+}

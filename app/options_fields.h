@@ -1,0 +1,81 @@
+#pragma once
+// The Options dialog described once, without the window: each field's
+// control id, texts, range and the part of the settings row it edits. The
+// dialog is laid out from this list and its OK is checked by it.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "settings/monitor_settings.h"
+#include "settings/ui_text.h"
+
+enum class FieldKind : uint8_t {
+    Tenths,   // a number with one decimal, kept in tenths; a point or a comma is taken
+    Whole,    // a whole number
+    Switch,   // a check box
+    Address,  // an IPv4 address a.b.c.d
+};
+
+struct OptionsField {
+    unsigned id;      // the control's id
+    TextId group;     // the group box this field opens, textCount inside the one before
+    TextId label;
+    FieldKind kind;
+    int32_t low, high;    // in the field's units (tenths for Tenths)
+    bool zeroAllowed;     // 0 (off) besides low..high
+    unsigned aboveField;  // a field whose value this one must exceed, else 0
+    const char* row;      // the key of the settings row it edits
+    uint8_t part;         // which value of that row: WARN's three numbers, SENDTO's address (0) and port (1)
+};
+
+constexpr unsigned firstOptionsField = 1661;
+constexpr size_t optionsFieldCount = 9;
+
+constexpr TextId sameGroup = textCount;
+
+// Controls 1661..1669, in Tab order.
+inline constexpr OptionsField optionsFields[optionsFieldCount] = {
+    {1661, txtGroupPressure, txtFieldCorrection, FieldKind::Tenths, -200, 200, false, 0, "OFFSET", 0},
+    {1662, sameGroup, txtFieldHeight, FieldKind::Whole, 0, 1500, false, 0, "HEIGHT", 0},
+    {1663, txtGroupStormWarning, txtFieldWarning3h, FieldKind::Tenths, 10, 99, false, 0, "WARN", 0},
+    {1664, sameGroup, txtFieldGale3h, FieldKind::Tenths, 11, 150, false, 1663, "WARN", 1},
+    {1665, sameGroup, txtFieldGale1h, FieldKind::Tenths, 10, 99, false, 0, "WARN", 2},
+    {1666, sameGroup, txtFieldLowLimit, FieldKind::Whole, 900, 1050, true, 0, "LOW", 0},
+    {1667, txtGroupSending, txtFieldSend, FieldKind::Switch, 0, 1, false, 0, "SEND", 0},
+    {1668, sameGroup, txtFieldAddress, FieldKind::Address, 0, 0, false, 0, "SENDTO", 0},
+    {1669, sameGroup, txtFieldPort, FieldKind::Whole, 1, 65535, false, 0, "SENDTO", 1},
+};
+
+// The field's value in `settings`, and into it.
+int64_t fieldValue(const OptionsField& field, const MonitorSettings& settings);
+void setFieldValue(const OptionsField& field, MonitorSettings& settings, int64_t value);
+
+// The text of a value as the field shows it: tenths with a point and one
+// decimal (signed where the range is), whole numbers, a dotted address;
+// "1"/"0" for a switch.
+std::string formatFieldValue(const OptionsField& field, int64_t value);
+
+// The value a user's text stands for; false when it stands for none.
+bool parseFieldText(const OptionsField& field, const char* text, int64_t& value);
+
+// The label as a box names the field: without its mnemonic and its unit.
+std::string fieldName(const OptionsField& field, UiLanguage language);
+
+// "Height above sea level: 0 to 1500 m", with the lower bound `low`.
+std::string rangeMessage(const OptionsField& field, UiLanguage language, int64_t low);
+
+struct OptionsCheck {
+    int failed = -1;      // the index of the first field out of range, -1 when all are in
+    std::string message;  // its box's text
+    MonitorSettings chosen;  // `base` with every field's value, when none failed
+};
+
+// Checks the fields' texts (a switch's text is "1" or "0") in order and
+// builds the settings they choose.
+OptionsCheck checkOptions(const std::vector<std::string>& texts, const MonitorSettings& base, UiLanguage language);
+
+// Makes `chosen` the settings in force: a changed correction converts the
+// history (event 80), a changed low limit starts that alarm afresh. The
+// caller writes the file and refreshes the window.
+void applyOptions(const MonitorSettings& chosen);
