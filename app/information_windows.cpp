@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "acquisition/pressure_correction.h"
@@ -26,7 +27,7 @@ void showInformation(TextId text, TextId caption)
     std::string correction = text == txtDataFormatsText ? correctionInForce(monitorSettings, uiLanguage()) : "";
     if (!correction.empty()) {
         correction = "\n\n" + correction;
-        size_t used = lstrlenA(informationBuffer);
+        size_t used = std::strlen(informationBuffer);
         lstrcpynA(informationBuffer + used, correction.c_str(), static_cast<int>(sizeof informationBuffer - used));
     }
     showShellMessage({.caption = caption, .text = informationBuffer, .kind = MessageKind::Information});

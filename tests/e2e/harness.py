@@ -266,6 +266,34 @@ class Driver:
     def press(self, box, button_id=1):
         return self.ask(f"press {box['handle']} {button_id}")
 
+    def options(self, timeout_ms=10000):
+        """The handle of the open Options dialog, or None."""
+        answer = self.ask(f"wait-options {timeout_ms}")
+        return answer.split()[1] if answer.startswith("ok ") else None
+
+    def controls(self, dialog):
+        """(caption, rect) of a dialog and {id or (label text): control} of its children; each control a
+        dict of class, text, rect (screen pixels), checked, focused. Labels and group boxes have no id
+        of their own and go by their text."""
+        head = self.ask(f"controls {dialog}")
+        if not head.startswith("ok "):
+            return None, None, {}
+        caption, rect = head[3:].split("\t")
+        found = {}
+        for line in iter(self._line, "end"):
+            number, kind, text, box, checked, focused = line.split("\t")
+            key = int(number) if int(number) != 0xFFFF else text
+            found[key] = {"class": kind, "text": text, "rect": tuple(map(int, box.split(","))),
+                          "checked": checked == "1", "focused": focused == "1"}
+        return caption, tuple(map(int, rect.split(","))), found
+
+    def fill(self, dialog, values):
+        """Types each text into the field of its id (a check box takes True or False)."""
+        for number, value in values.items():
+            request = f"check {dialog} {number} {int(value)}" if isinstance(value, bool) else \
+                f"set {dialog} {number} {value}"
+            assert self.ask(request) == "ok", request
+
     def close(self):
         if self.process.poll() is None:
             try:

@@ -11,12 +11,12 @@ import sys
 import time
 import unittest
 
-from harness import Driver, MonitorTestMixin, clock_texts, ini, screen_pixels, screenshot
+from harness import Driver, MonitorTestMixin, clock_texts, ini, screen_pixels, screenshot, wine_env
 from fault_support import (FaultTestMixin, course, events_of, expected_records, records_of, utc_clocks,
                            utc_stamps)
 from monitor_ids import (EXAMPLE, WIND_ALARM_EVENTS, WIXDR, cmdAcknowledgeAlarm, cmdBarographMode, cmdNmeaMode,
-                         cmdToggleUdp,
-                         command, event_tag, eventDataAgain, eventGaleAlarm, eventNoData, eventPortInUse,
+                         cmdOptions, cmdToggleUdp,
+                         command, event_tag, eventCorrectionChanged, eventDataAgain, eventGaleAlarm, eventLowPressure, eventNoData, eventPortInUse,
                          eventRecordFileError, eventRecordsCaughtUp, eventWindAlarmEnded, eventWindWarning,
                          port_failed_event, pxdr)
 
@@ -463,7 +463,7 @@ def nmea_sentences(datagram):
     return sentences
 
 
-class ReadingsOverUdp(MonitorTestMixin, unittest.TestCase):
+class UdpReceiverMixin(MonitorTestMixin):
     """The navigation software's side: a UDP socket on 127.0.0.1 that the
     settings point the program at."""
 
@@ -486,6 +486,8 @@ class ReadingsOverUdp(MonitorTestMixin, unittest.TestCase):
         finally:
             self.receiver.settimeout(10)
 
+
+class ReadingsOverUdp(UdpReceiverMixin, unittest.TestCase):
     def test_each_reading_goes_out_as_one_datagram_and_the_switch_is_kept(self):
         lines = self.serial_ports(2)
         self.write("monitor.ini", ini(LANG="EN") + b"SEND=1\n" + self.destination)
@@ -567,3 +569,164 @@ def states_of(bar, number):
             if entry is not None and entry[0] == number:
                 return entry[2], entry[3]
     raise AssertionError(f"no item {number}")
+
+
+def sea_level(pressure, offset_tenths, height):
+    """The corrected pressure in hundredths of a hPa, from the formula."""
+    k = (1 - 0.0065 * height / 288.15) ** -5.2559
+    return int((pressure + 10 * offset_tenths) * k + 0.5)
+
+
+class OptionsDialog(UdpReceiverMixin, unittest.TestCase):
+    """The Options dialog, driven as a user does: fields typed into by their ids, OK pressed."""
+
+    def open_options(self):
+        self.assertEqual(self.driver.ask(command(cmdOptions)), "ok")
+        dialog = self.driver.options()
+        self.assertIsNotNone(dialog, "the Options dialog opens")
+        self.assertEqual(self.driver.boxes(), [], "the Options dialog is no message box")
+        return dialog
+
+    def choose(self, values):
+        dialog = self.open_options()
+        self.driver.fill(dialog, values)
+        self.assertEqual(self.driver.ask(f"press {dialog} 1"), "ok")
+        self.assertTrue(self.wait_for(lambda: self.driver.ask("wait-options 0") == "timeout"), "OK closes it")
+
+    def curve_rows(self):
+        """The rows of the black pressure curve inside the plot (its background's bounding box), and
+        the share of the plot's columns it crosses."""
+        _, _, rows = screen_pixels()
+        inside = [(x, y) for y, row in enumerate(rows) for x, p in enumerate(row) if p == (245, 245, 255)]
+        left, right = min(x for x, _ in inside) + 3, max(x for x, _ in inside) - 3
+        top, bottom = min(y for _, y in inside) + 3, max(y for _, y in inside) - 3
+        black = [(x, y) for y in range(top, bottom) for x in range(left, right) if max(rows[y][x]) < 60]
+        return sorted({y for _, y in black}), len({x for x, _ in black}) / (right - left)
+
+    def test_a_correction_reaches_title_record_and_datagram_without_a_step_and_a_value_out_of_range_changes_nothing(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.ini", ini(LANG="EN", T1="0", T3="0") + b"SEND=1\n" + self.destination)
+        self.start_monitor()
+        # 52 hours at 1000.00 hPa from the device's stored values.
+        lines[2].write(b"".join(pxdr(100000, 40000, 0, 0, 30 * i, 100000) + WIXDR for i in range(104)))
+        self.wait_title(lambda t: t.startswith("Air pressure monitor 208 "), timeout=60)
+        for _ in range(104):
+            self.receiver.recv(2048)
+        before, _ = self.curve_rows()
+
+        self.choose({1661: "+1,2", 1662: "372"})  # a decimal comma is taken
+        self.assertTrue(self.wait_for(lambda: event_tag(eventCorrectionChanged) in self.read("monitor.err")))
+        lines[2].write(pxdr(100000, 40000, -5, 20, 30, 100000))
+        corrected = sea_level(100000, 12, 372)
+        self.assertEqual(corrected, round(100120 * 1.0452863))
+        mda, _ = nmea_sentences(self.receiver.recv(2048))
+        self.assertTrue(mda.startswith(f"$WIMDA,{round(corrected * 0.0295300 / 100, 4):.4f},I,"
+                                       f"{corrected // 100000}.{corrected % 100000:05d},B,"), mda)
+        title = self.wait_title(lambda t: t.startswith("Air pressure monitor 209 "))
+        self.assertIn(f" {corrected / 100:.1f} hPa -0.5 hPa/hr +2.1 hPa/3hrs ", title)
+        # The 52 hours moved with the correction as one: no step at the newest slot.
+        time.sleep(1)
+        after, crossed = self.curve_rows()
+        self.assertLessEqual(after[-1] - after[0], 4, f"a step in the curve: rows {after}")
+        self.assertLess(after[-1], before[0], "the curve stands higher")
+        self.assertGreater(crossed, 0.95)
+
+        # The next record carries the corrected values: 300 accepted sentences close the cycle.
+        lines[2].write(b"".join(pxdr(100000, 40000, -5, 20, 30, 100000) for _ in range(195)))
+        self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.txt")), timeout=60))
+        time.sleep(0.5)
+        record = self.read("monitor.txt")
+        self.assertEqual(record[24:62], f"{corrected // 100:4d},{corrected % 100:02d} hPa -00,5 hPa/hr "
+                                        f"+02,1 hPa/3h ".encode(), record)
+
+        # A value out of range: its box, the focus on it, and nothing applied.
+        dialog = self.open_options()
+        _, _, fields = self.driver.controls(dialog)
+        self.assertEqual((fields[1661]["text"], fields[1662]["text"]), ("+1.2", "372"))
+        self.driver.fill(dialog, {1662: "1501", 1663: "2.5", 1668: "10.0.0.255", 1667: False})
+        self.assertEqual(self.driver.ask(f"press {dialog} 1"), "ok")
+        box = self.driver.wait_box()
+        self.assertEqual((box["caption"], box["text"]), ("Options", "Height above sea level: 0 to 1500 m"))
+        self.driver.press(box)
+        self.assertTrue(self.wait_for(lambda: self.driver.controls(dialog)[2][1662]["focused"]))
+        self.assertEqual(self.driver.ask(f"press {dialog} 2"), "ok")
+        self.assertTrue(self.wait_for(lambda: self.driver.ask("wait-options 0") == "timeout"))
+        # Still sent, to the same place, and a fall of 3.0 hPa does not warn.
+        lines[2].write(b"".join(pxdr(100000, 40000, 0, -30, 30, 100000) for _ in range(10)))
+        for _ in range(10):
+            self.receiver.recv(2048)
+        self.assertEqual(events_of(self.read("monitor.err")), [eventCorrectionChanged])
+        self.assertEqual(self.quit_monitor(), 0)
+
+        # After a restart the dialog shows what was chosen: the settings lines were written and read back.
+        self.driver.close()
+        self.driver = Driver(self.workdir)
+        self.start_monitor()
+        _, _, fields = self.driver.controls(self.open_options())
+        self.assertEqual([fields[n]["text"] for n in (1661, 1662, 1663, 1666, 1668, 1669)],
+                         ["+1.2", "372", "3.6", "0", "127.0.0.1", str(self.receiver.getsockname()[1])])
+        self.assertEqual(self.driver.ask(f"press {self.driver.options()} 2"), "ok")
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_user_limits_raise_the_warning_and_the_low_pressure_alarm_which_an_acknowledgement_silences(self):
+        lines = self.serial_ports(2)
+        self.write("monitor.ini", ini(LANG="EN"))
+        self.start_monitor()
+
+        def sentences(count, pressure, t3):
+            lines[2].write(b"".join(pxdr(pressure, 40000, 0, t3, 30, pressure) + WIXDR for _ in range(count)))
+
+        # A fall of 3.0 hPa in three hours: the defaults warn of 3.6.
+        sentences(10, 100500, -30)
+        self.wait_title(lambda t: t.startswith("Air pressure monitor 20 "))
+        self.assertEqual(events_of(WindAlarm.log(self)), [])
+        self.choose({1663: "2.5"})
+        sentences(10, 100500, -30)
+        self.assertTrue(self.wait_for(lambda: event_tag(eventWindWarning) in WindAlarm.log(self), timeout=30))
+        for mode in (cmdNmeaMode, cmdBarographMode):
+            self.assertEqual(self.driver.ask(command(mode)), "ok")
+
+        self.choose({1666: "990"})
+        sentences(9, 98990, 0)
+        self.wait_title(lambda t: t.startswith("Air pressure monitor 58 "))
+        self.assertTrue(WindAlarm.item_grayed(self), "nine sentences below the limit raise nothing")
+        sentences(1, 98990, 0)
+        self.assertTrue(self.wait_for(lambda: event_tag(eventLowPressure) in WindAlarm.log(self), timeout=30))
+        self.assertEqual(events_of(WindAlarm.log(self)),
+                         [eventWindWarning, eventWindAlarmEnded, eventLowPressure])
+        self.assertFalse(WindAlarm.item_grayed(self), "the signal sounds")
+        self.assertTrue(self.wait_for(lambda: WindAlarm.banner_colours(self) == {"amber"}), "the amber banner")
+        self.assertEqual(self.driver.ask(command(cmdAcknowledgeAlarm)), "ok")
+        self.assertTrue(self.wait_for(lambda: WindAlarm.item_grayed(self)), "acknowledged: silent")
+        self.assertEqual(WindAlarm.banner_colours(self), {"amber"}, "the banner stays while the pressure is low")
+        self.assertEqual(self.quit_monitor(), 0)
+
+    def test_the_dialog_in_each_language_is_laid_out_alike_and_ok_unchanged_writes_todays_bytes(self):
+        shots = os.environ.get("MONITOR_OPTIONS_SHOTS")
+        for language, caption in (("DE", "Optionen"), ("EN", "Options"), ("FR", "Reglages")):
+            with self.subTest(language=language):
+                self.serial_ports(2)
+                self.write("monitor.ini", ini(LANG=language))
+                self.start_monitor()
+                dialog = self.open_options()
+                title, (left, top, right, bottom), fields = self.driver.controls(dialog)
+                self.assertEqual(title, caption)
+                edits = [fields[n] for n in range(1661, 1670) if n != 1667]
+                self.assertTrue(all(f["class"] == "Edit" for f in edits))
+                self.assertEqual(len({(f["rect"][0], f["rect"][2]) for f in edits}), 1, "the fields stand aligned")
+                labels = [f for f in fields.values() if f["class"] == "Static"]
+                self.assertEqual(len(labels), 8)
+                self.assertEqual(len({f["rect"][0] for f in labels}), 1, "the labels stand aligned")
+                self.assertTrue(all(f["rect"][2] < edits[0]["rect"][0] for f in labels))
+                self.assertTrue(all(left < f["rect"][0] and f["rect"][2] < right and f["rect"][3] < bottom
+                                    for f in fields.values()), "everything inside the dialog")
+                self.assertTrue(fields[1661]["focused"])
+                if shots:
+                    subprocess.run(["import", "-window", "root", "-crop",
+                                    f"{right - left}x{bottom - top}+{left}+{top}",
+                                    os.path.join(shots, f"options-{language}.png")], env=wine_env(), check=True)
+                self.assertEqual(self.driver.ask(f"press {dialog} 1"), "ok")
+                self.assertTrue(self.wait_for(lambda: self.driver.ask("wait-options 0") == "timeout"))
+                self.assertEqual(self.quit_monitor(), 0)
+                self.assertEqual(self.read("monitor.ini"), ini(LANG=language))
+                self.assertFalse(os.path.exists(self.path("monitor.err")))

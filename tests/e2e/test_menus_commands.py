@@ -13,7 +13,7 @@ from monitor_ids import (EXAMPLE, PORT_COMMANDS, WIXDR, cmdAbout, cmdAcknowledge
                          cmdEraseMonitorTxt, cmdEraseNmeaTxt, cmdFrench, cmdGerman, cmdHelp, cmdLinkCable, cmdNmeaMode,
                          cmdPortCom2, cmdPortCom3, cmdPortCom4, cmdPortCom8, cmdPortComBase, cmdPrintChart, cmdPrintNmeaTable, cmdQuit, cmdSaveOff,
                          cmdSaveOn, cmdScale900, cmdScale950, cmdToggleErr, cmdToggleSig, cmdToggleT1, cmdToggleT3,
-                         cmdToggleUdp,
+                         cmdOptions, cmdToggleUdp,
                          command, event_tag, eventEraseRefused, eventMonitorTxtErased, eventPortLost,
                          eventPortReturned, port_failed_event)
 
@@ -34,7 +34,7 @@ def expected_bar(language):
                           SEP, (cmdShowHours, "Barogramm 52 Stunden"), (cmdShowWeek, "Barogramm 7 Tage"),
                           SEP, (cmdAcknowledgeAlarm, "Sturmalarm quittieren")]),
             ("&Einstellungen", [(cmdBarographMode, "TQ Daten"), (cmdNmeaMode, "NMEA Daten"), SEP] + ports + [
-                SEP, (cmdToggleUdp, "Messwerte per UDP senden (Port 10110)"),
+                SEP, (cmdToggleUdp, "Messwerte per UDP senden (Port 10110)"), (cmdOptions, "Optionen..."),
                 SEP, (cmdSaveOff, "Messdaten nicht aufzeichnen"),
                 (cmdSaveOn, "Messdaten alle 5 Minuten auf Festplatte speichern"),
                 SEP, (cmdScale950, "950..1050 hPa"), (cmdScale900, "900..1000 hPa"),
@@ -54,7 +54,7 @@ def expected_bar(language):
                        SEP, (cmdShowHours, "Barogram 52 hours"), (cmdShowWeek, "Barogram 7 days"),
                        SEP, (cmdAcknowledgeAlarm, "Acknowledge wind alarm")]),
             ("&Setup", [(cmdBarographMode, "Barograph TQ5108 data"), (cmdNmeaMode, "NMEA data"), SEP] + ports + [
-                SEP, (cmdToggleUdp, "Send readings over UDP (port 10110)"),
+                SEP, (cmdToggleUdp, "Send readings over UDP (port 10110)"), (cmdOptions, "Options..."),
                 SEP, (cmdSaveOff, "Do not save data"), (cmdSaveOn, "Save data every five minutes"),
                 SEP, (cmdScale950, "950..1050 hPa"), (cmdScale900, "900..1000 hPa"),
                 SEP, (cmdToggleErr, "Save errors in file monitor.err"),
@@ -72,7 +72,7 @@ def expected_bar(language):
                  SEP, (cmdShowHours, "Barogramme 52 heures"), (cmdShowWeek, "Barogramme 7 jours"),
                  SEP, (cmdAcknowledgeAlarm, "Acquitter l'alarme de vent")]),
         ("&Options", [(cmdBarographMode, "Barographe TQ5108"), (cmdNmeaMode, "NMEA"), SEP] + ports + [
-            SEP, (cmdToggleUdp, "Envoyer les mesures par UDP (port 10110)"),
+            SEP, (cmdToggleUdp, "Envoyer les mesures par UDP (port 10110)"), (cmdOptions, "Reglages..."),
             SEP, (cmdSaveOff, "Ne pas sauver les donnees"),
             (cmdSaveOn, "Sauver les donnees toutes les cinq minutes sur disque"),
             SEP, (cmdScale950, "950..1050 hPa"), (cmdScale900, "900..1000 hPa"),

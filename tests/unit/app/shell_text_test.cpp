@@ -96,7 +96,7 @@ TEST(UiText, MenuItemsDifferBetweenLanguagesOnlyAsIntended)
     std::set<unsigned> every = {
         cmdPrintNmeaTable, cmdPrintChart, cmdQuit, cmdEraseMonitorTxt, cmdEraseNmeaTxt, cmdCopyChart, cmdToggleT1,
         cmdToggleT3, cmdShowHours, cmdShowWeek, cmdAcknowledgeAlarm, cmdBarographMode, cmdNmeaMode, cmdPortCom1, cmdPortCom2, cmdPortCom3, cmdPortCom4,
-        cmdPortCom5, cmdPortCom6, cmdPortCom7, cmdPortCom8, cmdToggleUdp, cmdSaveOff, cmdSaveOn, cmdToggleSig,
+        cmdPortCom5, cmdPortCom6, cmdPortCom7, cmdPortCom8, cmdToggleUdp, cmdOptions, cmdSaveOff, cmdSaveOn, cmdToggleSig,
         cmdToggleErr, cmdGerman, cmdEnglish, cmdFrench, cmdScale950, cmdScale900, cmdHelp, cmdAbout,
         cmdLinkCable, cmdDataFormats};
     EXPECT_EQ(german, every);
