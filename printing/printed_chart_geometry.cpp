@@ -1,5 +1,7 @@
 #include "printing/printed_chart_geometry.h"
 
+#include <cstring>
+
 #include "display/rounding.h"
 #include "acquisition/pressure_correction.h"
 #include "records/event_text.h"
@@ -111,11 +113,13 @@ DrawingPlan printedChartSteps(int Wd, int Hd, const TextMetrics& font, const Pre
     // inside its edge beyond the top of the scales.
     const int pageTop = highSide(c) + up * c.m;
     addFont(chart, o.escapement);
-    // The pressures drawn are corrected; the heading says by how much.
+    // The pressures drawn are corrected; the heading says by how much, and
+    // starts that much older so that it still ends where the title alone does.
     std::string title = uiText(txtPrintedChartTitle);
     const std::string correction = correctionInForce(settings, settings.LANG);
     if (!correction.empty()) title += ", " + correction;
-    addText(chart, (c.T + 2 * c.m) / 2 + o.titleShift, pageTop - up * (c.m / 2), title);
+    const int longer = static_cast<int>(title.size() - std::strlen(uiText(txtPrintedChartTitle))) * font.charWidth;
+    addText(chart, (c.T + 2 * c.m) / 2 + o.titleShift - longer, pageTop - up * (c.m / 2), title);
 
     addPen(chart, Pen::PrintBlack5, 0, fatalChartFramePen);
     const int corners[5][2] = {{c.left, c.top}, {c.left, c.bottom}, {c.right, c.bottom}, {c.right, c.top},

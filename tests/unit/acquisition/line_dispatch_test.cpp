@@ -5,8 +5,11 @@
 #include "acquisition/nmea_output.h"
 #include "acquisition/measurement_state.h"
 #include "acquisition/data_watch.h"
+#include "acquisition/low_pressure_alarm.h"
+#include "acquisition/pressure_correction.h"
 #include "acquisition/receive_line.h"
 #include "acquisition/wind_alarm.h"
+#include "display/chart_banner.h"
 #include "records/event_text.h"
 #include "records/record_line.h"
 #include "settings/shell_seam.h"
@@ -70,6 +73,7 @@ protected:
         resetWindAlarm();
         resetDataWatch();
         resetAlarmSignal();
+        resetLowPressureAlarm();
 
         fake = FakeFrontEnd{};
         fake.now = UtcStamp{2003, 12, 28, 16, 5};
@@ -595,4 +599,55 @@ TEST_F(LineDispatch, ReadingsGoToTheNavigationSoftwareOnlyWhileSendingIsOn)
     feed("not a sentence\r\n");
     ASSERT_EQ(fake.datagrams.size(), 2u);
     EXPECT_EQ(fake.datagrams[1], fake.nmeaWrites.back());
+}
+
+// The correction applies to every value taken from an accepted sentence, the
+// stored one too, and is rounded away from zero; a change of it moves the
+// history with it. The converter value is the device's own.
+TEST_F(LineDispatch, ACorrectionReachesEveryValueOfTheSentenceAndTheHistoryFollowsAChange)
+{
+    EXPECT_EQ(seaLevelFactor(0), 1.0) << "the defaults change no byte";
+    EXPECT_NEAR(seaLevelFactor(372), 1.0452863, 5e-8);
+    monitorSettings.OFFSET = 12, monitorSettings.HEIGHT = 372;
+    feed("$PXDR,1013.25,40000,-02.7,-10.4,-0300,1020.00\r\n");
+    EXPECT_EQ(currentReading.pressure, 106039u);      // (101325 + 120) * k = 106039.06
+    EXPECT_EQ(currentReading.pressureThen, 106745u);  // (102000 + 120) * k = 106744.63
+    EXPECT_EQ(currentReading.tendency1h, -28);        // -27 * k = -28.2
+    EXPECT_EQ(currentReading.tendency3h, -109) << "-108.7, away from zero";
+    EXPECT_EQ(currentReading.converterValue, 40000u);
+    EXPECT_EQ(pressureHistory.slots[10].pressure, 106745);
+
+    // Back to none: the very values the device sent; to another: as if taken with it.
+    recorrectHistory({12, 372}, {0, 0});
+    EXPECT_EQ(pressureHistory.slots[0].pressure, 101325);
+    EXPECT_EQ(pressureHistory.slots[10].pressure, 102000);
+    EXPECT_EQ(pressureHistory.slots[0].tendency3h, 0) << "tendencies from the converted slots";
+    recorrectHistory({0, 0}, {-5, 100});
+    EXPECT_EQ(pressureHistory.slots[10].pressure, correctPressure(102000, {-5, 100}));
+    EXPECT_EQ(currentReading.pressure, static_cast<uint32_t>(correctPressure(101325, {-5, 100})));
+    resetMonitorSettings();
+}
+
+TEST_F(LineDispatch, TheLowPressureAlarmStandsBelowTheLimitUntilItIsOneHectopascalAbove)
+{
+    monitorSettings.LOW = 999;
+    auto at = [](const char* pressure) { return std::string("$PXDR,") + pressure + ",52684,+00.0,+00.0,-0010," + pressure + "\r\n"; };
+    feedTimes(9, at("0998.90"));
+    feed(at("0999.00"));
+    feedTimes(9, at("0998.90"));
+    EXPECT_TRUE(fake.events.empty()) << "a sentence at the limit breaks the run";
+    feed(at("0998.90"));
+    EXPECT_EQ(fake.events, (std::vector<int>{eventLowPressure}));
+    EXPECT_TRUE(alarmSignal.sounding);
+    EXPECT_EQ(currentChartBanner().lowLimit, 999);
+    acknowledgeAlarm();
+    EXPECT_FALSE(alarmSignal.sounding);
+    feedTimes(700, at("0999.99"));
+    feedTimes(599, at("1000.00"));
+    EXPECT_TRUE(lowPressureAlarm.on) << "below the limit plus 1.0, or not yet 600 sentences";
+    feed(at("1000.00"));
+    EXPECT_EQ(fake.events, (std::vector<int>{eventLowPressure, eventLowPressureEnded}));
+    EXPECT_EQ(currentChartBanner().lowLimit, 0);
+    for (const std::string& record : fake.records) EXPECT_EQ(record[77], '0') << "the wind-alarm digit is the levels'";
+    resetMonitorSettings();
 }

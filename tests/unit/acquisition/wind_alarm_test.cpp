@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/monitor_settings.h"
+
 namespace {
 
 class WindAlarm : public ::testing::Test {
@@ -54,6 +56,22 @@ TEST_F(WindAlarm, LevelOneHoldsWhileTheFallIsThreeHectopascalsAndEndsAfterTenMin
     EXPECT_EQ(feed(1, -30), 1);
     EXPECT_EQ(feed(599, 0), 1);
     EXPECT_EQ(feed(1, 0), 0);
+}
+
+TEST_F(WindAlarm, TheUsersLimitsRaiseAndHoldEachLevelAsTheDefaultsDo)
+{
+    monitorSettings.WARN[0] = 25, monitorSettings.WARN[1] = 40, monitorSettings.WARN[2] = 12;
+    EXPECT_EQ(feed(windAlarmRaiseRun, -24), 0);
+    EXPECT_EQ(feed(windAlarmRaiseRun, -25), 1);
+    EXPECT_EQ(windWarningTendency3h(), -25) << "the charts' red stretches follow the warning";
+    EXPECT_EQ(feed(5000, -19), 1) << "held 0.6 hPa below its limit";
+    EXPECT_EQ(feed(windAlarmEndRun, -18), 0);
+    EXPECT_EQ(feed(windAlarmRaiseRun, 0, -12), 2) << "a one-hour fall of 1.2";
+    EXPECT_EQ(feed(5000, 0, -7), 2) << "held 0.5 hPa below it";
+    EXPECT_EQ(feed(windAlarmEndRun, 0, -6), 0);
+    EXPECT_EQ(feed(windAlarmRaiseRun, -40), 2);
+    EXPECT_EQ(feed(windAlarmEndRun, -33), 1) << "below 3.4 the gale eases, 3.3 still warns";
+    resetMonitorSettings();
 }
 
 TEST_F(WindAlarm, LevelTwoByEitherRuleAndOnTopOfLevelOne)

@@ -4,9 +4,13 @@
 #include <set>
 #include <string>
 
+#include "acquisition/low_pressure_alarm.h"
 #include "app/menu_layout.h"
+#include "app/options_fields.h"
 #include "app/startup.h"
 #include "app/window_titles.h"
+#include "records/event_text.h"
+#include "settings/shell_seam.h"
 #include "settings/ui_text.h"
 
 TEST(FreeSpace, WarnsBelowOneHundredThousandBytes)
@@ -126,4 +130,100 @@ TEST(UiText, MenuItemsDifferBetweenLanguagesOnlyAsIntended)
     EXPECT_STREQ(menuLayout(English)[2].entries[3].text, "Barogram 52 hours");
     EXPECT_STREQ(menuLayout(French)[1].entries.back().text, "Copier le diagramme\tCtrl+C");
     EXPECT_STREQ(menuLayout(German)[1].entries.back().text, "Diagramm kopieren\tStrg+C");
+}
+
+namespace {
+
+const OptionsField& optionsField(unsigned id) { return optionsFields[id - firstOptionsField]; }
+
+// The texts the dialog shows for `settings`, as OK reads them back.
+std::vector<std::string> shownTexts(const MonitorSettings& settings)
+{
+    std::vector<std::string> texts;
+    for (const OptionsField& field : optionsFields) texts.push_back(formatFieldValue(field, fieldValue(field, settings)));
+    return texts;
+}
+
+} // namespace
+
+TEST(OptionsFields, TextsAreReadWithAPointOrACommaAndShownWithAPoint)
+{
+    const OptionsField& correction = optionsField(1661);
+    int64_t value = 0;
+    for (auto [text, tenths] : {std::pair{"1,5", 15}, {" 1.5 ", 15}, {"-0,5", -5}, {"+2", 20}, {".5", 5}, {"3.", 30}}) {
+        EXPECT_TRUE(parseFieldText(correction, text, value)) << text;
+        EXPECT_EQ(value, tenths) << text;
+    }
+    for (const char* text : {"", "1.25", "1,2,3", "abc", "1 2", "-", "+1.2x"})
+        EXPECT_FALSE(parseFieldText(correction, text, value)) << text;
+    EXPECT_EQ(formatFieldValue(correction, 12), "+1.2");
+    EXPECT_EQ(formatFieldValue(correction, -5), "-0.5");
+    EXPECT_EQ(formatFieldValue(optionsField(1663), 36), "3.6");
+    EXPECT_TRUE(parseFieldText(optionsField(1668), "10.0.0.255", value)) << "a broadcast address is allowed";
+    EXPECT_EQ(formatFieldValue(optionsField(1668), value), "10.0.0.255");
+    for (const char* text : {"256.0.0.1", "10.0.0", "10.0.0.1.", "1..2.3"})
+        EXPECT_FALSE(parseFieldText(optionsField(1668), text, value)) << text;
+    EXPECT_FALSE(parseFieldText(optionsField(1662), "-1", value));
+
+    // The defaults shown and read back are the defaults: OK unchanged changes nothing.
+    MonitorSettings defaults = monitorSettings;
+    applyDefaultSettings(defaults);
+    OptionsCheck check = checkOptions(shownTexts(defaults), defaults, English);
+    EXPECT_EQ(check.failed, -1) << check.message;
+    EXPECT_EQ(shownTexts(check.chosen), shownTexts(defaults));
+}
+
+TEST(OptionsFields, TheFirstFieldOutOfRangeIsNamedWithItsRangeAndNothingIsChosen)
+{
+    MonitorSettings base = monitorSettings;
+    std::vector<std::string> texts = shownTexts(base);
+    texts[1] = "1501";
+    texts[7] = "no address";
+    const char* height[3] = {"Hoehe ueber dem Meer: 0 bis 1500 m", "Height above sea level: 0 to 1500 m",
+                             "Altitude : 0 a 1500 m"};
+    for (UiLanguage language : {German, English, French}) {
+        OptionsCheck check = checkOptions(texts, base, language);
+        EXPECT_EQ(check.failed, 1);
+        EXPECT_EQ(check.message, height[language]);
+        EXPECT_EQ(shownTexts(check.chosen), shownTexts(base));
+    }
+    texts[1] = "0";
+    EXPECT_EQ(checkOptions(texts, base, French).message, "A l'adresse : a.b.c.d, chaque nombre 0 a 255");
+    // The gale's limit must exceed the warning's as typed in the same dialog.
+    texts = shownTexts(base);
+    texts[2] = "5,0", texts[3] = "5.0";
+    OptionsCheck gale = checkOptions(texts, base, German);
+    EXPECT_EQ(gale.failed, 3);
+    EXPECT_EQ(gale.message, "Alarm bei Fall in 3 Std: 5,1 bis 15,0 hPa");
+    texts[3] = "5.1", texts[5] = "899";
+    EXPECT_EQ(checkOptions(texts, base, English).message, "Alarm below: 0 or 900 to 1050 hPa");
+    EXPECT_EQ(checkOptions(shownTexts(base), base, English).failed, -1);
+    texts = shownTexts(base);
+    texts[0] = "-20.1";
+    EXPECT_EQ(checkOptions(texts, base, English).message, "Barograph correction: -20.0 to +20.0 hPa");
+}
+
+namespace {
+std::vector<int> loggedEvents;
+}
+
+TEST(OptionsFields, ApplyingLogsACorrectionChangeAndEndsALowAlarmWhoseLimitChanged)
+{
+    resetMonitorSettings();
+    loggedEvents.clear();
+    shellSeam.logEvent = [](int number) { loggedEvents.push_back(number); };
+    MonitorSettings chosen = monitorSettings;
+    chosen.LOW = 990;
+    applyOptions(chosen);
+    EXPECT_TRUE(loggedEvents.empty()) << "neither the correction changed nor an alarm stood";
+    for (unsigned i = 0; i < lowAlarmRaiseRun; ++i) takeLowPressure(98000, 990);
+    ASSERT_TRUE(lowPressureAlarm.on);
+    chosen.LOW = 980, chosen.OFFSET = -3;
+    applyOptions(chosen);
+    EXPECT_EQ(loggedEvents, (std::vector<int>{eventLowPressureEnded, eventCorrectionChanged}));
+    EXPECT_FALSE(lowPressureAlarm.on);
+    EXPECT_EQ(monitorSettings.LOW, 980);
+    resetShellSeam();
+    resetLowPressureAlarm();
+    resetMonitorSettings();
 }

@@ -108,6 +108,18 @@ TEST(ChartBanners, TextsInEachLanguageAndTheirRows)
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].text, "Keine Daten seit 23:59 UTC");
     EXPECT_TRUE(bannerLines(ChartBanner{}, German, 200).empty());
+
+    // The low-pressure alarm: amber, with the limit in force, and only while no level stands.
+    banner.lowLimit = 990;
+    const char* low[3] = {"Luftdruck unter 990 hPa", "Pressure below 990 hPa", "Pression inferieure a 990 hPa"};
+    for (UiLanguage language : {German, English, French}) {
+        rows = bannerLines(banner, language, 200);
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[0].text, low[language]);
+        EXPECT_EQ(rows[0].fill, bannerAmber);
+    }
+    banner.alarmLevel = 1;
+    EXPECT_EQ(bannerLines(banner, English, 200)[0].text.rfind("Wind warning", 0), 0u);
 }
 
 TEST(ChartBanners, OnTheScreenAcrossTheTopOfThePlotAndWhereAClickTakesThem)

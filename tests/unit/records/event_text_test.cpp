@@ -22,7 +22,8 @@ std::string eventLine(int number)
 TEST(EventText, EventLinesByteForByte)
 {
     EXPECT_EQ(eventLine(13), "07.12.2026 16:05  event nr. 13 error wrinting in file MONITOR.TXT ");
-    EXPECT_EQ(eventLine(80), "07.12.2026 16:05  event nr. 80 ");
+    EXPECT_EQ(eventLine(80), "07.12.2026 16:05  event nr. 80 pressure correction changed ");
+    EXPECT_EQ(eventLine(90), "07.12.2026 16:05  event nr. 90 ");
     EXPECT_EQ(eventLine(250), "07.12.2026 16:05  event nr. 250 unknown error or event ");
     EXPECT_EQ(eventLine(100), "07.12.2026 16:05  event nr. 100 unknown error or event ");
     EXPECT_EQ(eventLine(-3), "07.12.2026 16:05  event nr. -3 ");
@@ -50,7 +51,11 @@ TEST(EventText, TextsOfTheNumberedRanges)
     EXPECT_STREQ(eventText(76), "Windows session ended ");
     EXPECT_STREQ(eventText(77), "error: UDP output not possible ");
     EXPECT_STREQ(eventText(78), "error: UDP output failed ");
-    EXPECT_STREQ(eventText(79), "") << "no text past the last event";
+    EXPECT_STREQ(eventText(79), "") << "a number never logged";
+    EXPECT_STREQ(eventText(80), "pressure correction changed ");
+    EXPECT_STREQ(eventText(81), "alarm: pressure below the limit ");
+    EXPECT_STREQ(eventText(82), "pressure above the limit again ");
+    EXPECT_STREQ(eventText(83), "") << "no text past the last event";
     EXPECT_STREQ(eventText(99), "");
     EXPECT_STREQ(eventText(101), "unknown error or event ");
 }
