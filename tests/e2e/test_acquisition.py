@@ -15,7 +15,7 @@ from harness import Driver, MonitorTestMixin, clock_texts, ini, screen_pixels, s
 from fault_support import (FaultTestMixin, course, events_of, expected_records, records_of, utc_clocks,
                            utc_stamps)
 from monitor_ids import (EXAMPLE, WIND_ALARM_EVENTS, WIXDR, cmdAcknowledgeAlarm, cmdBarographMode, cmdNmeaMode,
-                         cmdOptions, cmdToggleUdp,
+                         cmdDataFormats, cmdOptions, cmdToggleUdp,
                          command, event_tag, eventCorrectionChanged, eventDataAgain, eventGaleAlarm, eventLowPressure, eventNoData, eventPortInUse,
                          eventRecordFileError, eventRecordsCaughtUp, eventWindAlarmEnded, eventWindWarning,
                          port_failed_event, pxdr)
@@ -630,6 +630,13 @@ class OptionsDialog(UdpReceiverMixin, unittest.TestCase):
         self.assertLessEqual(after[-1] - after[0], 4, f"a step in the curve: rows {after}")
         self.assertLess(after[-1], before[0], "the curve stands higher")
         self.assertGreater(crossed, 0.95)
+
+        # Help > Info data says the correction in force.
+        self.assertEqual(self.driver.ask(command(cmdDataFormats)), "ok")
+        info = self.driver.wait_box()
+        self.assertTrue(info["text"].endswith("\n\ncorrection +1.2 hPa, 372 m"), info["text"][-80:])
+        self.driver.press(info)
+        self.assertTrue(self.wait_for(lambda: self.driver.boxes() == []))
 
         # The next record carries the corrected values: 300 accepted sentences close the cycle.
         lines[2].write(b"".join(pxdr(100000, 40000, -5, 20, 30, 100000) for _ in range(195)))

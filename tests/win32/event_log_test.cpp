@@ -49,12 +49,12 @@ TEST_F(EventLogFile, EventLinesAreAppendedByteForByte)
         folder_.write("monitor.err", "earlier line\r\n");
         stamp = localStampNow();
         logEvent(eventRecordFileError);
-        logEvent(80);
+        logEvent(90);
         logEvent(250);
         if (localStampNow() == stamp) break;
     }
     expected += stamp + "  event nr. 13 error wrinting in file MONITOR.TXT \r\n";
-    expected += stamp + "  event nr. 80 \r\n";
+    expected += stamp + "  event nr. 90 \r\n";
     expected += stamp + "  event nr. 250 unknown error or event \r\n";
     EXPECT_EQ(folder_.read("monitor.err"), expected);
 }
