@@ -285,7 +285,7 @@ void decodeSettingsLines(const uint8_t* bytes, size_t count, bool comDigitIsNine
         }
         std::string_view line = rest.substr(start, feed - start);
         start = feed + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (trimmed(line).empty()) continue;
 
         const size_t equals = line.find('=');
