@@ -221,7 +221,7 @@ void showOptionsDialog()
     if (answer != IDOK) return;
     const uint16_t shownPort = monitorSettings.SENDTO.port;
     applyOptions(dialog.chosen);
-    writeSettings();
+    writeSettingsNow();
     // The UDP item names the port.
     if (monitorSettings.SENDTO.port != shownPort) {
         buildMenus();

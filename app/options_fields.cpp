@@ -19,25 +19,25 @@ constexpr bool idsInOrder()
 }
 static_assert(idsInOrder(), "the fields are controls 1661..1669 in this order");
 
-// The rows of settings the dialog edits, each by its key, and its parts.
-struct SettingRow {
-    const char* key;
+// The values of the table's rows the dialog edits, and which parts they have.
+struct RowValues {
+    SettingsLine row;
     int64_t (*get)(const MonitorSettings&, uint8_t part);
     void (*set)(MonitorSettings&, uint8_t part, int64_t value);
 };
 
-const SettingRow settingRows[] = {
-    {"OFFSET", [](const MonitorSettings& s, uint8_t) -> int64_t { return s.OFFSET; },
+const RowValues rowValues[] = {
+    {SettingsLine::Offset, [](const MonitorSettings& s, uint8_t) -> int64_t { return s.OFFSET; },
      [](MonitorSettings& s, uint8_t, int64_t v) { s.OFFSET = static_cast<int16_t>(v); }},
-    {"HEIGHT", [](const MonitorSettings& s, uint8_t) -> int64_t { return s.HEIGHT; },
+    {SettingsLine::Height, [](const MonitorSettings& s, uint8_t) -> int64_t { return s.HEIGHT; },
      [](MonitorSettings& s, uint8_t, int64_t v) { s.HEIGHT = static_cast<uint16_t>(v); }},
-    {"WARN", [](const MonitorSettings& s, uint8_t part) -> int64_t { return s.WARN[part]; },
+    {SettingsLine::Warn, [](const MonitorSettings& s, uint8_t part) -> int64_t { return s.WARN[part]; },
      [](MonitorSettings& s, uint8_t part, int64_t v) { s.WARN[part] = static_cast<uint8_t>(v); }},
-    {"LOW", [](const MonitorSettings& s, uint8_t) -> int64_t { return s.LOW; },
+    {SettingsLine::Low, [](const MonitorSettings& s, uint8_t) -> int64_t { return s.LOW; },
      [](MonitorSettings& s, uint8_t, int64_t v) { s.LOW = static_cast<uint16_t>(v); }},
-    {"SEND", [](const MonitorSettings& s, uint8_t) -> int64_t { return s.SEND; },
+    {SettingsLine::Send, [](const MonitorSettings& s, uint8_t) -> int64_t { return s.SEND; },
      [](MonitorSettings& s, uint8_t, int64_t v) { s.SEND = static_cast<uint8_t>(v); }},
-    {"SENDTO",
+    {SettingsLine::SendTo,
      [](const MonitorSettings& s, uint8_t part) -> int64_t { return part == 0 ? s.SENDTO.address : s.SENDTO.port; },
      [](MonitorSettings& s, uint8_t part, int64_t v) {
          if (part == 0) s.SENDTO.address = static_cast<uint32_t>(v);
@@ -45,11 +45,11 @@ const SettingRow settingRows[] = {
      }},
 };
 
-const SettingRow& rowOf(const OptionsField& field)
+const RowValues& rowOf(const OptionsField& field)
 {
-    for (const SettingRow& row : settingRows)
-        if (std::strcmp(row.key, field.row) == 0) return row;
-    return settingRows[0];  // every field names one of the rows above
+    for (const RowValues& row : rowValues)
+        if (row.row == field.row) return row;
+    return rowValues[0];  // every field names one of the rows above
 }
 
 std::string tenths(int64_t value, bool sign, char point)
@@ -135,20 +135,11 @@ bool parseFieldText(const OptionsField& field, const char* text, int64_t& value)
         return *at == 0;
     }
     case FieldKind::Tenths: {
-        const bool negative = *at == '-';
-        if (*at == '-' || *at == '+') ++at;
-        const bool whole = readDigits(at, value, 4) > 0;
-        value *= 10;
-        if (*at == '.' || *at == ',') {
-            ++at;
-            size_t decimals = readDigits(at, part, 1);
-            if (!whole && decimals == 0) return false;
-            value += part;
-        } else if (!whole) {
-            return false;
-        }
-        if (negative) value = -value;
-        return *at == 0;
+        // As the settings file reads them: a point or a comma, one decimal at most.
+        int32_t tenths = 0;
+        if (!readTenths(trimmed.data(), trimmed.size(), field.low < 0, tenths)) return false;
+        value = tenths;
+        return true;
     }
     }
     return false;
@@ -217,6 +208,8 @@ void applyOptions(const MonitorSettings& chosen)
         }
         resetLowPressureAlarm();
     }
+    for (const OptionsField& field : optionsFields)
+        if (fieldValue(field, chosen) != fieldValue(field, now)) settingSetFromProgram(field.row);
     now = chosen;
     if (before != after) {
         recorrectHistory(before, after);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "settings/monitor_settings.h"
+#include "settings/settings_lines.h"
 #include "settings/ui_text.h"
 
 enum class FieldKind : uint8_t {
@@ -25,7 +26,7 @@ struct OptionsField {
     int32_t low, high;    // in the field's units (tenths for Tenths)
     bool zeroAllowed;     // 0 (off) besides low..high
     unsigned aboveField;  // a field whose value this one must exceed, else 0
-    const char* row;      // the key of the settings row it edits
+    SettingsLine row;     // the row of the settings table it edits
     uint8_t part;         // which value of that row: WARN's three numbers, SENDTO's address (0) and port (1)
 };
 
@@ -36,15 +37,15 @@ constexpr TextId sameGroup = textCount;
 
 // Controls 1661..1669, in Tab order.
 inline constexpr OptionsField optionsFields[optionsFieldCount] = {
-    {1661, txtGroupPressure, txtFieldCorrection, FieldKind::Tenths, -200, 200, false, 0, "OFFSET", 0},
-    {1662, sameGroup, txtFieldHeight, FieldKind::Whole, 0, 1500, false, 0, "HEIGHT", 0},
-    {1663, txtGroupStormWarning, txtFieldWarning3h, FieldKind::Tenths, 10, 99, false, 0, "WARN", 0},
-    {1664, sameGroup, txtFieldGale3h, FieldKind::Tenths, 11, 150, false, 1663, "WARN", 1},
-    {1665, sameGroup, txtFieldGale1h, FieldKind::Tenths, 10, 99, false, 0, "WARN", 2},
-    {1666, sameGroup, txtFieldLowLimit, FieldKind::Whole, 900, 1050, true, 0, "LOW", 0},
-    {1667, txtGroupSending, txtFieldSend, FieldKind::Switch, 0, 1, false, 0, "SEND", 0},
-    {1668, sameGroup, txtFieldAddress, FieldKind::Address, 0, 0, false, 0, "SENDTO", 0},
-    {1669, sameGroup, txtFieldPort, FieldKind::Whole, 1, 65535, false, 0, "SENDTO", 1},
+    {1661, txtGroupPressure, txtFieldCorrection, FieldKind::Tenths, -200, 200, false, 0, SettingsLine::Offset, 0},
+    {1662, sameGroup, txtFieldHeight, FieldKind::Whole, 0, 1500, false, 0, SettingsLine::Height, 0},
+    {1663, txtGroupStormWarning, txtFieldWarning3h, FieldKind::Tenths, 10, 99, false, 0, SettingsLine::Warn, 0},
+    {1664, sameGroup, txtFieldGale3h, FieldKind::Tenths, 11, 150, false, 1663, SettingsLine::Warn, 1},
+    {1665, sameGroup, txtFieldGale1h, FieldKind::Tenths, 10, 99, false, 0, SettingsLine::Warn, 2},
+    {1666, sameGroup, txtFieldLowLimit, FieldKind::Whole, 900, 1050, true, 0, SettingsLine::Low, 0},
+    {1667, txtGroupSending, txtFieldSend, FieldKind::Switch, 0, 1, false, 0, SettingsLine::Send, 0},
+    {1668, sameGroup, txtFieldAddress, FieldKind::Address, 0, 0, false, 0, SettingsLine::SendTo, 0},
+    {1669, sameGroup, txtFieldPort, FieldKind::Whole, 1, 65535, false, 0, SettingsLine::SendTo, 1},
 };
 
 // The field's value in `settings`, and into it.
@@ -76,6 +77,8 @@ struct OptionsCheck {
 OptionsCheck checkOptions(const std::vector<std::string>& texts, const MonitorSettings& base, UiLanguage language);
 
 // Makes `chosen` the settings in force: a changed correction converts the
-// history (event 80), a changed low limit starts that alarm afresh. The
-// caller writes the file and refreshes the window.
+// history (event 80), a changed low limit starts that alarm afresh, and each
+// row the dialog changed counts as set from the program (a hand-written line
+// of its key is not written back). The caller writes the file and refreshes
+// the window.
 void applyOptions(const MonitorSettings& chosen);

@@ -38,7 +38,8 @@ const char* eventText(int number)
         {eventGaleAlarm, "gale alarm: pressure falling very rapidly "}, {eventWindAlarmEnded, "wind alarm ended "},
         {eventNoData, "no data received for 60 s "}, {eventDataAgain, "data received again "},
         {eventSessionEnded, "Windows session ended "}, {eventUdpUnavailable, "error: UDP output not possible "},
-        {eventUdpSendFailed, "error: UDP output failed "}, {79, ""},
+        {eventUdpSendFailed, "error: UDP output failed "},
+        {eventSettingsDamaged, "error: settings file damaged, defaults used "},
         {eventCorrectionChanged, "pressure correction changed "},
         {eventLowPressure, "alarm: pressure below the limit "}, {eventLowPressureEnded, "pressure above the limit again "},
     };

@@ -42,6 +42,7 @@ enum EventNumber : int {
     eventSessionEnded = 76,         // Windows ended the session with the program running
     eventUdpUnavailable = 77,       // Winsock or the UDP socket could not be had, once per run
     eventUdpSendFailed = 78,        // a send failed after a success (or first), until one succeeds
+    eventSettingsDamaged = 79,      // monitor.ini was no settings file: moved aside, defaults used
     eventCorrectionChanged = 80,    // the Options dialog changed the barograph's correction or the height
     eventLowPressure = 81,          // the pressure stayed below the user's limit: the low-pressure alarm
     eventLowPressureEnded = 82,     // the pressure stayed above the limit again, or Nmea mode ended it
