@@ -664,6 +664,7 @@ class OptionsDialog(UdpReceiverMixin, unittest.TestCase):
             self.receiver.recv(2048)
         self.assertEqual(events_of(self.read("monitor.err")), [eventCorrectionChanged])
         self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini")[110:], b"SEND=1\n" + self.destination + b"OFFSET=+1.2\nHEIGHT=372\n")
 
         # After a restart the dialog shows what was chosen: the settings lines were written and read back.
         self.driver.close()
