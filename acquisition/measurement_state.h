@@ -8,7 +8,9 @@
 #include "records/record_line.h"
 
 struct CurrentReading {
-    uint32_t pressure;        // hundredths of a hPa, 80000..110000 (0 before the first sentence)
+    // The pressures and tendencies of an accepted sentence carry the user's
+    // correction (pressure_correction.h) from the moment it is taken in.
+    uint32_t pressure;        // hundredths of a hPa, 80000..110000 as sent (0 before the first sentence)
     uint32_t converterValue;  // raw converter counts, 0..highestConverterValue
     int32_t tendency1h;       // tenths of a hPa, -999..999
     int32_t tendency3h;       // tenths of a hPa, -999..999
