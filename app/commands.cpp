@@ -107,6 +107,14 @@ void copyChart()
     if (monitorSettings.DATA == Barograph) copyChartToClipboard(mainWindow);
 }
 
+// Saved at once: a night at the chart table may end with the PC switched off.
+void toggleNightColours()
+{
+    toggle(monitorSettings.NIGHT);
+    followColourScheme();
+    writeSettings();
+}
+
 // What a command does besides its action: refresh the check marks, repaint.
 constexpr unsigned marks = 1, repaint = 2;
 
@@ -129,6 +137,7 @@ const Command commands[] = {
     {cmdToggleT3, marks | repaint, [] { toggle(monitorSettings.T3); }},
     {cmdShowHours, marks | repaint, [] { showChart(ChartKind::Hours52); }},
     {cmdShowWeek, marks | repaint, [] { showChart(ChartKind::Week); }},
+    {cmdNightColours, marks | repaint, toggleNightColours},
     {cmdAcknowledgeAlarm, marks, acknowledgeAlarm},
     {cmdBarographMode, marks | repaint, [] { selectMode(Barograph); }},
     {cmdNmeaMode, marks | repaint, [] { selectMode(Nmea); }},
