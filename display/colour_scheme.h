@@ -18,7 +18,7 @@ constexpr int blueOf(uint32_t rgb) { return static_cast<int>(rgb & 0xFF); }
 constexpr bool keepsNightVision(uint32_t rgb) { return redOf(rgb) <= 220 && greenOf(rgb) <= 64 && blueOf(rgb) <= 64; }
 
 constexpr uint32_t nightGround = 0x000000;  // the window's background and the plot's fill
-constexpr uint32_t nightText = 0x960000;    // the texts drawn in the window's own colours
+constexpr uint32_t nightText = 0x8C0000;    // the texts drawn in the window's own colours
 constexpr uint32_t nightPixel = 0x780000;   // the single pixels of the time axis, as bright as the frame
 
 // A fill the plan carries (a banner's, the copy's white ground) as the scheme draws it.
