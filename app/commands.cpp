@@ -21,6 +21,7 @@
 #include "records/event_log.h"
 #include "records/record_files.h"
 #include "settings/monitor_settings.h"
+#include "settings/settings_lines.h"
 #include "settings/shell_seam.h"
 #include "settings/ui_text.h"
 #include "storedata/record_check.h"
@@ -50,6 +51,7 @@ bool erase(RecordFile file)
 void selectPort(unsigned port)
 {
     monitorSettings.COM = static_cast<uint16_t>(port);
+    settingSetFromProgram(SettingsLine::Port);
     // The user's choice ends any retrying of the port before it; opening
     // closes the old one.
     endPortOutage();
@@ -107,16 +109,17 @@ void copyChart()
     if (monitorSettings.DATA == Barograph) copyChartToClipboard(mainWindow);
 }
 
-// Saved at once: a night at the chart table may end with the PC switched off.
+// The window's colours follow at once, the title bar's where Windows draws it.
 void toggleNightColours()
 {
     toggle(monitorSettings.NIGHT);
+    settingSetFromProgram(SettingsLine::Night);
     followColourScheme();
-    writeSettings();
 }
 
-// What a command does besides its action: refresh the check marks, repaint.
-constexpr unsigned marks = 1, repaint = 2;
+// What a command does besides its action: refresh the check marks, repaint,
+// write the settings it changed at once.
+constexpr unsigned marks = 1, repaint = 2, save = 4;
 
 struct Command {
     unsigned id;
@@ -133,24 +136,27 @@ const Command commands[] = {
     {cmdEraseMonitorTxt, 0, eraseMonitorTxt},
     {cmdEraseNmeaTxt, 0, [] { if (erase(RecordFile::Nmea)) clearNmeaLines(); }},
     {cmdCopyChart, 0, copyChart},
-    {cmdToggleT1, marks | repaint, [] { toggle(monitorSettings.T1); }},
-    {cmdToggleT3, marks | repaint, [] { toggle(monitorSettings.T3); }},
+    {cmdToggleT1, marks | repaint | save, [] { toggle(monitorSettings.T1); }},
+    {cmdToggleT3, marks | repaint | save, [] { toggle(monitorSettings.T3); }},
     {cmdShowHours, marks | repaint, [] { showChart(ChartKind::Hours52); }},
     {cmdShowWeek, marks | repaint, [] { showChart(ChartKind::Week); }},
-    {cmdNightColours, marks | repaint, toggleNightColours},
+    {cmdNightColours, marks | repaint | save, toggleNightColours},
     {cmdAcknowledgeAlarm, marks, acknowledgeAlarm},
-    {cmdBarographMode, marks | repaint, [] { selectMode(Barograph); }},
-    {cmdNmeaMode, marks | repaint, [] { selectMode(Nmea); }},
+    {cmdBarographMode, marks | repaint | save, [] { selectMode(Barograph); }},
+    {cmdNmeaMode, marks | repaint | save, [] { selectMode(Nmea); }},
     {cmdSaveOff, marks, [] { monitorSettings.SAVE = 0; followKeepAwake(); }},
     {cmdSaveOn, marks, [] { monitorSettings.SAVE = 300; followKeepAwake(); }},
-    {cmdToggleSig, marks, [] { toggle(monitorSettings.SIG); }},
-    {cmdToggleErr, marks, [] { toggle(monitorSettings.ERR); }},
-    {cmdToggleUdp, marks, [] { toggle(monitorSettings.SEND); }},
-    {cmdGerman, marks | repaint, [] { selectLanguage(German); }},
-    {cmdEnglish, marks | repaint, [] { selectLanguage(English); }},
-    {cmdFrench, marks | repaint, [] { selectLanguage(French); }},
-    {cmdScale950, marks | repaint, [] { monitorSettings.LO = 0; }},
-    {cmdScale900, marks | repaint, [] { monitorSettings.LO = 1; }},
+    {cmdToggleSig, marks | save, [] { toggle(monitorSettings.SIG); }},
+    {cmdToggleErr, marks | save, [] { toggle(monitorSettings.ERR); }},
+    {cmdToggleUdp, marks | save, [] {
+         toggle(monitorSettings.SEND);
+         settingSetFromProgram(SettingsLine::Send);
+     }},
+    {cmdGerman, marks | repaint | save, [] { selectLanguage(German); }},
+    {cmdEnglish, marks | repaint | save, [] { selectLanguage(English); }},
+    {cmdFrench, marks | repaint | save, [] { selectLanguage(French); }},
+    {cmdScale950, marks | repaint | save, [] { monitorSettings.LO = 0; }},
+    {cmdScale900, marks | repaint | save, [] { monitorSettings.LO = 1; }},
     {cmdHelp, 0, [] { showInformation(txtHelpText, txtHelpCaption); }},
     {cmdAbout, 0, [] { showInformation(txtAboutFormat, txtAboutCaption); }},
     {cmdLinkCable, 0, [] { showInformation(txtLinkCableText, txtLinkCableCaption); }},
@@ -161,7 +167,7 @@ const Command commands[] = {
 
 void runCommand(unsigned id)
 {
-    unsigned after = marks;
+    unsigned after = marks | save;
     if (unsigned port = portOfCommand(id)) {
         selectPort(port);
     } else {
@@ -174,4 +180,5 @@ void runCommand(unsigned id)
     }
     if (after & marks) refreshMenuMarks();
     if (after & repaint) repaintShell();
+    if (after & save) writeSettingsNow();
 }

@@ -11,9 +11,15 @@
 
 bool readSettings()
 {
-    if (readSettingsFile()) return true;
-    logEvent(eventSettingsUnreadable);
-    return false;
+    switch (readSettingsFile()) {
+    case SettingsRead::Read: return true;
+    case SettingsRead::Unreadable: logEvent(eventSettingsUnreadable); return false;
+    case SettingsRead::Damaged: break;
+    }
+    applyDefaultSettings(monitorSettings);
+    writeSettings();
+    logEvent(eventSettingsDamaged);
+    return true;
 }
 
 void writeSettings()
@@ -25,6 +31,15 @@ void writeSettings()
         fatalError(fatalSettingsUnwritable);
         break;
     case SettingsWrite::ShortWrite: logEvent(eventWriteFailed); break;
+    }
+}
+
+void writeSettingsNow()
+{
+    static bool failureLogged = false;
+    if (writeSettingsFile() != SettingsWrite::Written && !failureLogged) {
+        failureLogged = true;
+        logEvent(eventSettingsUnwritable);
     }
 }
 

@@ -22,10 +22,17 @@ void installShellSeam();
 // Empties every table installShellSeam fills, as before it ran.
 void resetSeamTables();
 
-// monitor.ini through the event log: an unreadable file is event 2 (false);
-// one that cannot be created is event 3 and fatal error 1, a short write event 21.
+// monitor.ini through the event log: an unreadable file is event 2 (false).
+// A damaged one is moved aside, and the defaults are applied and written at
+// once, with event 79 (true: the settings are in place).
 bool readSettings();
+// At the start and the end: a file that cannot be created or put in place is
+// event 3 and fatal error 1, one that cannot be written or flushed event 21.
 void writeSettings();
+// A setting changed from a menu or the Options dialog, written at once so that
+// a power failure does not undo it; a failure is logged (event 3) once per run,
+// with no box: the write at the end tries again.
+void writeSettingsNow();
 
 // Opens the port of the COM setting at start or on the user's choice. A
 // failure is shown in a box and logged (event 1, and 14..17 for COM1..COM4);

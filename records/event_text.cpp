@@ -39,6 +39,7 @@ const char* eventText(int number)
         {eventNoData, "no data received for 60 s "}, {eventDataAgain, "data received again "},
         {eventSessionEnded, "Windows session ended "}, {eventUdpUnavailable, "error: UDP output not possible "},
         {eventUdpSendFailed, "error: UDP output failed "},
+        {eventSettingsDamaged, "error: settings file damaged, defaults used "},
     };
     static_assert(firstRowOutOfPlace(rows) == lastEventNumber + 1,
                   "a row out of place: the first number below is the first row that does not carry its own number");

@@ -42,6 +42,7 @@ enum EventNumber : int {
     eventSessionEnded = 76,         // Windows ended the session with the program running
     eventUdpUnavailable = 77,       // Winsock or the UDP socket could not be had, once per run
     eventUdpSendFailed = 78,        // a send failed after a success (or first), until one succeeds
+    eventSettingsDamaged = 79,      // monitor.ini was no settings file: moved aside, defaults used
 };
 
 // The event of a failed open of COM1..COM4; 0 (nothing to log) for the other ports.
@@ -62,7 +63,7 @@ enum FatalErrorNumber : int {
 };
 
 // The highest number with a text of its own.
-constexpr int lastEventNumber = eventUdpSendFailed;
+constexpr int lastEventNumber = eventSettingsDamaged;
 
 // The text that follows the header of an event line; empty for numbers
 // without text. Numbers above 100 share the text of 100.

@@ -1,5 +1,7 @@
 #include "settings/monitor_settings.h"
 
+#include "settings/settings_lines.h"
+
 namespace {
 // The defaults, with DKS, DW and AW 0.
 const MonitorSettings startSettings = {
@@ -10,7 +12,11 @@ const MonitorSettings startSettings = {
 
 MonitorSettings monitorSettings = startSettings;
 
-void resetMonitorSettings() { monitorSettings = startSettings; }
+void resetMonitorSettings()
+{
+    monitorSettings = startSettings;
+    forgetKeptSettingsLines();
+}
 
 void applyDefaultSettings(MonitorSettings& settings)
 {

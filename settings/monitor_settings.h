@@ -43,7 +43,8 @@ struct MonitorSettings {
 // read (a missing file at the first start) are logged.
 extern MonitorSettings monitorSettings;
 
-// Back to the values the program starts with: the defaults, DKS, DW and AW 0.
+// Back to the values the program starts with: the defaults, DKS, DW and AW 0,
+// no lines kept from a file.
 void resetMonitorSettings();
 
 // The defaults used when monitor.ini cannot be opened. DKS, DW and AW are

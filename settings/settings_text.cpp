@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string_view>
-#include <vector>
+
+#include "settings/settings_lines.h"
 
 namespace {
 
@@ -24,55 +25,6 @@ constexpr size_t valueAfter(std::string_view key)
 
 constexpr size_t posData = valueAfter("DATA="), posCom = valueAfter("COM=COM"), posSave = valueAfter("SAVE="),
                  posShow = valueAfter("SHOW="), posLang = valueAfter("LANG=");
-
-constexpr std::string_view portKey = "PORT=COM", sendToKey = "SENDTO=";
-
-// The lines after the 110 bytes that end in a line feed (a carriage return
-// before it is allowed, as an editor may leave one), without their line ends;
-// a line cut off by the end of the file is not taken.
-std::vector<std::string_view> linesAfterTheFixedText(const uint8_t* bytes, size_t count)
-{
-    std::vector<std::string_view> lines;
-    if (count <= settingsTextLength) return lines;
-    const std::string_view rest(reinterpret_cast<const char*>(bytes) + settingsTextLength, count - settingsTextLength);
-    for (size_t start = 0, feed; (feed = rest.find('\n', start)) != std::string_view::npos; start = feed + 1) {
-        std::string_view line = rest.substr(start, feed - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// A number of one to five digits without a leading zero, or 0.
-unsigned numberOf(std::string_view digits)
-{
-    if (digits.empty() || digits.size() > 5 || digits[0] == '0') return 0;
-    unsigned number = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9') return 0;
-        number = number * 10 + unsigned(c - '0');
-    }
-    return number;
-}
-
-// "a.b.c.d:p" with each part 0..255 and p 1..65535; false for anything else.
-bool destinationOf(std::string_view text, UdpDestination& to)
-{
-    uint32_t address = 0;
-    for (int part = 0; part < 4; ++part) {
-        const size_t end = text.find(part < 3 ? '.' : ':');
-        const std::string_view digits = text.substr(0, end);
-        const unsigned value = digits == "0" ? 0 : numberOf(digits);
-        if (end == std::string_view::npos || digits.size() > 3 || value > 255 || (value == 0 && digits != "0"))
-            return false;
-        address = address << 8 | value;
-        text.remove_prefix(end + 1);
-    }
-    const unsigned port = numberOf(text);
-    if (port == 0 || port > 65535) return false;
-    to = {address, static_cast<uint16_t>(port)};
-    return true;
-}
 
 // Each byte is taken as a signed character and need not be a digit.
 int32_t fourDigits(const uint8_t* bytes, size_t pos)
@@ -124,6 +76,18 @@ void setFlag(MonitorSettings& settings, const FlagField& field, int32_t value)
 
 } // namespace
 
+bool settingsTextIsIntact(const uint8_t* bytes, size_t count)
+{
+    bool inKey = true;  // from a line's start up to its '='
+    for (size_t pos = 0; pos < settingsTextLength && pos < count; ++pos) {
+        const char expected = settingsTemplate[pos];
+        if ((inKey || expected == '\n') && bytes[pos] != static_cast<uint8_t>(expected)) return false;
+        if (expected == '=') inKey = false;
+        if (expected == '\n') inKey = true;
+    }
+    return true;
+}
+
 void decodeSettingsText(const uint8_t* bytes, size_t count, MonitorSettings& settings)
 {
     MonitorSettings defaults = settings;
@@ -149,19 +113,6 @@ void decodeSettingsText(const uint8_t* bytes, size_t count, MonitorSettings& set
     } else {
         settings.COM = defaults.COM;
     }
-    settings.SEND = defaults.SEND;
-    settings.SENDTO = defaults.SENDTO;
-    for (const std::string_view& line : linesAfterTheFixedText(bytes, count)) {
-        if (line.substr(0, portKey.size()) == portKey) {
-            if (unsigned port = numberOf(line.substr(portKey.size())); port >= 9 && port <= highestPort)
-                settings.COM = static_cast<uint16_t>(port);
-        } else if (line == "SEND=1") {
-            settings.SEND = 1;
-        } else if (line.substr(0, sendToKey.size()) == sendToKey) {
-            destinationOf(line.substr(sendToKey.size()), settings.SENDTO);
-        }
-    }
-
     for (const FlagField& field : flagFields)
         setFlag(settings, field, has(field.pos) ? (bytes[field.pos] == '0' ? 0 : 1) : flagOf(defaults, field));
 
@@ -169,6 +120,8 @@ void decodeSettingsText(const uint8_t* bytes, size_t count, MonitorSettings& set
         settings.DATA = bytes[posData] == ' ' ? Barograph : Nmea;
     else
         settings.DATA = defaults.DATA;
+
+    decodeSettingsLines(bytes, count, count > posCom && bytes[posCom] == '9', settings);
 
     settings.LANG = German;
     if (has(posLang + 1)) {
@@ -182,21 +135,7 @@ void decodeSettingsText(const uint8_t* bytes, size_t count, MonitorSettings& set
 size_t encodeSettingsText(MonitorSettings& settings, char (&text)[settingsFileLimit])
 {
     std::memcpy(text, settingsTemplate, settingsTextLength);
-    size_t length = settingsTextLength;
-
     text[posCom] = static_cast<char>('0' + (settings.COM > 8 ? 9 : settings.COM));
-    auto line = [&](const char* format, auto... values) {
-        length += static_cast<size_t>(std::snprintf(text + length, settingsFileLimit - length, format, values...));
-    };
-    if (settings.COM > 8) line("PORT=COM%u\n", unsigned(settings.COM));
-    if (settings.SEND != 0) line("SEND=1\n");
-    MonitorSettings defaults = settings;
-    applyDefaultSettings(defaults);
-    const UdpDestination& to = settings.SENDTO;
-    if (to.address != defaults.SENDTO.address || to.port != defaults.SENDTO.port)
-        line("SENDTO=%u.%u.%u.%u:%u\n", to.address >> 24, to.address >> 16 & 255, to.address >> 8 & 255,
-             to.address & 255, unsigned(to.port));
-
     if (settings.SAVE != 300) settings.SAVE = 300;
     writeFourDigits(text + posSave, settings.SAVE);
 
@@ -212,5 +151,6 @@ size_t encodeSettingsText(MonitorSettings& settings, char (&text)[settingsFileLi
     const char* lang = settings.LANG == English ? "EN" : settings.LANG == French ? "FR" : "DE";
     text[posLang] = lang[0];
     text[posLang + 1] = lang[1];
-    return length;
+    return settingsTextLength + encodeSettingsLines(settings, text + settingsTextLength,
+                                                    settingsFileLimit - settingsTextLength);
 }

@@ -1,14 +1,16 @@
 """Start-up, settings file, event log and shutdown of the real program."""
 
 import os
+import socket
 import time
 import unittest
 
 from fault_support import events_of
-from harness import DEFAULT_INI, MonitorTestMixin, ini, local_stamps
-from monitor_ids import (WIXDR, cmdEnglish, cmdPortCom3, cmdQuit, cmdScale900, command, event_tag,
-                         eventRecordFileError, eventRecordsUnwritten, eventSessionEnded, eventSettingsMissing,
-                         eventSettingsUnreadable, eventSettingsUnwritable, fatal_number, fatalSettingsUnwritable, pxdr)
+from harness import DEFAULT_INI, MonitorTestMixin, SerialLine, ini, local_stamps
+from monitor_ids import (EXAMPLE, WIXDR, cmdEnglish, cmdPortCom3, cmdQuit, cmdScale900, command, event_tag,
+                         eventRecordFileError, eventRecordsUnwritten, eventSessionEnded, eventSettingsDamaged,
+                         eventSettingsMissing, eventSettingsUnreadable, eventSettingsUnwritable, fatal_number,
+                         fatalSettingsUnwritable, pxdr)
 
 
 def event_line(stamp, number, text):
@@ -99,6 +101,52 @@ class SettingsThroughTheFile(MonitorTestMixin, unittest.TestCase):
         title, written = self.run_with(b"", [2])
         self.assertEqual(written, DEFAULT_INI)
         self.assertFalse(os.path.exists(self.path("monitor.err")))
+
+
+class SettingsAfterAPowerCutAndAHandEdit(MonitorTestMixin, unittest.TestCase):
+    """What a flat battery and a user with a text editor leave in monitor.ini."""
+
+    def test_zeros_are_put_aside_and_a_hand_written_file_is_read_kept_and_written_at_once(self):
+        # Its length reached the disk, its data did not: recording goes on all the same.
+        lines = self.serial_ports(2)
+        zeros = bytes(110)
+        self.write("monitor.ini", zeros)
+        self.write("monitor.txt", b"")
+        self.start_monitor()
+        self.assertEqual(self.wait_title(lambda t: "COM" in t), "Zudoderozezavedi Verbindung \u00fcber COM2")
+        self.assertEqual(self.read("monitor.ini.bad"), zeros)
+        self.assertEqual(self.read("monitor.ini"), DEFAULT_INI, "the defaults are written at once")
+        lines[2].write((EXAMPLE + WIXDR) * 300)
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) == 80, timeout=60), "no record")
+        self.assertTrue(self.read("monitor.txt").startswith(b"000001 "))
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(events_of(self.read("monitor.err")), [eventSettingsDamaged])
+        self.assertIn(b"error: settings file damaged, defaults used \r\n", self.read("monitor.err"))
+        self.assertFalse(os.path.exists(self.path("monitor.ini.new")))
+
+        # Typed by hand: blanks, lower case, an unknown line and no last line feed.
+        receiver = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        self.addCleanup(receiver.close)
+        receiver.bind(("127.0.0.1", 0))
+        receiver.settimeout(10)
+        udp_port = receiver.getsockname()[1]
+        com12 = self.lines[12] = SerialLine()
+        self.register_ports({12: com12.path})
+        hand = ini(COM="COM9") + f"port = COM12\nsend = 1\nlogbook=on\nsendto = 127.0.0.1:{udp_port}".encode()
+        self.write("monitor.ini", hand)
+        os.remove(self.path("monitor.err"))
+        self.start_monitor()
+        self.assertEqual(self.wait_title(lambda t: "COM" in t), "Zudoderozezavedi Verbindung \u00fcber COM12")
+        com12.write(EXAMPLE)
+        self.assertTrue(receiver.recv(2048).startswith(b"$WIMDA,"), "no reading reached the test's socket")
+        mine = ini(COM="COM9") + f"PORT=COM12\nSEND=1\nSENDTO=127.0.0.1:{udp_port}\n".encode()
+        self.assertEqual(self.driver.ask(command(cmdEnglish)), "ok")
+        self.assertTrue(self.wait_for(lambda: self.read("monitor.ini") ==
+                                      mine.replace(b"LANG=DE", b"LANG=EN") + b"logbook=on\n"),
+                        f"a menu choice is written at once: {self.read('monitor.ini')!r}")
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini"), mine.replace(b"LANG=DE", b"LANG=EN") + b"logbook=on\n")
+        self.assertFalse(os.path.exists(self.path("monitor.err")), "a hand-written file is no damaged one")
 
 
 class SettingsFileCannotBeCreated(MonitorTestMixin, unittest.TestCase):

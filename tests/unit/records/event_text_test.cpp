@@ -50,7 +50,8 @@ TEST(EventText, TextsOfTheNumberedRanges)
     EXPECT_STREQ(eventText(76), "Windows session ended ");
     EXPECT_STREQ(eventText(77), "error: UDP output not possible ");
     EXPECT_STREQ(eventText(78), "error: UDP output failed ");
-    EXPECT_STREQ(eventText(79), "") << "no text past the last event";
+    EXPECT_STREQ(eventText(79), "error: settings file damaged, defaults used ");
+    EXPECT_STREQ(eventText(lastEventNumber + 1), "") << "no text past the last event";
     EXPECT_STREQ(eventText(99), "");
     EXPECT_STREQ(eventText(101), "unknown error or event ");
 }

@@ -1,9 +1,11 @@
 #include "settings/settings_text.h"
+#include "settings/settings_lines.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -25,10 +27,20 @@ std::string encode(MonitorSettings& s)
     return std::string(text, length);
 }
 
-MonitorSettings decode(const std::string& text)
+// Keeps the lines the program did not take, to be written by the next encode.
+MonitorSettings decodeKeeping(const std::string& text)
 {
     MonitorSettings s = defaults();
     decodeSettingsText(reinterpret_cast<const uint8_t*>(text.data()), text.size(), s);
+    return s;
+}
+
+// Forgets them again, so that no case writes another's lines.
+MonitorSettings decode(const std::string& text)
+{
+    MonitorSettings s = decodeKeeping(text);
+    MonitorSettings scratch = defaults();
+    decodeSettingsText(nullptr, 0, scratch);
     return s;
 }
 
@@ -159,15 +171,29 @@ TEST(SettingsText, UnknownLanguageGivesGerman)
     EXPECT_EQ(decode(lower).LANG, German);
 }
 
-TEST(SettingsText, ShiftedLinesAreReadByPositionRegardless)
+// Only the keys and line feeds of the template make a settings file: a file
+// cut by a power failure to zeros, or another program's, is not believed.
+TEST(SettingsText, AFileIsBelievedOnlyWithTheKeysAndLineFeedsWhereTheTemplateHasThem)
 {
+    const auto intact = [](const std::string& text) {
+        return settingsTextIsIntact(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    };
+    EXPECT_TRUE(intact(defaultText));
+    EXPECT_TRUE(intact(""));
+    EXPECT_TRUE(intact(defaultText.substr(0, 49))) << "cut, but right as far as it reaches";
+    EXPECT_TRUE(intact(withByte(defaultText, 5, 'x'))) << "values are read as they stand";
+    EXPECT_TRUE(intact(withByte(defaultText, 14, 'X'))) << "the COM before the digit is part of the value";
+    EXPECT_FALSE(intact(std::string(110, '\0')));
+    EXPECT_FALSE(intact(std::string(1, '\0')));
+    EXPECT_FALSE(intact("[Settings]\r\nPort=2\r\n"));
+    EXPECT_FALSE(intact(withByte(defaultText, 4, ':'))) << "the = of a key";
+    EXPECT_FALSE(intact(withByte(defaultText, 109, '\r'))) << "the last line feed";
+    EXPECT_FALSE(intact(withByte(defaultText, 87, 'l'))) << "a key in another case";
     // "SHOWS=" pushes every later value one byte on.
     std::string shifted = defaultText;
     shifted.insert(33, "S");
     shifted.resize(110);
-    MonitorSettings s = decode(shifted);
-    EXPECT_EQ(s.SHOW, 300u);  // "=030" is no legal value
-    EXPECT_EQ(s.T1, 1);       // '=' stands where '1' stood
+    EXPECT_FALSE(intact(shifted));
 }
 
 TEST(SettingsText, ShortFileGivesDefaultsForWhatWasNotRead)
@@ -228,11 +254,89 @@ TEST(SettingsText, APortFromComNineOnStandsInItsOwnLineAfterTheFixedText)
     EXPECT_EQ(decode(nine).COM, 8) << "a '9' without its line";
     EXPECT_EQ(decode(nine + "PORT=COM9\n").COM, 9);
     EXPECT_EQ(decode(nine + "PORT=COM12\r\n").COM, 12) << "an editor's line end";
+    EXPECT_EQ(decode(nine + "PORT=COM12").COM, 12) << "a last line without its line feed";
+    EXPECT_EQ(decode(nine + " port = com12 \n").COM, 12) << "blanks and lower case";
+    EXPECT_EQ(decode(nine + "PORT=COM12\nPORT=COM14\nPORT=COM3\n").COM, 14) << "the last valid line wins";
     for (const char* ignored : {"PORT=COM8\n", "PORT=COM257\n", "PORT=COM0\n", "PORT=COM012\n", "PORT=COM1x\n",
-                                "PORT=COM12", "port=COM12\n", "PORT=COM\n"})
+                                "PORT=COM\n", "PORT COM12\n"})
         EXPECT_EQ(decode(nine + ignored).COM, 8) << ignored;
+    EXPECT_EQ(decode(withByte(defaultText, 17, '3') + "PORT=COM12\n").COM, 3) << "a stray line beside a '3'";
     // Other lines before and after it are passed over; the file may run to 512 bytes.
     EXPECT_EQ(decode(nine + "SEND=1\nX\nPORT=COM29\n" + std::string(300, 'z') + "\n").COM, 29);
+    std::string atTheLimit = nine + std::string(512 - 110 - 10, '\n') + "PORT=COM12";
+    ASSERT_EQ(atTheLimit.size(), 512u);
+    EXPECT_EQ(decode(atTheLimit).COM, 8) << "a line cut by the reader's limit";
+}
+
+// A line the program does not take is written back as it stood, after the
+// program's own, so that the user can mend it and a newer version's line
+// survives; it goes once the program sets that setting itself.
+TEST(SettingsText, LinesNotTakenAreKeptUntilTheProgramSetsTheirSetting)
+{
+    const std::string three = withByte(defaultText, 17, '3');
+    MonitorSettings s = decodeKeeping(three + "colour=blue\nPORT=COM12\nLOW=5\nLOW=990\nSEND=1");
+    EXPECT_EQ(s.COM, 3);
+    EXPECT_EQ(s.LOW, 990);
+    EXPECT_EQ(encode(s), three + "SEND=1\nLOW=990\ncolour=blue\nPORT=COM12\nLOW=5\n");
+    EXPECT_EQ(encode(s), encode(s)) << "written the same each time";
+    settingSetFromProgram(SettingsLine::Low);
+    EXPECT_EQ(encode(s), three + "SEND=1\nLOW=990\ncolour=blue\nPORT=COM12\n");
+    s.COM = 12;
+    settingSetFromProgram(SettingsLine::Port);
+    EXPECT_EQ(encode(s), withByte(defaultText, 17, '9') + "PORT=COM12\nSEND=1\nLOW=990\ncolour=blue\n");
+    // Kept lines that do not fit whole within 512 bytes are left out.
+    MonitorSettings full = decodeKeeping(defaultText + std::string(380, 'y') + "\nshort=1\n" + "tail=" + std::string(20, 't'));
+    const std::string written = encode(full);
+    EXPECT_EQ(written, defaultText + std::string(380, 'y') + "\nshort=1\n");
+    EXPECT_LE(written.size(), 512u);
+    decode("");
+}
+
+// The Options dialog's settings and night colours: a line each while not at
+// its default, read back in range only.
+TEST(SettingsText, OptionLinesStandOnlyOffTheirDefaultsAndOnlyInRange)
+{
+    MonitorSettings s = defaults();
+    EXPECT_EQ(s.OFFSET, 0);
+    EXPECT_EQ(s.HEIGHT, 0);
+    EXPECT_EQ((std::vector<int>{s.WARN[0], s.WARN[1], s.WARN[2]}), (std::vector<int>{36, 61, 20}));
+    EXPECT_EQ(s.LOW, 0);
+    EXPECT_EQ(s.NIGHT, 0);
+    s.OFFSET = 12;
+    s.HEIGHT = 372;
+    s.WARN[0] = 25;
+    s.LOW = 990;
+    s.NIGHT = 1;
+    const std::string all = defaultText + "OFFSET=+1.2\nHEIGHT=372\nWARN=2.5,6.1,2.0\nLOW=990\nNIGHT=1\n";
+    EXPECT_EQ(encode(s), all);
+    MonitorSettings back = decode(all);
+    EXPECT_EQ(encode(back), all);
+    s.OFFSET = -5;
+    EXPECT_EQ(encode(s).substr(110, 12), "OFFSET=-0.5\n");
+
+    const auto offsetOf = [](const char* line) { return decode(defaultText + line).OFFSET; };
+    EXPECT_EQ(offsetOf("OFFSET=+20.0\n"), 200);
+    EXPECT_EQ(offsetOf("OFFSET=-20\n"), -200);
+    EXPECT_EQ(offsetOf("offset = 1,5\n"), 15) << "a comma, as a German writes it";
+    for (const char* out : {"OFFSET=20.1\n", "OFFSET=-20.1\n", "OFFSET=1.25\n", "OFFSET=1.\n", "OFFSET=+\n"})
+        EXPECT_EQ(offsetOf(out), 0) << out;
+    EXPECT_EQ(decode(defaultText + "HEIGHT=1500\n").HEIGHT, 1500);
+    EXPECT_EQ(decode(defaultText + "HEIGHT=1501\n").HEIGHT, 0);
+    EXPECT_EQ(decode(defaultText + "HEIGHT=-1\n").HEIGHT, 0);
+    EXPECT_EQ(decode(defaultText + "LOW=900\n").LOW, 900);
+    EXPECT_EQ(decode(defaultText + "LOW=1050\n").LOW, 1050);
+    for (const char* out : {"LOW=899\n", "LOW=1051\n", "LOW=1\n"}) EXPECT_EQ(decode(defaultText + out).LOW, 0) << out;
+    const auto warnOf = [](const char* line) {
+        const MonitorSettings w = decode(defaultText + line);
+        return std::vector<int>{w.WARN[0], w.WARN[1], w.WARN[2]};
+    };
+    EXPECT_EQ(warnOf("WARN=1.0,1.1,9.9\n"), (std::vector<int>{10, 11, 99}));
+    EXPECT_EQ(warnOf("WARN = 9.9, 15.0, 1.0\n"), (std::vector<int>{99, 150, 10}));
+    for (const char* out : {"WARN=3.6,3.6,2.0\n", "WARN=3.6,15.1,2.0\n", "WARN=0.9,6.1,2.0\n", "WARN=3.6,6.1,10.0\n",
+                            "WARN=3.6,6.1\n", "WARN=3.6,6.1,2.0,1.0\n", "WARN=3,6;6.1,2.0\n"})
+        EXPECT_EQ(warnOf(out), (std::vector<int>{36, 61, 20})) << out;
+    EXPECT_EQ(decode(defaultText + "NIGHT=1").NIGHT, 1);
+    EXPECT_EQ(decode(defaultText + "NIGHT=2\n").NIGHT, 0);
 }
 
 // Sending over UDP: a line of its own when on, another when the destination
@@ -251,6 +355,9 @@ TEST(SettingsText, SendingLinesAfterTheFixedText)
     EXPECT_EQ(back.SEND, 1);
     EXPECT_EQ(back.SENDTO.address, 0xC0A80AFFu);
     EXPECT_EQ(back.SENDTO.port, 2000);
+    const MonitorSettings typed = decode(defaultText + "send = 1\nsendto = 10.0.0.7:2000");
+    EXPECT_EQ(typed.SEND, 1);
+    EXPECT_EQ(typed.SENDTO.address, 0x0A000007u);
     for (const char* malformed : {"SENDTO=192.168.10.256:2000\n", "SENDTO=192.168.10:2000\n", "SENDTO=1.2.3.4:0\n",
                                   "SENDTO=1.2.3.4:65536\n", "SENDTO=1.2.3.4\n", "SENDTO=01.2.3.4:5\n", "SEND=2\n"}) {
         const MonitorSettings kept = decode(defaultText + malformed);
