@@ -83,6 +83,11 @@ TEST_F(DrawingTools, AFailingPenOrBrushIsLoggedOnceAndTheRestAreStillCreated)
                          drawingPen(Pen::Tendency1h), drawingPen(Pen::PrintGrid), drawingPen(Pen::PrintBlack7),
                          drawingPen(Pen::PrintBlack5), drawingPen(Pen::PrintGreen), drawingPen(Pen::PrintBlue)};
     for (HGDIOBJ pen : created) EXPECT_EQ(GetObjectType(pen), DWORD(OBJ_PEN));
+    // The night's pens follow the day's: every one is made, none of the failed calls was theirs.
+    for (HPEN pen : drawingTools.nightPens) EXPECT_EQ(GetObjectType(pen), DWORD(OBJ_PEN));
+    LOGPEN falling{};
+    GetObjectA(nightPen(Pen::PressureFalling), sizeof falling, &falling);
+    EXPECT_EQ(falling.lopnColor, RGB(215, 0, 0));
     LOGPEN blue{};
     GetObjectA(drawingPen(Pen::PrintBlue), sizeof blue, &blue);
     EXPECT_EQ(blue.lopnWidth.x, 5);
@@ -94,6 +99,7 @@ TEST_F(DrawingTools, AFailingPenOrBrushIsLoggedOnceAndTheRestAreStillCreated)
     resetDrawingTools();
     for (HGDIOBJ pen : created) EXPECT_EQ(GetObjectType(pen), 0u);
     EXPECT_EQ(drawingPen(Pen::Grid), nullptr);
+    for (HPEN pen : drawingTools.nightPens) EXPECT_EQ(pen, nullptr);
 }
 
 TEST_F(DrawingTools, EachSystemFontIsDeletedOnceReplacedOrReleased)
