@@ -17,7 +17,7 @@ enum class SettingsWrite {
     ShortWrite,  // the new file could not be written or flushed
 };
 
-// Writes all of monitorSettings, normalising SAVE and SHOW first, whole or not
+// Writes all of monitorSettings, normalising SHOW first, whole or not
 // at all: into monitor.ini.new, flushed, then moved over monitor.ini. On any
 // failure the old monitor.ini stays as it was and monitor.ini.new is gone.
 SettingsWrite writeSettingsFile();

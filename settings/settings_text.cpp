@@ -136,8 +136,9 @@ size_t encodeSettingsText(MonitorSettings& settings, char (&text)[settingsFileLi
 {
     std::memcpy(text, settingsTemplate, settingsTextLength);
     text[posCom] = static_cast<char>('0' + (settings.COM > 8 ? 9 : settings.COM));
-    if (settings.SAVE != 300) settings.SAVE = 300;
-    writeFourDigits(text + posSave, settings.SAVE);
+    // Recording is on at every start, so the file always says so; the switch
+    // in memory stays as the user set it, as a menu choice is written at once.
+    writeFourDigits(text + posSave, 300);
 
     if (settings.SHOW < 300) settings.SHOW = 300;
     if (settings.SHOW > 1800) settings.SHOW = 1800;

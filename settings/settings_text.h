@@ -21,8 +21,8 @@ bool settingsTextIsIntact(const uint8_t* bytes, size_t count);
 // bytes are read by the table of settings_lines.h.
 void decodeSettingsText(const uint8_t* bytes, size_t count, MonitorSettings& settings);
 
-// Normalises SAVE and SHOW in `settings` (as the file must hold legal values)
-// and writes the file into `text`: the 110 bytes, where a port from COM9 on
+// Normalises SHOW in `settings` (as the file must hold legal values) and
+// writes the file, SAVE as 300 whatever it is, into `text`: the 110 bytes, where a port from COM9 on
 // stands as '9' (which older readers take as COM8), and then the lines of the
 // settings not at their defaults (a port from COM9 on among them) and the lines
 // kept from the file: a file of a user who changed none of them stays 110

@@ -124,7 +124,7 @@ TEST(SettingsText, SaveIsAlwaysOnAfterReadingAndAlways0300InTheFile)
     MonitorSettings s = defaults();
     s.SAVE = 0;
     EXPECT_EQ(encode(s).substr(24, 4), "0300");
-    EXPECT_EQ(s.SAVE, 300u);
+    EXPECT_EQ(s.SAVE, 0u) << "a write from a menu must not turn recording on again";
 }
 
 TEST(SettingsText, PortDigitIsClampedAsASignedByte)
