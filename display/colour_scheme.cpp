@@ -33,9 +33,7 @@ uint32_t schemeFill(ColourScheme scheme, uint32_t rgb)
     if (scheme == ColourScheme::Day) return rgb;
     for (const NightFill& fill : nightFills)
         if (fill.day == rgb) return fill.night;
-    // Any other fill: as dim a red as the colour is dark, so a light fill stays a dark one.
-    const int light = (redOf(rgb) + greenOf(rgb) + blueOf(rgb)) / 3;
-    return static_cast<uint32_t>((255 - light) * 110 / 255) << 16;
+    return nightPixel;  // a fill of no banner: marked, dimly
 }
 
 uint32_t schemeTextColour(ColourScheme scheme, uint32_t rgb) { return scheme == ColourScheme::Day ? rgb : 0x000000; }

@@ -21,7 +21,7 @@ struct PenMaking {
 };
 constexpr PenMaking pensMade[] = {
     {Pen::Grid, PS_DOT, 1, RGB(200, 200, 200), 1, RGB(80, 0, 0)},            // grid and time lines
-    {Pen::Frame, PS_SOLID, 1, RGB(0, 0, 0), 1, RGB(120, 0, 0)},              // frame, ticks, the pressure's legend sample
+    {Pen::Frame, PS_SOLID, 1, RGB(0, 0, 0), 1, RGB(120, 0, 0)},              // frame, ticks, pressure's legend sample
     {Pen::Pressure, PS_SOLID, 3, RGB(0, 0, 0), 3, RGB(165, 0, 0)},           // pressure curve and its variation bars
     {Pen::Tendency3h, PS_SOLID, 2, RGB(0, 180, 0), 2, RGB(100, 0, 0)},
     {Pen::Tendency1h, PS_SOLID, 2, RGB(0, 0, 255), 1, RGB(150, 0, 0)},
@@ -43,7 +43,10 @@ constexpr int penRows = static_cast<int>(sizeof pensMade / sizeof pensMade[0]);
 constexpr int rowsInPenOrder(int n = 0) { return n < penRows && pensMade[n].pen == Pen(n) ? rowsInPenOrder(n + 1) : n; }
 static_assert(penRows == penCount, "pensMade: one row a pen");
 static_assert(rowsInPenOrder() == penCount, "pensMade: the rows in the order of Pen");
-constexpr uint32_t rgbOf(COLORREF c) { return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c); }
+constexpr uint32_t rgbOf(COLORREF c)
+{
+    return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+}
 constexpr bool nightPensKeepNightVision(int n = 0)
 {
     return n == penRows || (keepsNightVision(rgbOf(pensMade[n].nightColour)) && nightPensKeepNightVision(n + 1));

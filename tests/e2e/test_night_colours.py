@@ -1,10 +1,7 @@
-"""Night colours on the real program's screen: the 52-hour chart calm and with
-the gale alarm's banner, the week and the NMEA view, each counted pixel by
-pixel against the night's rule; View item 1208 and Ctrl+N switch both ways,
-the day's pixels come back as they were, the copy taken at night is the day's
-chart, and the setting is kept in monitor.ini over a restart.
-
-Set MONITOR_NIGHT_PNG to a folder to keep the screenshots."""
+"""Night colours on the real program's screen, counted pixel by pixel: the
+52-hour chart calm and with the gale banner, the week and the NMEA view; both
+switches both ways, the day's pixels as they were, the copy in day colours and
+the setting kept over a restart. MONITOR_NIGHT_PNG: a folder for the screenshots."""
 
 import collections
 import datetime
@@ -13,138 +10,90 @@ import time
 import unittest
 
 from harness import MonitorTestMixin, ini, ppm_pixels, screen_pixels, screenshot
-from monitor_ids import (cmdCopyChart, cmdNightColours, cmdNmeaMode, cmdShowWeek,
-                         command, event_tag, eventGaleAlarm, pxdr)
+from monitor_ids import (cmdCopyChart, cmdNightColours, cmdNmeaMode, cmdShowWeek, command, event_tag, eventGaleAlarm,
+                         pxdr)
 from test_printing import full_history
 from week_records import nine_days, utc_minute
 
-CTRL_N = "char 14"
-BLACK = (0, 0, 0)
-# What each thing is drawn in at night.
-NIGHT = {"grid": (80, 0, 0), "frame": (120, 0, 0), "pressure": (165, 0, 0), "tendency 3h": (100, 0, 0),
-         "tendency 1h": (150, 0, 0), "quick fall": (215, 0, 0), "text": (140, 0, 0)}
-NIGHT_WEEK = {"hPa lines": (35, 0, 0), "10 hPa lines": (75, 0, 0), "six hours": (80, 0, 0), "days": (120, 0, 0),
-              "curve": (165, 0, 0), "wind alarm": (215, 0, 0), "text": (140, 0, 0)}
-NIGHT_GALE = (220, 0, 0)
-# And by day.
-DAY = {"chart brush": (245, 245, 255), "tendency 3h": (0, 180, 0), "tendency 1h": (0, 0, 255),
-       "quick fall": (220, 0, 0), "black": BLACK}
-DAY_GALE = (208, 0, 0)
+# Each thing in its night colour: on the 52 hours, on the week, the gale alarm's banner, the texts.
+HOURS = {"grid": (80, 0, 0), "frame": (120, 0, 0), "pressure": (165, 0, 0), "3 h": (100, 0, 0), "1 h": (150, 0, 0),
+         "quick fall": (215, 0, 0), "text": (140, 0, 0)}
+WEEK = {"hPa": (35, 0, 0), "10 hPa": (75, 0, 0), "six hours": (80, 0, 0), "days": (120, 0, 0),
+        "curve": (165, 0, 0), "wind alarm": (215, 0, 0), "text": (140, 0, 0)}
+GALE = (220, 0, 0)
 
 
 class NightColours(MonitorTestMixin, unittest.TestCase):
-    # helpers
-
-    def client(self, name=None):
-        """The client area's pixels: rows of (r, g, b)."""
-        time.sleep(0.5)  # the repaint the last command asked for
+    def client(self, name):
+        """The client area's rows of (r, g, b), once the last command's repaint is done."""
+        time.sleep(0.5)
         x, y = (int(n) for n in self.driver.ask("client-origin").split()[1:])
         width, height = (int(n) for n in self.driver.ask("client").split()[1:])
-        folder = os.environ.get("MONITOR_NIGHT_PNG")
-        if folder and name:
-            with open(os.path.join(folder, name + ".png"), "wb") as out:
+        if os.environ.get("MONITOR_NIGHT_PNG"):
+            with open(os.path.join(os.environ["MONITOR_NIGHT_PNG"], name + ".png"), "wb") as out:
                 out.write(screenshot())
-        _, _, rows = screen_pixels()
-        return [row[x:x + width] for row in rows[y:y + height]]
+        return [row[x:x + width] for row in screen_pixels()[2][y:y + height]]
 
     def switch(self, request, night):
-        self.assertEqual(self.driver.ask(request), "ok")
-        entries = {e[0]: e for _, items in self.driver.menu() for e in items if e is not None}
-        _, _, checked, grayed = entries[cmdNightColours]
-        self.assertEqual(checked, night, request)
-        self.assertFalse(grayed, "enabled in both modes")
+        if request:
+            self.assertEqual(self.driver.ask(request), "ok")
+        item = next(e for _, items in self.driver.menu() for e in items if e and e[0] == cmdNightColours)
+        self.assertEqual(item[2:], (night, False), "checked while on, never grey")
 
-    def assert_night(self, rows, present, least=20):
-        """The rule: nothing lighter than dim red, a black ground, and each
-        thing in its own colour."""
+    def assert_night(self, rows, colours, least=20):
+        """No pixel lighter than dim red, a black ground, each thing in its colour."""
         counts = collections.Counter(p for row in rows for p in row)
-        breaking = {p: n for p, n in counts.items() if p[0] > 220 or p[1] > 64 or p[2] > 64}
-        self.assertEqual(breaking, {}, "pixels that break the night rule")
-        self.assertEqual(counts.most_common(1)[0][0], BLACK, "the ground")
-        self.assertEqual((rows[0][0], rows[-1][-1]), (BLACK, BLACK))
-        for thing, colour in present.items():
+        self.assertEqual([p for p in counts if p[0] > 220 or max(p[1:]) > 64], [])
+        self.assertEqual(counts.most_common(1)[0][0], (0, 0, 0))
+        for thing, colour in colours.items():
             self.assertGreater(counts[colour], least, thing)
         return counts
 
-    def colour_count(self, rows, colour):
-        return sum(row.count(colour) for row in rows)
-
-    # tests
-
-    def test_the_chart_calm_and_with_the_gale_banner_switched_both_ways_and_copied(self):
+    def test_chart_week_and_nmea_view_at_night_both_switches_the_copy_and_a_restart(self):
         lines = self.serial_ports(2)
         self.write("monitor.ini", ini())
+        now, hour = utc_minute(), datetime.timedelta(hours=1)
+        self.write("monitor.txt", nine_days(now, alarm=(now - 20 * hour, now - 16 * hour)))
         self.start_monitor()
         lines[2].write(full_history())
         self.wait_title(lambda t: t.startswith("Zudoderozezavedi 104 "))
         day = self.client("day")
-        day_counts = collections.Counter(p for row in day for p in row)
-        for thing, colour in DAY.items():
-            self.assertGreater(day_counts[colour], 20, thing)
-
         self.switch(command(cmdNightColours), True)
         night = self.client("night")
-        self.assert_night(night, NIGHT)
-        self.switch(CTRL_N, False)
-        self.assertEqual(self.client(), day, "the day's pixels as they were")
-        self.switch(CTRL_N, True)
-        self.assertEqual(self.client(), night)
-
-        # The copy is the day's chart on its white ground: the window's own by day.
+        self.assert_night(night, HOURS)
+        self.assertEqual(self.read("monitor.ini"), ini() + b"NIGHT=1\n", "saved at once")
+        self.switch("char 14", False)  # Ctrl+N
+        self.assertEqual(self.client("day-again"), day, "the day's pixels as they were")
+        self.switch("char 14", True)
+        self.assertEqual(self.client("night-again"), night)
+        # The copy is the chart as the window shows it by day, on its white ground.
         self.assertEqual(self.driver.ask(command(cmdCopyChart)), "ok")
         self.driver.menu()
         self.assertTrue(self.driver.ask("clipboard-bitmap copy.ppm").startswith("ok "))
         self.assertEqual(ppm_pixels(self.read("copy.ppm"))[2], day)
 
-        # Ten sentences of a fall of 6.5 hPa in three hours raise the gale alarm.
-        lines[2].write(b"".join(pxdr(100500, 52000, -25, -65, 0, 100700) for _ in range(10)))
+        lines[2].write(b"".join(pxdr(100500, 52000, -25, -65, 0, 100700) for _ in range(10)))  # the gale alarm
         self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.err"))
                                       and event_tag(eventGaleAlarm) in self.read("monitor.err"), timeout=30))
-        gale = self.client("night-gale")
-        counts = self.assert_night(gale, dict(NIGHT, banner=NIGHT_GALE), least=20)
-        self.assertGreater(counts[NIGHT_GALE], 5000, "the banner")
-        self.assertEqual(max(p[0] + p[1] + p[2] for p in counts if p != NIGHT_GALE), 215,
-                         "the banner is the brightest thing; the quick falls come next")
-        self.switch(command(cmdNightColours), False)
-        self.assertGreater(self.colour_count(self.client(), DAY_GALE), 5000, "the day's banner")
-        self.assertEqual(self.quit_monitor(), 0)
-        # Each switch was saved at once; by day the file is the 110 bytes alone.
-        self.assertEqual(self.read("monitor.ini"), ini())
-
-    def test_the_week_and_the_nmea_view_at_night_and_the_setting_kept_over_a_restart(self):
-        lines = self.serial_ports(2)
-        self.write("monitor.ini", ini())
-        now = utc_minute()
-        alarm = (now - datetime.timedelta(hours=20), now - datetime.timedelta(hours=16))
-        self.write("monitor.txt", nine_days(now, alarm=alarm))
-        self.start_monitor()
+        counts = self.assert_night(self.client("gale"), dict(HOURS, banner=GALE))
+        self.assertGreater(counts[GALE], 5000)
+        self.assertEqual(max(map(sum, counts.keys() - {GALE})), 215, "the banner alone is brighter than a quick fall")
         self.assertEqual(self.driver.ask(command(cmdShowWeek)), "ok")
-        day = self.client("week-day")
-        self.switch(CTRL_N, True)
-        self.assert_night(self.client("week-night"), NIGHT_WEEK)
-        self.assertEqual(self.read("monitor.ini"), ini() + b"NIGHT=1\n", "saved at once")
+        self.assertGreater(self.assert_night(self.client("week"), WEEK)[GALE], 5000)
         self.switch(command(cmdNightColours), False)
-        self.assertEqual(self.client(), day)
+        self.assertGreater(collections.Counter(p for row in self.client("week-day") for p in row)[(208, 0, 0)], 5000)
+
         self.switch(command(cmdNightColours), True)
-
-        # The NMEA view: its text dim red on black.
         self.assertEqual(self.driver.ask(command(cmdNmeaMode)), "ok")
-        lines[2].write(b"".join(f"$GPXTE,A,A,{i:04d}.{i % 10},L,N*{i % 100:02d}\r\n".encode() for i in range(40)))
+        lines[2].write(b"".join(f"$GPXTE,A,A,{i:04d}.{i % 10},L,N*{i:02d}\r\n".encode() for i in range(40)))
         self.wait_title(lambda t: t.startswith("40 NMEA"))
-        nmea = self.client("nmea-night")
-        self.assert_night(nmea, {"text": NIGHT["text"]}, least=2000)
-        self.switch(CTRL_N, False)
-        self.switch(CTRL_N, True)
+        self.assert_night(self.client("nmea"), {"text": HOURS["text"]}, least=2000)
         self.assertEqual(self.quit_monitor(), 0)
-
-        # The next start is in night colours from its first paint.
+        # The next start is in night colours; by day the file is its 110 bytes again.
         self.start_monitor()
-        entries = {e[0]: e for _, items in self.driver.menu() for e in items if e is not None}
-        self.assertTrue(entries[cmdNightColours][2], "checked after the restart")
-        self.assert_night(self.client(), {})
-        self.switch(CTRL_N, False)
-        self.assertEqual(collections.Counter(p for row in self.client() for p in row).most_common(1)[0][0],
-                         (255, 255, 255))
+        self.switch(None, True)
+        self.assert_night(self.client("restart"), {})
+        self.switch("char 14", False)
         self.assertEqual(self.quit_monitor(), 0)
         self.assertEqual(self.read("monitor.ini"), ini(DATA="NMEA"))
 

@@ -122,9 +122,6 @@ TEST(UiText, MenuItemsDifferBetweenLanguagesOnlyAsIntended)
         EXPECT_EQ(edit.back().id, unsigned(cmdCopyChart));
     }
     EXPECT_STREQ(menuLayout(French)[2].entries[7].text, "Acquitter l'alarme de vent");
-    EXPECT_STREQ(menuLayout(German)[2].entries[5].text, "Nachtfarben\tStrg+N");
-    EXPECT_STREQ(menuLayout(English)[2].entries[5].text, "Night colours\tCtrl+N");
-    EXPECT_STREQ(menuLayout(French)[2].entries[5].text, "Couleurs de nuit\tCtrl+N");
     EXPECT_STREQ(menuLayout(German)[2].entries[4].text, "Barogramm 7 Tage");
     EXPECT_STREQ(menuLayout(English)[2].entries[3].text, "Barogram 52 hours");
     EXPECT_STREQ(menuLayout(French)[1].entries.back().text, "Copier le diagramme\tCtrl+C");

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "display/colour_scheme.h"
 #include "display/rounding.h"
 #include "../printing/page_trace.h"
 
@@ -134,41 +133,3 @@ TEST(ChartBanners, OnTheScreenAcrossTheTopOfThePlotAndWhereAClickTakesThem)
     EXPECT_FALSE(screenBannerHit(1000, 700, ChartBanner{}, English, 500, 40));
     EXPECT_TRUE(PageTrace(screenChartSteps(1000, 700, history, settings)).boxes.empty());
 }
-
-TEST(ChartBanners, AtNightEachBannerKeepsTheRuleAndItsOwnColourAndTheDayKeepsItsColours)
-{
-    PressureHistory history{};
-    MonitorSettings settings{};
-    std::vector<uint32_t> fills, texts;
-    for (int level : {1, 2}) {
-        ChartBanner banner;
-        banner.alarmLevel = level;
-        banner.noData = true;
-        for (const DrawingStep& step : screenChartSteps(1000, 700, history, settings, banner)) {
-            if (step.kind == DrawingStep::FillBox) fills.push_back(step.colour);
-            if (step.kind == DrawingStep::ColouredText) texts.push_back(step.colour);
-        }
-    }
-    ASSERT_EQ(fills, (std::vector<uint32_t>{bannerAmber, bannerGrey, bannerRed, bannerGrey}));
-    std::vector<uint32_t> night;
-    for (uint32_t fill : fills) {
-        EXPECT_EQ(schemeFill(ColourScheme::Day, fill), fill);
-        night.push_back(schemeFill(ColourScheme::Night, fill));
-        EXPECT_TRUE(keepsNightVision(night.back())) << std::hex << night.back();
-    }
-    EXPECT_NE(night[0], night[2]);
-    EXPECT_NE(night[1], night[2]);
-    // The gale alarm's banner at full night red; its text, and every banner's, black on it.
-    EXPECT_EQ(redOf(night[2]), 220);
-    for (uint32_t text : texts) {
-        EXPECT_EQ(schemeTextColour(ColourScheme::Day, text), text);
-        EXPECT_EQ(schemeTextColour(ColourScheme::Night, text), 0u);
-    }
-    // The copy's white ground is black at night, and a fill no banner has keeps the rule too.
-    EXPECT_EQ(schemeFill(ColourScheme::Night, 0xFFFFFF), nightGround);
-    for (uint32_t r = 0; r < 256; r += 51)
-        for (uint32_t g = 0; g < 256; g += 51)
-            for (uint32_t b = 0; b < 256; b += 51)
-                EXPECT_TRUE(keepsNightVision(schemeFill(ColourScheme::Night, r << 16 | g << 8 | b)));
-}
-
