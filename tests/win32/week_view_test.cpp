@@ -120,30 +120,22 @@ BOOL WINAPI deleteDc(HDC dc)
     return real<decltype(&DeleteDC)>(7)(dc);
 }
 
-// The attribute calls of a Windows 10 before 20H1, which knows the dark
-// title bar by its earlier number only, and the frame's redraws.
+// A Windows 10 before 20H1 knows the dark title bar by its earlier number only.
 std::vector<std::pair<DWORD, BOOL>> attributeCalls;
 std::vector<UINT> positionFlags;
 void* realGetProcAddress = nullptr;
-
 HRESULT WINAPI setWindowAttribute(HWND, DWORD attribute, LPCVOID value, DWORD)
 {
     attributeCalls.emplace_back(attribute, *static_cast<const BOOL*>(value));
     return attribute == 19 ? S_OK : E_INVALIDARG;
 }
-
 FARPROC WINAPI getProcAddress(HMODULE module, LPCSTR name)
 {
     if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && std::string(name) == "DwmSetWindowAttribute")
         return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(setWindowAttribute));
     return reinterpret_cast<decltype(&GetProcAddress)>(realGetProcAddress)(module, name);
 }
-
-BOOL WINAPI setWindowPos(HWND, HWND, int, int, int, int, UINT flags)
-{
-    positionFlags.push_back(flags);
-    return TRUE;
-}
+BOOL WINAPI setWindowPos(HWND, HWND, int, int, int, int, UINT flags) { return positionFlags.push_back(flags), TRUE; }
 
 // 80-byte record lines, `count` of them five minutes apart up to `last`.
 std::string recordsUpTo(int64_t last, int count, uint8_t windAlarm = 0)
