@@ -5,6 +5,7 @@
 #include "acquisition/data_watch.h"
 #include "acquisition/line_dispatch.h"
 #include "acquisition/measurement_state.h"
+#include "acquisition/nmea_output.h"
 #include "acquisition/receive_line.h"
 #include "acquisition/wind_alarm.h"
 #include "fuzz_check.h"
@@ -32,8 +33,23 @@ void checkRecord(const char* line)
 void checkNmeaLine(const char* bytes, size_t length)
 {
     FUZZ_CHECK(length >= 2 && length <= 128);
-    FUZZ_CHECK(bytes[0] == '$');
+    FUZZ_CHECK(beginsNmeaSentence(bytes));
     FUZZ_CHECK(bytes[length - 1] == '\n');
+}
+
+// A datagram is NMEA 0183: the reading's two sentences, or in Nmea mode one
+// line of at most 82 characters with CR LF and no control byte before them.
+void checkDatagram(const char* bytes, size_t length)
+{
+    FUZZ_CHECK(length >= 3 && length <= pressureDatagramSize);
+    FUZZ_CHECK(beginsNmeaSentence(bytes));
+    FUZZ_CHECK(bytes[length - 2] == '\r' && bytes[length - 1] == '\n');
+    if (monitorSettings.DATA != Nmea) return;
+    FUZZ_CHECK(length <= nmeaSentenceLimit);
+    for (size_t i = 0; i + 2 < length; ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        FUZZ_CHECK(byte >= 0x20 && byte != 0x7F);
+    }
 }
 
 void invalidate() {}
@@ -49,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     monitorSettings.DATA = (data[0] & 1) ? Nmea : Barograph;
     monitorSettings.LANG = static_cast<UiLanguage>((data[0] >> 1) % 3);
     monitorSettings.SAVE = (data[0] & 8) ? 0 : 300;
-    receiverFrontEnd = {fixedClock, checkRecord, checkNmeaLine};
+    monitorSettings.SEND = (data[0] & 16) ? 1 : 0;
+    receiverFrontEnd = {fixedClock, checkRecord, checkNmeaLine, checkDatagram};
     shellSeam.logEvent = checkEvent;
     shellSeam.setTitle = checkTitle;
     shellSeam.repaint = invalidate;
@@ -58,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     resetWindAlarm();
     resetDataWatch();
     std::memset(&currentReading, 0, sizeof currentReading);
-    variationCycle = VariationCycle{0, 0, 65535, 0, false};
+    variationCycle = VariationCycle{0, 0, 65535, 0};
     // Start near the wraps so they are reached.
     acquisitionCounters = AcquisitionCounters{999990, 999998, 0};
     clearHistory();
