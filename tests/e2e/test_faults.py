@@ -216,7 +216,8 @@ class NoiseOnTheLine(FaultTestMixin, unittest.TestCase):
         counter = len(noise_lines)
         # No reading yet: the title stays the port's; the first sentence is
         # counted after every line of the noise.
-        self.assertEqual(self.title(), "Zudoderozezavedi Verbindung \u00fcber COM2")
+        port_title = "Zudoderozezavedi Verbindung \u00fcber COM2"
+        self.assertEqual(self.wait_title(lambda t: t != port_title, timeout=3), port_title)
         first = readings[:300]
         lines[2].write(first[0].sentence())
         title = self.wait_sentences(counter + 1)
