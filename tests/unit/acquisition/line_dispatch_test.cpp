@@ -465,7 +465,7 @@ TEST_F(LineDispatch, AMinuteWithoutDataIsLoggedOnceAndSoIsTheLineThatEndsIt)
     feed(rejected);
     EXPECT_TRUE(fake.events.empty()) << "a rejected line is no data";
     monitorSettings.DATA = Nmea;
-    feed("$GPGLL,1*00\r\n");
+    feed("!AIVDM,1,1,,A,13u?etPv2;0n:dDPwUM1U1Cb069D,0*24\r\n");  // AIS is data as well
     EXPECT_EQ(fake.events, (std::vector<int>{eventDataAgain}));
     EXPECT_FALSE(alarmSignal.sounding) << "data again ends an unacknowledged silence";
     feed("$GPGLL,2*00\r\n");
