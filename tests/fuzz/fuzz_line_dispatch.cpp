@@ -5,7 +5,6 @@
 #include "acquisition/data_watch.h"
 #include "acquisition/line_dispatch.h"
 #include "acquisition/measurement_state.h"
-#include "acquisition/nmea_output.h"
 #include "acquisition/receive_line.h"
 #include "acquisition/wind_alarm.h"
 #include "fuzz_check.h"
@@ -37,21 +36,6 @@ void checkNmeaLine(const char* bytes, size_t length)
     FUZZ_CHECK(bytes[length - 1] == '\n');
 }
 
-// A datagram is NMEA 0183: the reading's two sentences, or in Nmea mode one
-// line of at most 82 characters with CR LF and no control byte before them.
-void checkDatagram(const char* bytes, size_t length)
-{
-    FUZZ_CHECK(length >= 3 && length <= pressureDatagramSize);
-    FUZZ_CHECK(beginsNmeaSentence(bytes));
-    FUZZ_CHECK(bytes[length - 2] == '\r' && bytes[length - 1] == '\n');
-    if (monitorSettings.DATA != Nmea) return;
-    FUZZ_CHECK(length <= nmeaSentenceLimit);
-    for (size_t i = 0; i + 2 < length; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        FUZZ_CHECK(byte >= 0x20 && byte != 0x7F);
-    }
-}
-
 void invalidate() {}
 
 // The dispatch logs the wind alarm's and the data watch's events only.
@@ -65,8 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     monitorSettings.DATA = (data[0] & 1) ? Nmea : Barograph;
     monitorSettings.LANG = static_cast<UiLanguage>((data[0] >> 1) % 3);
     monitorSettings.SAVE = (data[0] & 8) ? 0 : 300;
-    monitorSettings.SEND = (data[0] & 16) ? 1 : 0;
-    receiverFrontEnd = {fixedClock, checkRecord, checkNmeaLine, checkDatagram};
+    receiverFrontEnd = {fixedClock, checkRecord, checkNmeaLine};
     shellSeam.logEvent = checkEvent;
     shellSeam.setTitle = checkTitle;
     shellSeam.repaint = invalidate;
