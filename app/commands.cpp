@@ -81,6 +81,8 @@ void selectMode(DataMode mode)
     monitorSettings.DATA = mode;
     acquisitionCounters.recordCounter = 0;
     startFreshCycle();
+    // The reading from before the switch is hours old by the next sentence.
+    clearReading();
     if (mode == Barograph) {
         clearHistory();
         setBarographTitle();

@@ -15,7 +15,7 @@ void drawNmeaText(HDC dc, int outerHeight, ColourScheme scheme)
         char* line = nmeaLineStore.lines[i];
         normaliseNmeaLine(line);
         // Lines without a sentence are blank now and keep their row empty.
-        if (line[0] == '$') TextOutA(dc, 25, i * lineHeight, line, static_cast<int>(nmeaLineSize - 1));
+        if (beginsNmeaSentence(line)) TextOutA(dc, 25, i * lineHeight, line, static_cast<int>(nmeaLineSize - 1));
     }
     restoreTextColours(dc, before);
 }
