@@ -27,9 +27,11 @@ void soundAlarm(AlarmCause cause)
 {
     unacknowledged(cause) = true;
     followCauses();
-    // After a long gap the tick may have beeped for a cause already standing.
+    // After a long gap the tick may have beeped for a cause already standing,
+    // and a data stop and a level rise can both be found in one poll.
     if (alarmSignal.beepedThisTick) return;
     alarmSignal.sinceBeepMs = 0;
+    alarmSignal.beepedThisTick = true;
     shellBeep(alarmBeepType);
 }
 

@@ -19,7 +19,7 @@ struct AlarmSignal {
     bool unacknowledged[alarmCauseCount];  // by AlarmCause
     bool sounding;           // one of them stands
     uint32_t sinceBeepMs;    // time since the last beep
-    bool beepedThisTick;     // the repeat beeped at the last clock reading
+    bool beepedThisTick;     // a beep sounded since the last clock reading: one per tick
     bool clockRead;
     uint32_t lastClockMs;
 };
@@ -29,7 +29,8 @@ extern AlarmSignal alarmSignal;
 void resetAlarmSignal();
 
 // A level rose, or data stopped: unacknowledged, and one beep now unless
-// the repeat just beeped at this tick (after a long gap).
+// one sounded at this tick already (the repeat after a long gap, or another
+// cause found in the same poll).
 void soundAlarm(AlarmCause cause);
 
 // The user's acknowledgement of everything standing; does nothing while

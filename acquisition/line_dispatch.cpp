@@ -110,6 +110,13 @@ void handleBarographLine(const char* line, size_t length)
         sendDatagram(datagram, formatPressureDatagram(currentReading.pressure, datagram));
     }
 
+    // Before the first reading of the run or of the mode there is nothing to
+    // show or to file: the title stays the port's, and a rejected line folds
+    // in no converter value (its zero, or one hours old, would be the next
+    // record's variation).
+    if (result == 0) currentReading.taken = true;
+    if (!currentReading.taken) return;
+
     char title[liveTitleSize];
     formatLiveBarographTitle(monitorSettings.LANG, acquisitionCounters.sentenceCounter,
                              currentReading.sampleTime, currentReading.pressure,
@@ -117,16 +124,10 @@ void handleBarographLine(const char* line, size_t length)
                              currentReading.minutesAgo, title);
     setShellTitle(title);
 
-    // A rejected line folds the previous value in again; before the first
-    // reading there is none, and its zero would make the first record's
-    // variation the largest the field can show. A value from before a mode
-    // switch is hours old.
+    // A rejected line folds the previous value in again.
     uint32_t converter = currentReading.converterValue;
-    if (result == 0) variationCycle.converterSeen = true;
-    if (variationCycle.converterSeen) {
-        if (converter > variationCycle.converterMax) variationCycle.converterMax = converter;
-        if (converter < variationCycle.converterMin) variationCycle.converterMin = converter;
-    }
+    if (converter > variationCycle.converterMax) variationCycle.converterMax = converter;
+    if (converter < variationCycle.converterMin) variationCycle.converterMin = converter;
 
     storeHistoryPressures();
     computeTendencies();
@@ -141,11 +142,13 @@ void handleNmeaLine(const char* line, size_t length)
     pushNmeaLine(line, length);
     noteLineTaken(receiverFrontEnd.utcNow ? receiverFrontEnd.utcNow() : UtcStamp{});
 
-    // What nmea.txt gets goes on to the navigation software as well.
     char bytes[nmeaMaxLineLength + 2];
     size_t count = formatNmeaRecord(nmeaLineStore.lines[0], length, bytes);
     if (receiverFrontEnd.appendNmeaLine) receiverFrontEnd.appendNmeaLine(bytes, count);
-    sendDatagram(bytes, count);
+    // The navigation software gets NMEA 0183 only: a line it could not
+    // parse is kept in nmea.txt but not sent.
+    char datagram[nmeaSentenceLimit];
+    if (size_t sent = formatNmeaDatagram(line, length, datagram)) sendDatagram(datagram, sent);
 
     repaintShell();
     char title[liveTitleSize];
@@ -155,16 +158,27 @@ void handleNmeaLine(const char* line, size_t length)
 
 } // namespace
 
+void startReceiverTick(uint32_t nowMs, bool counting)
+{
+    // The repeat first: after a long gap a silence found now adds no second beep.
+    tickAlarmSignal(nowMs);
+    if (noteClock(nowMs, counting)) {
+        logEvent(eventNoData);
+        soundAlarm(AlarmCause::DataStop);
+        repaintShell();  // the chart shows the no-data banner
+    }
+}
+
 void dispatchLine(const char* line, size_t length)
 {
     if (acquisitionCounters.recordCounter > sixDigitLimit) acquisitionCounters.recordCounter = 0;
 
     if (monitorSettings.DATA == Barograph) {
         handleBarographLine(line, length);
-    } else if (length > 0 && line[0] == '$') {
+    } else if (length > 0 && beginsNmeaSentence(line)) {
         handleNmeaLine(line, length);
     }
-    // Other lines in Nmea mode are not NMEA sentences and are dropped.
+    // Other lines in Nmea mode are not NMEA 0183 and are dropped.
 }
 
 void formatBarographRecord(char (&line)[recordLineLength])

@@ -28,6 +28,12 @@ inline void resetReceiverFrontEnd() { receiverFrontEnd = ReceiverFrontEnd{}; }
 // Sentences per five-minute cycle.
 constexpr uint32_t sentencesPerCycle = 300;
 
+// The start of a receiver tick, before its bytes are taken: the alarm's
+// repeat, then the data watch, which may find a silence (event 74). The
+// clock in milliseconds that wrap; `counting` false while a print job holds
+// the port closed. At most one beep sounds in a tick, whatever it finds.
+void startReceiverTick(uint32_t nowMs, bool counting);
+
 // Handles one complete line, its line feed included.
 void dispatchLine(const char* line, size_t length);
 

@@ -4,7 +4,7 @@
 
 CurrentReading currentReading = {};
 namespace {
-const VariationCycle freshCycle = {0, 0, highestConverterValue, 0, false};
+const VariationCycle freshCycle = {0, 0, highestConverterValue, 0};
 } // namespace
 
 VariationCycle variationCycle = freshCycle;
@@ -27,6 +27,13 @@ void startFreshCycle()
     variationCycle = freshCycle;
     variationCycle.variation = variation;
     currentReading.windAlarm = 0;
+}
+
+void clearReading()
+{
+    const UtcStamp sampleTime = currentReading.sampleTime;
+    currentReading = CurrentReading{};
+    currentReading.sampleTime = sampleTime;
 }
 
 void clearHistory()

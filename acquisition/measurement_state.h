@@ -19,6 +19,9 @@ struct CurrentReading {
     int32_t parseResult;      // 0 accepted, 1..5 wrong header characters, 6 damaged
     UtcStamp sampleTime;      // when the last barograph line was handled
     uint8_t windAlarm;        // 1 once the wind alarm stood in this five-minute cycle
+    // A sentence was accepted since the start or the last mode switch: until
+    // then the fields hold no reading of this run.
+    bool taken;
 };
 
 // The converter field carries the top 16 bits of the converter.
@@ -28,9 +31,6 @@ constexpr uint32_t highestConverterValue = 65535;
 struct VariationCycle {
     uint32_t acceptedSentences, converterMax, converterMin;
     uint32_t variation;  // max - min of the last closed cycle, at most 999
-    // A sentence was accepted since the mode was chosen: a rejected line
-    // folds its converter value in again.
-    bool converterSeen;
 };
 
 struct AcquisitionCounters {
@@ -61,6 +61,10 @@ constexpr size_t nmeaMaxLineLength = 126;
 // Lines 0..81 are filled; 82..126 stay zero.
 constexpr size_t nmeaFilledLines = 82;
 
+// NMEA 0183 lines begin with '$' (a sentence) or '!' (an encapsulation
+// sentence, as AIS sends); Nmea mode keeps these and no others.
+inline bool beginsNmeaSentence(const char* line) { return line[0] == '$' || line[0] == '!'; }
+
 struct NmeaLineStore {
     char lines[nmeaLineCount][nmeaLineSize];  // line 0 is the newest
 };
@@ -79,6 +83,10 @@ void resetMeasurementState();
 // sentence, no converter extremes, no wind alarm marked; nothing from before
 // the switch reaches the next record.
 void startFreshCycle();
+
+// No reading, as at a start: a mode switch makes the reading from before it
+// hours old. The time of the last line stays.
+void clearReading();
 
 // Zeroes slots 0..103; slots 104..127 and lastHistorySum are kept.
 void clearHistory();

@@ -1,6 +1,9 @@
 #include "acquisition/nmea_output.h"
 
 #include <cstdio>
+#include <cstring>
+
+#include "acquisition/measurement_state.h"
 
 uint8_t nmeaChecksum(const char* sentence, size_t length)
 {
@@ -36,4 +39,20 @@ size_t formatPressureDatagram(uint32_t pressure, char (&datagram)[pressureDatagr
     length += static_cast<size_t>(
         std::snprintf(datagram + length, sizeof datagram - length, "$WIXDR,P,%s,B,Barometer", bar));
     return endSentence(datagram, second, length);
+}
+
+size_t formatNmeaDatagram(const char* line, size_t length, char (&datagram)[nmeaSentenceLimit])
+{
+    // The line end as received: a line feed, alone or after a carriage return.
+    if (length > 0 && line[length - 1] == '\n') --length;
+    if (length > 0 && line[length - 1] == '\r') --length;
+    if (length == 0 || length > nmeaSentenceLimit - 2 || !beginsNmeaSentence(line)) return 0;
+    for (size_t i = 0; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(line[i]);
+        if (byte < 0x20 || byte == 0x7F) return 0;
+    }
+    std::memcpy(datagram, line, length);
+    datagram[length] = '\r';
+    datagram[length + 1] = '\n';
+    return length + 2;
 }

@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include "acquisition/alarm_signal.h"
-#include "acquisition/data_watch.h"
+#include "acquisition/line_dispatch.h"
 #include "acquisition/receive_line.h"
 #include "acquisition/serial_port.h"
 #include "records/event_log.h"
@@ -23,13 +22,7 @@ int pollReceiver()
 {
     // A lost or missing port counts towards a silence; a print job's closed port does not.
     const uint32_t nowMs = static_cast<uint32_t>(GetTickCount64());
-    // The repeat first: after a long gap a silence found now adds no second beep.
-    tickAlarmSignal(nowMs);
-    if (noteClock(nowMs, serialPort.state != PortState::Closed)) {
-        logEvent(eventNoData);
-        soundAlarm(AlarmCause::DataStop);
-        repaintShell();  // the chart shows the no-data banner
-    }
+    startReceiverTick(nowMs, serialPort.state != PortState::Closed);
     if (!portIsOpen()) {
         // A port the start-up probe greyed is usable again.
         if (retrySerialPort() == PortChange::Opened) enableShellPortItem(monitorSettings.COM);

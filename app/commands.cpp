@@ -83,6 +83,8 @@ void selectMode(DataMode mode)
     monitorSettings.DATA = mode;
     acquisitionCounters.recordCounter = 0;
     startFreshCycle();
+    // The reading from before the switch is hours old by the next sentence.
+    clearReading();
     if (mode == Barograph) {
         clearHistory();
         setBarographTitle();
@@ -114,6 +116,14 @@ void copyChart()
     if (monitorSettings.DATA == Barograph) copyChartToClipboard(mainWindow);
 }
 
+// The window's colours follow at once, the title bar's where Windows draws it.
+void toggleNightColours()
+{
+    toggle(monitorSettings.NIGHT);
+    settingSetFromProgram(SettingsLine::Night);
+    followColourScheme();
+}
+
 // What a command does besides its action: refresh the check marks, repaint,
 // write the settings it changed at once.
 constexpr unsigned marks = 1, repaint = 2, save = 4;
@@ -137,6 +147,7 @@ const Command commands[] = {
     {cmdToggleT3, marks | repaint | save, [] { toggle(monitorSettings.T3); }},
     {cmdShowHours, marks | repaint, [] { showChart(ChartKind::Hours52); }},
     {cmdShowWeek, marks | repaint, [] { showChart(ChartKind::Week); }},
+    {cmdNightColours, marks | repaint | save, toggleNightColours},
     {cmdAcknowledgeAlarm, marks, acknowledgeAlarm},
     {cmdBarographMode, marks | repaint | save, [] { selectMode(Barograph); }},
     {cmdNmeaMode, marks | repaint | save, [] { selectMode(Nmea); }},

@@ -29,14 +29,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
         logEvent(eventOpenWindowFailed);
         return 255;
     }
-    ShowWindow(mainWindow, SW_SHOWMAXIMIZED);
-    UpdateWindow(mainWindow);
-
     if (!readSettings()) {
         applyDefaultSettings(monitorSettings);
         writeSettings();
         logEvent(eventSettingsMissing);
     }
+    // Shown once the settings are known: a window in night colours is never white.
+    if (monitorSettings.NIGHT) followColourScheme();
+    ShowWindow(mainWindow, SW_SHOWMAXIMIZED);
+    UpdateWindow(mainWindow);
     setBarographTitle();
     buildMenus();
     checkFreeDiskSpace();

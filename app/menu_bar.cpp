@@ -104,6 +104,8 @@ void refreshMenuMarks()
     // The chart views and the copy belong to the pressure chart, which Nmea mode does not show.
     mark(cmdShowHours, chartView.shown == ChartKind::Hours52);
     mark(cmdShowWeek, chartView.shown == ChartKind::Week);
+    // Night colours are the window's in either mode: never greyed.
+    mark(cmdNightColours, monitorSettings.NIGHT != 0);
     const UINT chartItems = MF_BYCOMMAND | (monitorSettings.DATA == Barograph ? MF_ENABLED : MF_GRAYED);
     for (unsigned id : {cmdShowHours, cmdShowWeek, cmdCopyChart}) EnableMenuItem(menuBar.handle, id, chartItems);
 }

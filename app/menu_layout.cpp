@@ -31,7 +31,7 @@ const MenuLine menuDescription[] = {
     {dropDown, txtMenuView},
     {cmdToggleT1, txtItemShowT1}, {cmdToggleT3, txtItemShowT3},
     {separator},
-    {cmdShowHours, txtItemHoursView}, {cmdShowWeek, txtItemWeekView},
+    {cmdShowHours, txtItemHoursView}, {cmdShowWeek, txtItemWeekView}, {cmdNightColours, txtItemNightColours},
     {separator},
     {cmdAcknowledgeAlarm, txtItemAcknowledgeAlarm},
     {dropDown, txtMenuSetup},

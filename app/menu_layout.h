@@ -10,6 +10,7 @@ enum CommandId : unsigned {
     cmdCheckRecordFile = 1102,                                                          // no menu item
     cmdEraseMonitorTxt = 1104, cmdEraseNmeaTxt = 1106, cmdCopyChart = 1108,             // Edit
     cmdToggleT1 = 1200, cmdToggleT3 = 1202, cmdShowHours = 1204, cmdShowWeek = 1206,    // View
+    cmdNightColours = 1208,
     cmdAcknowledgeAlarm = 1210,
     cmdBarographMode = 1300, cmdNmeaMode = 1302,                                        // Setup
     cmdPortCom1 = 1306, cmdPortCom2 = 1308, cmdPortCom3 = 1310, cmdPortCom4 = 1320,

@@ -9,6 +9,10 @@ inline bool freeSpaceIsLow(uint64_t bytesAvailable) { return bytesAvailable < mi
 
 bool registerMainWindowClass();
 bool createMainWindow();
+
+// Gives the main window the background and, where Windows can draw one, the
+// title bar of the NIGHT setting's colour scheme.
+void followColourScheme();
 void checkFreeDiskSpace();
 
 // Called once at start, fills every table the layers below reach the platform through: the shell seam (the

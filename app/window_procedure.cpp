@@ -17,21 +17,22 @@
 
 namespace {
 
-constexpr WPARAM ctrlC = 3;
+constexpr WPARAM ctrlC = 3, ctrlN = 14;
 
 void paintWindow(HWND window)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     if (dc) {
+        const ColourScheme scheme = schemeOf(monitorSettings.NIGHT);
         if (monitorSettings.DATA == Barograph) {
             RECT client;
             GetClientRect(window, &client);
-            drawPressureChart(dc, client.right, client.bottom);
+            drawPressureChart(dc, client.right, client.bottom, scheme);
         } else {
             RECT outer;
             GetWindowRect(window, &outer);
-            drawNmeaText(dc, outer.bottom - outer.top);
+            drawNmeaText(dc, outer.bottom - outer.top, scheme);
         }
     }
     EndPaint(window, &paint);
@@ -81,9 +82,10 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE) runCommand(cmdAcknowledgeAlarm);
         break;
-    // Ctrl+C, as the message loop's translation delivers it.
+    // Ctrl+C and Ctrl+N, as the message loop's translation delivers them.
     case WM_CHAR:
         if (wParam == ctrlC) runCommand(cmdCopyChart);
+        if (wParam == ctrlN) runCommand(cmdNightColours);
         break;
     case WM_LBUTTONDOWN:
         if (monitorSettings.DATA == Barograph && clickedOnBanner(window, lParam)) runCommand(cmdAcknowledgeAlarm);

@@ -13,6 +13,7 @@
 #include "settings/monitor_settings.h"
 #include "storedata/record_parser.h"
 #include "storedata/record_repair.h"
+#include "storedata/week_records.h"
 
 namespace {
 
@@ -113,6 +114,36 @@ void BM_CheckRecordBytes32000(benchmark::State& state)
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(file.size()));
 }
 BENCHMARK(BM_CheckRecordBytes32000)->Unit(benchmark::kMillisecond);
+
+// The week read back from a ten-year monitor.txt in memory, the last record
+// now: arg 1 with its line feeds, arg 0 with each of them a blank (the whole
+// file is read as damage). The win32 benchmark times the same from disk.
+void BM_WeekFromTenYears(benchmark::State& state)
+{
+    constexpr int64_t count = 1051200;
+    const int64_t now = minuteOf(2026, 12, 10, 12, 0);
+    std::string file;
+    file.reserve(size_t(count) * recordLineLength);
+    for (int64_t i = 0; i < count; ++i) {
+        char line[recordLineLength];
+        formatRecordLine(uint32_t(i % 999999 + 1), stampOf(now - 5 * (count - 1 - i)), 99000 + int32_t(i % 2000),
+                         int32_t(i % 50) - 25, int32_t(i % 90) - 45, uint32_t(i % 40), 0, line);
+        if (state.range(0) == 0) line[recordLineLength - 1] = ' ';
+        file.append(line, sizeof line);
+    }
+    const FileChunkReader reader = [&file](uint64_t offset, char* bytes, size_t wanted) {
+        std::memcpy(bytes, file.data() + offset, wanted);
+        return wanted;
+    };
+    WeekRead read;
+    for (auto _ : state) {
+        read = readWeekFromEnd(file.size(), now, reader);
+        benchmark::DoNotOptimize(read.records.data());
+    }
+    state.counters["records"] = double(read.records.size());
+    state.counters["bytesRead"] = double(read.bytesRead);
+}
+BENCHMARK(BM_WeekFromTenYears)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -8,36 +8,50 @@ DrawingToolSet drawingTools = {};
 
 namespace {
 
-// How each pen is made, one row a pen in the order of Pen.
+// How each pen is made, one row a pen in the order of Pen, by day and at night.
+// At night every pen is dim red: the curves are told apart by brightness
+// and width where the day tells them by colour, the quick falls brightest
+// and widest; only the banners are brighter.
 struct PenMaking {
     Pen pen;
     int style, width;
     COLORREF colour;
+    int nightWidth;
+    COLORREF nightColour;
 };
 constexpr PenMaking pensMade[] = {
-    {Pen::Grid, PS_DOT, 1, RGB(200, 200, 200)},           // grid and time lines
-    {Pen::Frame, PS_SOLID, 1, RGB(0, 0, 0)},              // frame, ticks, legend sample of the pressure
-    {Pen::Pressure, PS_SOLID, 3, RGB(0, 0, 0)},           // pressure curve and its variation bars
-    {Pen::Tendency3h, PS_SOLID, 2, RGB(0, 180, 0)},
-    {Pen::Tendency1h, PS_SOLID, 2, RGB(0, 0, 255)},
-    {Pen::PressureFalling, PS_SOLID, 3, RGB(220, 0, 0)},  // the pressure curve where it fell quickly
-    {Pen::WeekFine, PS_SOLID, 1, RGB(228, 228, 238)},
-    {Pen::WeekStrong, PS_SOLID, 1, RGB(150, 150, 165)},
-    {Pen::PrintGrid, PS_DOT, 1, RGB(32, 32, 32)},
-    {Pen::PrintBlack7, PS_SOLID, 7, RGB(0, 0, 0)},
-    {Pen::PrintBlack5, PS_SOLID, 5, RGB(0, 0, 0)},
-    {Pen::PrintBlack3, PS_SOLID, 3, RGB(0, 0, 0)},
-    {Pen::PrintGreen, PS_SOLID, 5, RGB(0, 255, 0)},
-    {Pen::PrintBlue, PS_SOLID, 5, RGB(0, 0, 255)},
-    {Pen::PrintRed, PS_SOLID, 7, RGB(220, 0, 0)},
-    {Pen::PrintWeekFine, PS_SOLID, 1, RGB(190, 190, 190)},
-    {Pen::PrintWeekStrong, PS_SOLID, 3, RGB(110, 110, 110)},
+    {Pen::Grid, PS_DOT, 1, RGB(200, 200, 200), 1, RGB(80, 0, 0)},            // grid and time lines
+    {Pen::Frame, PS_SOLID, 1, RGB(0, 0, 0), 1, RGB(120, 0, 0)},              // frame, ticks, pressure's legend sample
+    {Pen::Pressure, PS_SOLID, 3, RGB(0, 0, 0), 3, RGB(165, 0, 0)},           // pressure curve and its variation bars
+    {Pen::Tendency3h, PS_SOLID, 2, RGB(0, 180, 0), 2, RGB(100, 0, 0)},
+    {Pen::Tendency1h, PS_SOLID, 2, RGB(0, 0, 255), 1, RGB(150, 0, 0)},
+    {Pen::PressureFalling, PS_SOLID, 3, RGB(220, 0, 0), 5, RGB(215, 0, 0)},  // the pressure curve where it fell quickly
+    {Pen::WeekFine, PS_SOLID, 1, RGB(228, 228, 238), 1, RGB(35, 0, 0)},
+    {Pen::WeekStrong, PS_SOLID, 1, RGB(150, 150, 165), 1, RGB(75, 0, 0)},
+    {Pen::PrintGrid, PS_DOT, 1, RGB(32, 32, 32), 1, RGB(80, 0, 0)},
+    {Pen::PrintBlack7, PS_SOLID, 7, RGB(0, 0, 0), 7, RGB(165, 0, 0)},
+    {Pen::PrintBlack5, PS_SOLID, 5, RGB(0, 0, 0), 5, RGB(165, 0, 0)},
+    {Pen::PrintBlack3, PS_SOLID, 3, RGB(0, 0, 0), 3, RGB(120, 0, 0)},
+    {Pen::PrintGreen, PS_SOLID, 5, RGB(0, 255, 0), 5, RGB(100, 0, 0)},
+    {Pen::PrintBlue, PS_SOLID, 5, RGB(0, 0, 255), 3, RGB(150, 0, 0)},
+    {Pen::PrintRed, PS_SOLID, 7, RGB(220, 0, 0), 9, RGB(215, 0, 0)},
+    {Pen::PrintWeekFine, PS_SOLID, 1, RGB(190, 190, 190), 1, RGB(35, 0, 0)},
+    {Pen::PrintWeekStrong, PS_SOLID, 3, RGB(110, 110, 110), 3, RGB(75, 0, 0)},
 };
 constexpr int penRows = static_cast<int>(sizeof pensMade / sizeof pensMade[0]);
 // A pen is made by its place in the table: count the rows before the first one out of place.
 constexpr int rowsInPenOrder(int n = 0) { return n < penRows && pensMade[n].pen == Pen(n) ? rowsInPenOrder(n + 1) : n; }
 static_assert(penRows == penCount, "pensMade: one row a pen");
 static_assert(rowsInPenOrder() == penCount, "pensMade: the rows in the order of Pen");
+constexpr uint32_t rgbOf(COLORREF c)
+{
+    return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+}
+constexpr bool nightPensKeepNightVision(int n = 0)
+{
+    return n == penRows || (keepsNightVision(rgbOf(pensMade[n].nightColour)) && nightPensKeepNightVision(n + 1));
+}
+static_assert(nightPensKeepNightVision(), "pensMade: a night pen breaks the night rule");
 
 // The pens from `from` up to, not including, `to`.
 void makePens(Pen from, Pen to)
@@ -45,6 +59,11 @@ void makePens(Pen from, Pen to)
     for (int n = static_cast<int>(from); n < static_cast<int>(to); ++n) {
         HPEN& pen = drawingPen(pensMade[n].pen);
         pen = CreatePen(pensMade[n].style, pensMade[n].width, pensMade[n].colour);
+        if (!pen) logEvent(eventCreatePenFailed);
+    }
+    for (int n = static_cast<int>(from); n < static_cast<int>(to); ++n) {
+        HPEN& pen = nightPen(pensMade[n].pen);
+        pen = CreatePen(pensMade[n].style, pensMade[n].nightWidth, pensMade[n].nightColour);
         if (!pen) logEvent(eventCreatePenFailed);
     }
 }
@@ -143,6 +162,7 @@ void releaseSystemFont(HDC dc)
 void resetDrawingTools()
 {
     for (HPEN& pen : drawingTools.pens) deleteHandle(pen);
+    for (HPEN& pen : drawingTools.nightPens) deleteHandle(pen);
     deleteHandle(drawingTools.chartBrush);
     while (!fontsInUse.empty()) releaseSystemFont(fontsInUse.back().dc);
 }

@@ -4,19 +4,23 @@
 // deleted at program end; a handle is null when its creation failed.
 #include <windows.h>
 
+#include "display/colour_scheme.h"
 #include "display/drawing_plan.h"
 
-// Every pen's handle by Pen, and the brush; null while not made.
+// Every pen's handle by Pen, by day and at night, and the brush; null while not made.
 struct DrawingToolSet {
     HPEN pens[penCount];
+    HPEN nightPens[penCount];
     HBRUSH chartBrush;  // fill of the plot frame
 };
 
 extern DrawingToolSet drawingTools;
 
 inline HPEN& drawingPen(Pen pen) { return drawingTools.pens[static_cast<int>(pen)]; }
+inline HPEN& nightPen(Pen pen) { return drawingTools.nightPens[static_cast<int>(pen)]; }
 
-// Each failed pen logs event 23, a failed brush event 25; creation goes on.
+// Each makes its day pens, then their night pens. Each failed pen logs
+// event 23, a failed brush event 25; creation goes on.
 void createScreenPens();
 void createPrinterPens();
 

@@ -2,9 +2,11 @@
 
 #include "acquisition/measurement_state.h"
 #include "display/nmea_text.h"
+#include "display/plan_replay.h"
 
-void drawNmeaText(HDC dc, int outerHeight)
+void drawNmeaText(HDC dc, int outerHeight, ColourScheme scheme)
 {
+    const ContextColours before = useSchemeTextColours(dc, scheme);
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
     const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
@@ -13,6 +15,7 @@ void drawNmeaText(HDC dc, int outerHeight)
         char* line = nmeaLineStore.lines[i];
         normaliseNmeaLine(line);
         // Lines without a sentence are blank now and keep their row empty.
-        if (line[0] == '$') TextOutA(dc, 25, i * lineHeight, line, static_cast<int>(nmeaLineSize - 1));
+        if (beginsNmeaSentence(line)) TextOutA(dc, 25, i * lineHeight, line, static_cast<int>(nmeaLineSize - 1));
     }
+    restoreTextColours(dc, before);
 }

@@ -17,7 +17,7 @@ DrawingPlan shownChartSteps(int clientWidth, int clientHeight)
     return screenChartSteps(clientWidth, clientHeight, pressureHistory, monitorSettings, currentChartBanner());
 }
 
-void drawPressureChart(HDC dc, int clientWidth, int clientHeight)
+void drawPressureChart(HDC dc, int clientWidth, int clientHeight, ColourScheme scheme)
 {
-    replayPlan(dc, shownChartSteps(clientWidth, clientHeight));
+    replayPlan(dc, shownChartSteps(clientWidth, clientHeight), scheme);
 }

@@ -3,6 +3,7 @@
 // the week, whichever chartView shows.
 #include <windows.h>
 
+#include "display/colour_scheme.h"
 #include "display/drawing_plan.h"
 
 // The plan of the chart shown, for a client area of the given size: the
@@ -11,6 +12,6 @@
 // state and, for the week, the clock; never the record file.
 DrawingPlan shownChartSteps(int clientWidth, int clientHeight);
 
-// Draws that chart into dc (the window procedure passes the main window's
-// GetClientRect).
-void drawPressureChart(HDC dc, int clientWidth, int clientHeight);
+// Draws that chart into dc in the scheme's colours (the window procedure
+// passes the main window's GetClientRect and its scheme).
+void drawPressureChart(HDC dc, int clientWidth, int clientHeight, ColourScheme scheme = ColourScheme::Day);

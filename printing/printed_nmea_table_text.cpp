@@ -58,7 +58,7 @@ DrawingPlan printedNmeaTableSteps(int pageHeight, int pitch, const NmeaLineStore
     int rows = printedNmeaRows(pageHeight, pitch);
     for (int i = 0; i < rows && i < static_cast<int>(nmeaLineCount); ++i) {
         // A line that is not a sentence still keeps its row free.
-        if (store.lines[i][0] != '$') continue;
+        if (!beginsNmeaSentence(store.lines[i])) continue;
         DrawingStep row;
         row.kind = DrawingStep::Text;
         row.x = printedRowIndent;

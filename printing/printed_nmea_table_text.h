@@ -30,5 +30,5 @@ int printedNmeaRows(int pageHeight, int pitch);
 std::string printedNmeaRowText(const char* line);
 
 // The heading "NMEA Daten" at (20, 0), then every stored line that begins
-// with '$' at (20, 3 x pitch + i x pitch) for i below rows and 127.
+// with '$' or '!' at (20, 3 x pitch + i x pitch) for i below rows and 127.
 DrawingPlan printedNmeaTableSteps(int pageHeight, int pitch, const NmeaLineStore& store);

@@ -28,6 +28,7 @@ constexpr TextRow uiTexts[textCount] = {
     {txtItemShowT3, {"Dreistundentendenz anzeigen", "Show three hours tendency", "Montrer tendence trois heures"}},
     {txtItemHoursView, {"Barogramm 52 Stunden", "Barogram 52 hours", "Barogramme 52 heures"}},
     {txtItemWeekView, {"Barogramm 7 Tage", "Barogram 7 days", "Barogramme 7 jours"}},
+    {txtItemNightColours, {"Nachtfarben\tStrg+N", "Night colours\tCtrl+N", "Couleurs de nuit\tCtrl+N"}},
     {txtItemAcknowledgeAlarm, {"Sturmalarm quittieren", "Acknowledge wind alarm", "Acquitter l'alarme de vent"}},
     {txtItemBarographMode, {"TQ Daten", "Barograph TQ5108 data", "Barographe TQ5108"}},
     {txtItemNmeaMode, {"NMEA Daten", "NMEA data", "NMEA"}},

@@ -85,38 +85,38 @@ WeekRead readWeekFromEnd(uint64_t size, int64_t nowMinute, const FileChunkReader
 {
     WeekRead out;
     const int64_t oldest = nowMinute - weekMinutes;  // not in the week
-    // One line at a time, gathered from its end towards its start; a run
-    // longer than any record can be is damage and is passed over, so that
-    // neither memory nor time depends on where the file's line feeds are.
+    // One line at a time, gathered from its end towards its start. Only its
+    // last bytes are kept, so neither memory nor time depends on where the
+    // file's line feeds are.
     char line[recordLineLength];
-    size_t lineLength = 0;
-    bool overlong = false;
-    unsigned olderInARow = 0;
+    uint64_t lineLength = 0;  // of the whole line
+    size_t kept = 0;          // its last bytes, at the end of `line`
+    unsigned validRead = 0;
     auto finishLine = [&] {
+        const char* end = line + recordLineLength;
+        uint64_t length = lineLength;
+        if (length > 0 && end[-1] == '\r') {
+            --end;
+            --length;
+        }
         WeekRecord record{};
-        if (!overlong && weekRecordOf(line + recordLineLength - lineLength, lineLength, record)) {
-            // A clock that ran wrong for a while, or a damaged date, leaves a
-            // record outside the week among those inside it: only a run of
-            // older ones says that the week is behind.
-            if (record.minute <= oldest) ++olderInARow;
-            else olderInARow = 0;
+        // A longer line ends in a record when its front is a cut record.
+        if (length >= recordTextLength && weekRecordOf(end - recordTextLength, recordTextLength, record)) {
+            ++validRead;
             if (record.minute > oldest && record.minute <= nowMinute) out.records.push_back(record);
         }
         lineLength = 0;
-        overlong = false;
+        kept = 0;
     };
     auto gather = [&](const char* bytes, size_t count) {
-        if (overlong || count == 0) return;
-        if (lineLength + count > recordLineLength) {
-            overlong = true;
-            return;
-        }
         lineLength += count;
-        std::memcpy(line + recordLineLength - lineLength, bytes, count);
+        const size_t take = std::min(count, recordLineLength - kept);
+        std::memcpy(line + recordLineLength - kept - take, bytes + count - take, take);
+        kept += take;
     };
     std::vector<char> chunk(static_cast<size_t>(std::min<uint64_t>(chunkBytes, size)));
     uint64_t position = size;
-    while (position > 0 && olderInARow < weekEndRun) {
+    while (position > 0 && validRead < weekReadBackRecords) {
         const size_t count = static_cast<size_t>(std::min<uint64_t>(chunkBytes, position));
         position -= count;
         const size_t got = read(position, chunk.data(), count);
@@ -129,7 +129,7 @@ WeekRead readWeekFromEnd(uint64_t size, int64_t nowMinute, const FileChunkReader
         // is a line as well. The start of the chunk's first line may lie in
         // the chunk before.
         size_t end = count;
-        while (end > 0 && olderInARow < weekEndRun) {
+        while (end > 0 && validRead < weekReadBackRecords) {
             const size_t feed = lineStartBefore(chunk.data(), end);
             gather(chunk.data() + feed, end - feed);
             if (feed == 0) break;
@@ -137,7 +137,7 @@ WeekRead readWeekFromEnd(uint64_t size, int64_t nowMinute, const FileChunkReader
             end = feed - 1;
         }
     }
-    if (position == 0 && olderInARow < weekEndRun && !out.failed && (lineLength > 0 || overlong)) finishLine();
+    if (position == 0 && validRead < weekReadBackRecords && !out.failed && lineLength > 0) finishLine();
     std::reverse(out.records.begin(), out.records.end());
     // A clock set back leaves a record out of order; the chart draws in time order.
     std::stable_sort(out.records.begin(), out.records.end(), byMinute);

@@ -39,17 +39,21 @@ struct WeekRead {
     bool failed = false;  // a read came back short: the records are those before it
 };
 
-// Valid records older than the week, one after the other, that end the
-// reading from the end: fewer may be a clock that ran wrong for a while.
-constexpr unsigned weekEndRun = 12;
+// Valid records read back from the end, of any date, after which the reading
+// stops: two weeks of them. A clock that was reset for a while (records dated
+// 2000 among those of the week) hides nothing, and the time stays bounded
+// however old the file is.
+constexpr unsigned weekReadBackRecords = 2 * 7 * 288;
 
 // The records of a file of `size` bytes that lie in the week before
 // `nowMinute` (later than nowMinute - weekMinutes, not later than nowMinute),
-// read from the end in chunks; records dated outside the week are passed
-// over. The file grows in time order, so reading stops after weekEndRun
-// valid records in a row older than the week. A run of bytes longer than a
-// record without a line feed is passed over as damaged; memory stays one
-// chunk and one line.
+// read from the end in chunks, up to weekReadBackRecords valid records;
+// records dated outside the week are passed over. A line longer than a
+// record whose last 78 bytes (before its carriage return, if any) are a
+// valid record is a record appended after one cut short (a power cut leaves
+// its bytes as zeros): that record is taken, as the data check takes it.
+// Any other run longer than a record is passed over as damage; memory stays
+// one chunk and the end of one line.
 WeekRead readWeekFromEnd(uint64_t size, int64_t nowMinute, const FileChunkReader& read);
 
 // What the week chart holds, oldest first.

@@ -19,8 +19,10 @@
 //                           writes them (the driver and the program share a working folder)
 //   char CODE               posts WM_CHAR with CODE (3: Ctrl+C) to the main window
 //   client                  "ok W H": the main window's client size
+//   client-origin           "ok X Y": where the client area begins on the screen
 //   clipboard               "ok <format>,...", the formats on the clipboard, then
 //                           "emf <records> <bytes>" and "bitmap <width> <height>" when present
+//   clipboard-bitmap PATH   writes the clipboard's bitmap to PATH as a binary PPM; "ok W H"
 //   hold PATH               opens the file PATH without sharing, until release
 //   release PATH            closes what hold opened
 //   orientation PRINTER N   makes N (1 upright, 2 landscape) the paper orientation of the
@@ -253,11 +255,17 @@ void replyControls(HWND dialog)
 }
 
 HHOOK menuHook = nullptr;
+DWORD hookedThread = 0;
 
-// Hooks menu_probe.dll (beside the driver) into the program's thread once.
+// Hooks menu_probe.dll (beside the driver) into the program's thread, once
+// for each run of the program.
 bool hookMenuProbe(HWND window)
 {
-    if (menuHook) return true;
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (menuHook && thread == hookedThread) return true;
+    if (menuHook) UnhookWindowsHookEx(menuHook);
+    menuHook = nullptr;
+    hookedThread = thread;
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     char* slash = std::strrchr(path, '\\');
@@ -267,7 +275,7 @@ bool hookMenuProbe(HWND window)
     if (!probe) return false;
     auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "menuProbeHook")));
     if (!hook) return false;
-    menuHook = SetWindowsHookExA(WH_GETMESSAGE, hook, probe, GetWindowThreadProcessId(window, nullptr));
+    menuHook = SetWindowsHookExA(WH_GETMESSAGE, hook, probe, thread);
     return menuHook != nullptr;
 }
 
@@ -361,6 +369,42 @@ void replyClipboard()
     std::fflush(stdout);
 }
 
+// The pixels of the bitmap on the clipboard, as a pasting program gets them.
+std::string writeClipboardBitmap(const std::string& path)
+{
+    if (!OpenClipboard(nullptr)) return "fail " + std::to_string(GetLastError());
+    std::string result = "none";
+    auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP shape = {};
+    if (bitmap && GetObjectA(bitmap, sizeof shape, &shape)) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = shape.bmWidth;
+        info.bmiHeader.biHeight = -shape.bmHeight;  // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        std::vector<BYTE> pixels(static_cast<size_t>(shape.bmWidth) * shape.bmHeight * 4);
+        HDC screen = GetDC(nullptr);
+        int rows = GetDIBits(screen, bitmap, 0, shape.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        FILE* out = rows == shape.bmHeight ? std::fopen(path.c_str(), "wb") : nullptr;
+        if (out) {
+            std::fprintf(out, "P6\n%ld %ld\n255\n", shape.bmWidth, shape.bmHeight);
+            for (size_t i = 0; i < pixels.size(); i += 4) {
+                const BYTE rgb[3] = {pixels[i + 2], pixels[i + 1], pixels[i]};
+                std::fwrite(rgb, 1, 3, out);
+            }
+            std::fclose(out);
+            result = "ok " + std::to_string(shape.bmWidth) + " " + std::to_string(shape.bmHeight);
+        } else {
+            result = "fail " + std::to_string(rows);
+        }
+    }
+    CloseClipboard();
+    return result;
+}
+
 void runCommand(const std::string& name, const std::string& argument)
 {
     if (name == "wait-window") {
@@ -393,8 +437,16 @@ void runCommand(const std::string& name, const std::string& argument)
         reply(window && GetClientRect(window, &client)
                   ? "ok " + std::to_string(client.right) + " " + std::to_string(client.bottom)
                   : "none");
+    } else if (name == "client-origin") {
+        HWND window = mainWindow();
+        POINT origin = {0, 0};
+        reply(window && ClientToScreen(window, &origin)
+                  ? "ok " + std::to_string(origin.x) + " " + std::to_string(origin.y)
+                  : "none");
     } else if (name == "clipboard") {
         replyClipboard();
+    } else if (name == "clipboard-bitmap") {
+        reply(writeClipboardBitmap(argument));
     } else if (name == "click") {
         // A left click at x y of the client area.
         HWND window = mainWindow();

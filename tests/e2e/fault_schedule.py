@@ -62,12 +62,12 @@ class ExpectedRecords:
 
 
 def noise_lines(rng, count=20):
-    """Garbage lines as a loose plug delivers them; none begins with '$'."""
+    """Garbage lines as a loose plug delivers them; none begins with '$' or '!'."""
     lines = []
     for _ in range(count):
         size = rng.randrange(1, 300)
         junk = bytes(b for b in (rng.randrange(256) for _ in range(size)) if b != 10)
-        if junk[:1] == b"$":
+        if junk[:1] in (b"$", b"!"):
             junk = b"#" + junk[1:]
         lines.append(junk + b"\r\n")
     return lines

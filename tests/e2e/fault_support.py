@@ -98,11 +98,11 @@ def split_lines(stream):
 
 def nmea_file_bytes(lines):
     """What nmea.txt must receive for these complete lines in Nmea mode: the
-    lines that begin with '$', a long one cut to what the store keeps and ended
+    lines that begin with '$' or '!', a long one cut to what the store keeps and ended
     with a line end of its own."""
     out = []
     for line in lines:
-        if not line.startswith(b"$"):
+        if not line.startswith((b"$", b"!")):
             continue
         if len(line) <= NMEA_KEPT:
             out.append(line)

@@ -155,10 +155,16 @@ class WindAlarm(MonitorTestMixin, unittest.TestCase):
         self.assertTrue(self.wait_for(lambda: event_tag(eventGaleAlarm) in self.log(), timeout=30))
         self.assertEqual(self.driver.ask(command(cmdNmeaMode)), "ok")
         self.assertTrue(self.wait_for(lambda: event_tag(eventWindAlarmEnded) in self.log(), timeout=10))
-        # Back in Barograph mode the runs start again: nine sentences raise nothing.
+        # Back in Barograph mode the reading from before the switch is gone:
+        # a line that is no sentence shows none of it, the port title stays.
         self.assertEqual(self.driver.ask(command(cmdBarographMode)), "ok")
+        port_title = "Zudoderozezavedi Verbindung \u00fcber COM2"
+        self.assertEqual(self.title(), port_title)
+        lines[2].write(WIXDR)
+        self.assertEqual(self.wait_title(lambda t: t != port_title, timeout=2), port_title)
+        # The runs start again: nine sentences raise nothing.
         lines[2].write(b"".join(pxdr(100500, 40000, -25, -70, 30, 100700) for _ in range(9)))
-        self.wait_title(lambda t: t.startswith("Zudoderozezavedi 19 "))
+        self.wait_title(lambda t: t.startswith("Zudoderozezavedi 20 "))
         self.assertEqual(events_of(self.log()), [eventGaleAlarm, eventWindAlarmEnded])
         # The tenth raises it anew.
         lines[2].write(pxdr(100500, 40000, -25, -70, 30, 100700))
@@ -387,10 +393,12 @@ class NmeaMode(MonitorTestMixin, unittest.TestCase):
         self.assertEqual(self.wait_title(lambda t: t.startswith("41 ")), "41 NMEA - records ")
         self.assertEqual(self.read("nmea.txt"), first + b"".join(sentences))
 
-        # Lines that are no sentences are dropped.
-        lines[2].write(b"noise\r\n$GPZDA,1*00\r\n")
-        self.assertEqual(self.wait_title(lambda t: t.startswith("42 ")), "42 NMEA - records ")
-        self.assertEqual(self.read("nmea.txt"), first + b"".join(sentences) + b"$GPZDA,1*00\r\n")
+        # Lines that are no sentences are dropped; AIS lines are recorded.
+        ais = (b"!AIVDM,1,1,,A,13u?etPv2;0n:dDPwUM1U1Cb069D,0*24\r\n"
+               b"!AIVDM,2,1,3,B,55P5TL01VIaAL@7WKO@mBplU@<PDhh000000001S;AJ::4A80?4i@E53,0*3E\r\n")
+        lines[2].write(b"noise\r\n$GPZDA,1*00\r\n" + ais)
+        self.assertEqual(self.wait_title(lambda t: t.startswith("44 ")), "44 NMEA - records ")
+        self.assertEqual(self.read("nmea.txt"), first + b"".join(sentences) + b"$GPZDA,1*00\r\n" + ais)
         self.assertEqual(self.quit_monitor(), 0)
 
     def test_count_title_in_german_and_french(self):
@@ -511,12 +519,18 @@ class ReadingsOverUdp(UdpReceiverMixin, unittest.TestCase):
         # The parser of a boat data server reads the outside pressure from them.
         self.check_with_receiver_parser(received, pressures)
 
-        # Nmea mode: each recorded line, byte for byte.
+        # Nmea mode: each recorded line that is NMEA 0183, AIS included, with
+        # CR LF; not one too long for a sentence or with a control byte in it.
         self.assertEqual(self.driver.ask(command(cmdNmeaMode)), "ok")
         gll = b"$GPGLL,5000.00,N,00800.00,E,120000,A*24\r\n"
-        lines[2].write(gll + b"no sentence\r\n")
+        ais = b"!AIVDM,1,1,,A,13u?etPv2;0n:dDPwUM1U1Cb069D,0*24\r\n"
+        unsent = b"$GPGGA," + b"1" * 74 + b"\r\n" + b"$GPZDA,\x00,1*00\r\n" + b"$GPZDA,\r2*00\r\n"
+        lines[2].write(gll + b"no sentence\r\n" + unsent + ais + b"$GPZDA,3*00\n")
         self.assertEqual(self.receiver.recv(2048), gll)
+        self.assertEqual(self.receiver.recv(2048), ais)
+        self.assertEqual(self.receiver.recv(2048), b"$GPZDA,3*00\r\n")
         self.assertTrue(self.quiet())
+        self.assertEqual(self.read("nmea.txt"), gll + unsent + ais + b"$GPZDA,3*00\n")
 
         # Off: nothing goes out, and the settings remember it.
         self.assertEqual(self.driver.ask(command(cmdToggleUdp)), "ok")

@@ -214,11 +214,16 @@ class NoiseOnTheLine(FaultTestMixin, unittest.TestCase):
         start = time.time()
         lines[2].write(noise, timeout=900)
         counter = len(noise_lines)
-        title = self.wait_sentences(counter)
-        self.assertTrue(title.endswith(" 0.0 hPa +0.0 hPa/Std +0.0 hPa/3Std (- 0h)"), title)
-        # The cycle that took the garbage ends with its 300th sentence.
+        # No reading yet: the title stays the port's; the first sentence is
+        # counted after every line of the noise.
+        port_title = "Zudoderozezavedi Verbindung \u00fcber COM2"
+        self.assertEqual(self.wait_title(lambda t: t != port_title, timeout=3), port_title)
         first = readings[:300]
-        lines[2].write(b"".join(r.sentence() for r in first))
+        lines[2].write(first[0].sentence())
+        title = self.wait_sentences(counter + 1)
+        self.assertIn(title, {first[0].title(counter + 1, c) for c in utc_clocks(start, time.time())})
+        # The cycle that took the garbage ends with its 300th sentence.
+        lines[2].write(b"".join(r.sentence() for r in first[1:]))
         self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.txt")), 60))
         # The next cycle holds valid sentences only and must come out exact.
         second = readings[300:]
@@ -256,7 +261,7 @@ class NoiseOnTheLine(FaultTestMixin, unittest.TestCase):
         stream += b"".join(f"$GPRMC,{i:06d},A,5300.97,N,00259.98,W*{i % 100:02d}\r\n".encode()
                            for i in range(20))
         lines_sent = split_lines(stream)
-        stored = [line for line in lines_sent if line.startswith(b"$")]
+        stored = [line for line in lines_sent if line.startswith((b"$", b"!"))]
 
         lines = self.start_with(ini(DATA="NMEA"))
         lines[2].write(stream, timeout=900)
@@ -264,7 +269,7 @@ class NoiseOnTheLine(FaultTestMixin, unittest.TestCase):
         content = self.read("nmea.txt")
         self.assertEqual(content, nmea_file_bytes(lines_sent))
         for line in content.split(b"\n")[:-1]:
-            self.assertTrue(line.startswith(b"$"), line)
+            self.assertTrue(line.startswith((b"$", b"!")), line)
             self.assertLessEqual(len(line), 127, line)
         self.assertTrue(content.endswith(b"*19\r\n"))
         self.assertEqual(self.events(), [])

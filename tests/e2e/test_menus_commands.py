@@ -9,7 +9,7 @@ import unittest
 
 from harness import DEFAULT_INI, MONITOR_EXE, PREFIX, Driver, Monitor, MonitorTestMixin, SerialLine, ini, screenshot
 from monitor_ids import (EXAMPLE, PORT_COMMANDS, WIXDR, cmdAbout, cmdAcknowledgeAlarm, cmdBarographMode, cmdCopyChart,
-                         cmdDataFormats, cmdEnglish, cmdShowHours, cmdShowWeek,
+                         cmdDataFormats, cmdEnglish, cmdShowHours, cmdShowWeek, cmdNightColours,
                          cmdEraseMonitorTxt, cmdEraseNmeaTxt, cmdFrench, cmdGerman, cmdHelp, cmdLinkCable, cmdNmeaMode,
                          cmdPortCom2, cmdPortCom3, cmdPortCom4, cmdPortCom8, cmdPortComBase, cmdPrintChart, cmdPrintNmeaTable, cmdQuit, cmdSaveOff,
                          cmdSaveOn, cmdScale900, cmdScale950, cmdToggleErr, cmdToggleSig, cmdToggleT1, cmdToggleT3,
@@ -32,7 +32,7 @@ def expected_bar(language):
                              SEP, (cmdCopyChart, "Diagramm kopieren\tStrg+C")]),
             ("&Ansicht", [(cmdToggleT1, "Einstundentendenz anzeigen"), (cmdToggleT3, "Dreistundentendenz anzeigen"),
                           SEP, (cmdShowHours, "Barogramm 52 Stunden"), (cmdShowWeek, "Barogramm 7 Tage"),
-                          SEP, (cmdAcknowledgeAlarm, "Sturmalarm quittieren")]),
+                          (cmdNightColours, "Nachtfarben\tStrg+N"), SEP, (cmdAcknowledgeAlarm, "Sturmalarm quittieren")]),
             ("&Einstellungen", [(cmdBarographMode, "TQ Daten"), (cmdNmeaMode, "NMEA Daten"), SEP] + ports + [
                 SEP, (cmdToggleUdp, "Messwerte per UDP senden (Port 10110)"), (cmdOptions, "Optionen..."),
                 SEP, (cmdSaveOff, "Messdaten nicht aufzeichnen"),
@@ -52,7 +52,7 @@ def expected_bar(language):
                        SEP, (cmdCopyChart, "Copy chart\tCtrl+C")]),
             ("&View", [(cmdToggleT1, "Show one hour tendency"), (cmdToggleT3, "Show three hours tendency"),
                        SEP, (cmdShowHours, "Barogram 52 hours"), (cmdShowWeek, "Barogram 7 days"),
-                       SEP, (cmdAcknowledgeAlarm, "Acknowledge wind alarm")]),
+                       (cmdNightColours, "Night colours\tCtrl+N"), SEP, (cmdAcknowledgeAlarm, "Acknowledge wind alarm")]),
             ("&Setup", [(cmdBarographMode, "Barograph TQ5108 data"), (cmdNmeaMode, "NMEA data"), SEP] + ports + [
                 SEP, (cmdToggleUdp, "Send readings over UDP (port 10110)"), (cmdOptions, "Options..."),
                 SEP, (cmdSaveOff, "Do not save data"), (cmdSaveOn, "Save data every five minutes"),
@@ -70,7 +70,7 @@ def expected_bar(language):
                        SEP, (cmdCopyChart, "Copier le diagramme\tCtrl+C")]),
         ("&Vue", [(cmdToggleT1, "Montrer tendence une heure"), (cmdToggleT3, "Montrer tendence trois heures"),
                  SEP, (cmdShowHours, "Barogramme 52 heures"), (cmdShowWeek, "Barogramme 7 jours"),
-                 SEP, (cmdAcknowledgeAlarm, "Acquitter l'alarme de vent")]),
+                 (cmdNightColours, "Couleurs de nuit\tCtrl+N"), SEP, (cmdAcknowledgeAlarm, "Acquitter l'alarme de vent")]),
         ("&Options", [(cmdBarographMode, "Barographe TQ5108"), (cmdNmeaMode, "NMEA"), SEP] + ports + [
             SEP, (cmdToggleUdp, "Envoyer les mesures par UDP (port 10110)"), (cmdOptions, "Reglages..."),
             SEP, (cmdSaveOff, "Ne pas sauver les donnees"),

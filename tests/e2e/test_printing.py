@@ -13,7 +13,7 @@ import time
 import unittest
 
 from harness import BUILD, MonitorTestMixin, ini, screenshot, wine_env
-from monitor_ids import (EXAMPLE, cmdPrintChart, cmdShowWeek, eventGaleAlarm, cmdPrintNmeaTable, cmdScale900, command, event_tag, eventPortLost,
+from monitor_ids import (EXAMPLE, cmdNightColours, cmdPrintChart, cmdShowWeek, eventGaleAlarm, cmdPrintNmeaTable, cmdScale900, command, event_tag, eventPortLost,
                          eventPrintError, pxdr)
 import week_records
 from printing_support import QUEUE, PdfPrinter, missing_tools, pdf_page_size, pdf_pages, pdf_pixels, pdf_text, \
@@ -312,8 +312,10 @@ class Printing(MonitorTestMixin, unittest.TestCase):
         self.check_chart_words(files[0], LO=1, landscape=False)
         self.assertEqual(self.quit_monitor(), 0)
 
-    def test_printed_chart_carries_the_storm_warning_inside_the_frame(self):
+    def test_printed_chart_carries_the_storm_warning_inside_the_frame_in_day_colours_at_night(self):
         line = self.start_with_full_history()
+        # Night colours on the screen: the page stays the day's.
+        self.assertEqual(self.driver.ask(command(cmdNightColours)), "ok")
         # Ten sentences of a fall of 6.5 hPa in three hours raise the gale alarm.
         line.write(b"".join(pxdr(100500, 52000, -25, -65, 0, 100700) for _ in range(10)))
         self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.err"))
@@ -346,6 +348,11 @@ class Printing(MonitorTestMixin, unittest.TestCase):
         self.assertGreater(len(strip), 2000, "the red banner")
         # The low of the history falls by more than 3.6 hPa in three hours: red on the curve.
         self.assertGreater(len(red) - len(strip), 10, "the quick fall drawn in red")
+        # The tendencies in their green and blue on a white page.
+        pixels = [p for row in rows for p in row]
+        self.assertGreater(sum(p[1] > 150 and max(p[0], p[2]) < 100 for p in pixels), 100, "green")
+        self.assertGreater(sum(p[2] > 150 and max(p[:2]) < 100 for p in pixels), 100, "blue")
+        self.assertGreater(sum(min(p) > 240 for p in pixels), len(pixels) // 2, "white")
         self.assertEqual(self.quit_monitor(), 0)
 
     def test_printer_context_measures_as_the_page_plans_assume(self):

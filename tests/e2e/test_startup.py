@@ -111,6 +111,7 @@ class SettingsAfterAPowerCutAndAHandEdit(MonitorTestMixin, unittest.TestCase):
         lines = self.serial_ports(2)
         zeros = bytes(110)
         self.write("monitor.ini", zeros)
+        self.write("monitor.ini.bad", b"an older one")
         self.write("monitor.txt", b"")
         self.start_monitor()
         self.assertEqual(self.wait_title(lambda t: "COM" in t), "Zudoderozezavedi Verbindung \u00fcber COM2")

@@ -72,9 +72,9 @@ class WeekView(MonitorTestMixin, unittest.TestCase):
         now = utc_minute()
         first, last, day_line = self.gap_cases(now)[case]
         alarm = (now - datetime.timedelta(hours=20), now - datetime.timedelta(hours=16))
-        # Three records dated 01.01.2000 (a clock that ran wrong) between the
-        # gap and now hide nothing before them.
-        stray = [now - datetime.timedelta(hours=30, minutes=5 * k) for k in range(3)]
+        # Thirteen records dated 01.01.2000 (a clock reset for an hour)
+        # between the gap and now hide nothing before them.
+        stray = [now - datetime.timedelta(hours=30, minutes=5 * k) for k in range(13)]
         self.start_on(nine_days(now, (first, last), alarm, stray))
         time.sleep(1)
         keep = os.environ.get("MONITOR_BAROGRAM_PNG")

@@ -32,7 +32,7 @@ void checkRecord(const char* line)
 void checkNmeaLine(const char* bytes, size_t length)
 {
     FUZZ_CHECK(length >= 2 && length <= 128);
-    FUZZ_CHECK(bytes[0] == '$');
+    FUZZ_CHECK(beginsNmeaSentence(bytes));
     FUZZ_CHECK(bytes[length - 1] == '\n');
 }
 
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     resetWindAlarm();
     resetDataWatch();
     std::memset(&currentReading, 0, sizeof currentReading);
-    variationCycle = VariationCycle{0, 0, 65535, 0, false};
+    variationCycle = VariationCycle{0, 0, 65535, 0};
     // Start near the wraps so they are reached.
     acquisitionCounters = AcquisitionCounters{999990, 999998, 0};
     clearHistory();

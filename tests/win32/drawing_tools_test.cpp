@@ -83,6 +83,7 @@ TEST_F(DrawingTools, AFailingPenOrBrushIsLoggedOnceAndTheRestAreStillCreated)
                          drawingPen(Pen::Tendency1h), drawingPen(Pen::PrintGrid), drawingPen(Pen::PrintBlack7),
                          drawingPen(Pen::PrintBlack5), drawingPen(Pen::PrintGreen), drawingPen(Pen::PrintBlue)};
     for (HGDIOBJ pen : created) EXPECT_EQ(GetObjectType(pen), DWORD(OBJ_PEN));
+    for (HPEN pen : drawingTools.nightPens) EXPECT_EQ(GetObjectType(pen), DWORD(OBJ_PEN));  // after the day's
     LOGPEN blue{};
     GetObjectA(drawingPen(Pen::PrintBlue), sizeof blue, &blue);
     EXPECT_EQ(blue.lopnWidth.x, 5);
@@ -94,6 +95,7 @@ TEST_F(DrawingTools, AFailingPenOrBrushIsLoggedOnceAndTheRestAreStillCreated)
     resetDrawingTools();
     for (HGDIOBJ pen : created) EXPECT_EQ(GetObjectType(pen), 0u);
     EXPECT_EQ(drawingPen(Pen::Grid), nullptr);
+    for (HPEN pen : drawingTools.nightPens) EXPECT_EQ(pen, nullptr);
 }
 
 TEST_F(DrawingTools, EachSystemFontIsDeletedOnceReplacedOrReleased)

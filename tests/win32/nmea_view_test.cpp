@@ -98,8 +98,10 @@ TEST_F(NmeaView, EmptyStoreDrawsNothingAndLinesWithoutSentenceStayBlank)
     EXPECT_EQ(stored(0), padded("") + '\0');
 
     for (int i = 0; i < 5; ++i) push("$GPRMC," + std::to_string(i));
+    push("!AIVDM,1,1,,A,0");  // AIS is shown as a sentence is
     std::vector<TracedText> texts = draw(40 * lineHeight_);
-    ASSERT_EQ(texts.size(), 5u);
-    EXPECT_EQ(texts[4].at.y, 4 * lineHeight_);
-    EXPECT_EQ(texts[4].text, padded("$GPRMC,0"));
+    ASSERT_EQ(texts.size(), 6u);
+    EXPECT_EQ(texts[0].text, padded("!AIVDM,1,1,,A,0"));
+    EXPECT_EQ(texts[5].at.y, 5 * lineHeight_);
+    EXPECT_EQ(texts[5].text, padded("$GPRMC,0"));
 }

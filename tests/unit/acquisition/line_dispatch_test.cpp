@@ -50,8 +50,11 @@ void fakeSendDatagram(const char* bytes, size_t length) { fake.datagrams.emplace
 void fakeBeep(unsigned type) { fake.beeps.push_back(type); }
 void fakeShowAlarmSignal(bool sounding) { fake.alarmShown.push_back(sounding); }
 
+// The bytes of one receiver tick; the alarm's clock stands still, so only a
+// cause found in them can beep, once.
 void feed(const std::string& bytes)
 {
+    tickAlarmSignal(alarmSignal.lastClockMs);
     receiveBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
@@ -230,10 +233,12 @@ TEST_F(LineDispatch, RejectedLineFoldsThePreviousConverterValue)
 {
     // Nothing accepted yet: no reading to fold, the first record's variation
     // is that of its own sentences (a start in the middle of the device's
-    // second sentence once gave 99,9 here).
+    // second sentence once gave 99,9 here), and no title of an empty reading.
     feed(secondSentence);
     EXPECT_EQ(variationCycle.converterMin, 65535u);
     EXPECT_EQ(variationCycle.acceptedSentences, 0u);
+    EXPECT_TRUE(fake.titles.empty());
+    EXPECT_EQ(acquisitionCounters.sentenceCounter, 1u);
     feed(sentenceWithConverter(52000));
     // A rejected line after a reading folds that reading again: no new spread.
     feed(secondSentence);
@@ -464,7 +469,7 @@ TEST_F(LineDispatch, AMinuteWithoutDataIsLoggedOnceAndSoIsTheLineThatEndsIt)
     feed(rejected);
     EXPECT_TRUE(fake.events.empty()) << "a rejected line is no data";
     monitorSettings.DATA = Nmea;
-    feed("$GPGLL,1*00\r\n");
+    feed("!AIVDM,1,1,,A,13u?etPv2;0n:dDPwUM1U1Cb069D,0*24\r\n");  // AIS is data as well
     EXPECT_EQ(fake.events, (std::vector<int>{eventDataAgain}));
     EXPECT_FALSE(alarmSignal.sounding) << "data again ends an unacknowledged silence";
     feed("$GPGLL,2*00\r\n");
@@ -509,9 +514,9 @@ TEST_F(LineDispatch, OneAcknowledgementSilencesEveryCauseAndAnEasingChangesNothi
     const std::string gale = sentenceWithTendencies("-02.5", "-03.8");
     feedTimes(10, gale);
     ASSERT_EQ(windAlarmLevel(), 2);
-    noteClock(0, true);
-    ASSERT_TRUE(noteClock(60000, true));
-    soundAlarm(AlarmCause::DataStop);
+    startReceiverTick(0, true);
+    startReceiverTick(60000, true);  // the repeat's beep; the silence adds none
+    ASSERT_TRUE(dataWatch.silent);
     acknowledgeAlarm();
     feed(gale);
     EXPECT_FALSE(alarmSignal.sounding) << "data again after one acknowledgement of both causes";
@@ -645,4 +650,51 @@ TEST_F(LineDispatch, TheLowPressureAlarmStandsBelowTheLimitUntilItIsOneHectopasc
     EXPECT_FALSE(alarmSignal.sounding) << "its cause ended";
     for (const std::string& record : fake.records) EXPECT_EQ(record[77], '0') << "the wind-alarm digit is the levels'";
     resetMonitorSettings();
+}
+
+// A mode switch clears the reading as the commands do: the lines after it
+// that are no accepted sentence show and file nothing of the hours-old one.
+TEST_F(LineDispatch, AfterTheReadingIsClearedOnlyAnAcceptedSentenceIsShownOrFiled)
+{
+    feed(exampleSentence);
+    clearReading();
+    clearHistory();
+    feed(secondSentence + "$GPGGA,1\r\n");
+    EXPECT_EQ(fake.titles.size(), 1u) << "the title stays the port's";
+    EXPECT_EQ(pressureHistory.slots[0].pressure, 0);
+    EXPECT_EQ(pressureHistory.slots[10].pressure, 0);
+    feed("$PXDR,1001.00,52690,-00.4,+00.0,-0030,0999.00\r\n");
+    ASSERT_EQ(fake.titles.size(), 2u);
+    EXPECT_EQ(fake.titles[1].substr(0, 19), "Zudoderozezavedi 4 ");
+    EXPECT_EQ(pressureHistory.slots[1].pressure, 99900);
+}
+
+// A data stop and a level rise found in one tick (the minute runs out as
+// data comes back with the tenth falling sentence): one beep, not two.
+TEST_F(LineDispatch, OneTickBeepsOnceWhateverCausesItFinds)
+{
+    startReceiverTick(0, true);
+    feedTimes(9, falling);
+    startReceiverTick(60000, true);
+    EXPECT_EQ(fake.events, (std::vector<int>{eventNoData}));
+    ASSERT_EQ(fake.beeps.size(), 1u) << "the silence";
+    receiveBytes(reinterpret_cast<const uint8_t*>(falling.data()), falling.size());
+    EXPECT_EQ(fake.events, (std::vector<int>{eventNoData, eventDataAgain, eventWindWarning}));
+    EXPECT_TRUE(alarmSignal.sounding);
+    EXPECT_EQ(fake.beeps.size(), 1u) << "the rise in the same tick";
+    // The next tick's rise to level 2 sounds again.
+    feedTimes(10, sentenceWithTendencies("-02.5", "-03.8"));
+    EXPECT_EQ(windAlarmLevel(), 2);
+    EXPECT_EQ(fake.beeps.size(), 2u);
+}
+
+// The edges of what goes out in Nmea mode beside those of the end-to-end test.
+TEST_F(LineDispatch, OnlyNmeaSentencesGoOutAndEachWithCrLf)
+{
+    monitorSettings.DATA = Nmea;
+    monitorSettings.SEND = 1;
+    const std::string longest = "$" + std::string(79, 'a') + "\r\n";  // 82 with CR LF
+    feed(longest + "$" + std::string(80, 'b') + "\r\n" + "$GP\x7F" "A\r\n" + "$GP\tD\r\n" + "$\x1B\r\n");
+    EXPECT_EQ(fake.nmeaWrites.size(), 5u) << "nmea.txt keeps every line";
+    EXPECT_EQ(fake.datagrams, (std::vector<std::string>{longest}));
 }

@@ -99,7 +99,7 @@ TEST(UiText, MenuItemsDifferBetweenLanguagesOnlyAsIntended)
     // Every command but the data check, which has no item, is in the German menu.
     std::set<unsigned> every = {
         cmdPrintNmeaTable, cmdPrintChart, cmdQuit, cmdEraseMonitorTxt, cmdEraseNmeaTxt, cmdCopyChart, cmdToggleT1,
-        cmdToggleT3, cmdShowHours, cmdShowWeek, cmdAcknowledgeAlarm, cmdBarographMode, cmdNmeaMode, cmdPortCom1, cmdPortCom2, cmdPortCom3, cmdPortCom4,
+        cmdToggleT3, cmdShowHours, cmdShowWeek, cmdNightColours, cmdAcknowledgeAlarm, cmdBarographMode, cmdNmeaMode, cmdPortCom1, cmdPortCom2, cmdPortCom3, cmdPortCom4,
         cmdPortCom5, cmdPortCom6, cmdPortCom7, cmdPortCom8, cmdToggleUdp, cmdOptions, cmdSaveOff, cmdSaveOn, cmdToggleSig,
         cmdToggleErr, cmdGerman, cmdEnglish, cmdFrench, cmdScale950, cmdScale900, cmdHelp, cmdAbout,
         cmdLinkCable, cmdDataFormats};
@@ -112,20 +112,20 @@ TEST(UiText, MenuItemsDifferBetweenLanguagesOnlyAsIntended)
     EXPECT_EQ(french, withoutBeepAndLog);
     for (UiLanguage language : languages) {
         EXPECT_EQ(menuLayout(language).size(), 5u);
-        // The tendencies, the two chart views, then the acknowledgement of the
-        // storm warning last, each group after a separator.
+        // The tendencies, the two chart views and the night colours, then the
+        // acknowledgement of the storm warning last, each group after a separator.
         const std::vector<MenuEntry> view = menuLayout(language)[2].entries;
         std::vector<unsigned> ids;
         for (const MenuEntry& entry : view) ids.push_back(entry.id);
-        EXPECT_EQ(ids, (std::vector<unsigned>{cmdToggleT1, cmdToggleT3, 0, cmdShowHours, cmdShowWeek, 0,
-                                              cmdAcknowledgeAlarm}));
+        EXPECT_EQ(ids, (std::vector<unsigned>{cmdToggleT1, cmdToggleT3, 0, cmdShowHours, cmdShowWeek,
+                                              cmdNightColours, 0, cmdAcknowledgeAlarm}));
         // The copy ends the Edit menu, after a separator.
         const std::vector<MenuEntry> edit = menuLayout(language)[1].entries;
         ASSERT_GE(edit.size(), 2u);
         EXPECT_EQ(edit[edit.size() - 2].id, 0u);
         EXPECT_EQ(edit.back().id, unsigned(cmdCopyChart));
     }
-    EXPECT_STREQ(menuLayout(French)[2].entries[6].text, "Acquitter l'alarme de vent");
+    EXPECT_STREQ(menuLayout(French)[2].entries[7].text, "Acquitter l'alarme de vent");
     EXPECT_STREQ(menuLayout(German)[2].entries[4].text, "Barogramm 7 Tage");
     EXPECT_STREQ(menuLayout(English)[2].entries[3].text, "Barogram 52 hours");
     EXPECT_STREQ(menuLayout(French)[1].entries.back().text, "Copier le diagramme\tCtrl+C");

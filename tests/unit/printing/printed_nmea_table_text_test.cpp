@@ -97,11 +97,14 @@ TEST(PrintedNmeaTable, RowsBeyondTheStoreAndRowsThatAreNotSentences)
 
     setLine(store, 1, "GPXXX,not a sentence\r\n");
     setLine(store, 2, "");
+    setLine(store, 4, "!AIVDM,1,1,,B,15M67FC000G?ufbE`FepT@3n00Sa,0*5C\r\n");  // AIS is printed too
     PageTrace gaps(printedNmeaTableSteps(3300, 52, store));
     ASSERT_EQ(gaps.texts.size(), 1u + 56);
     EXPECT_EQ(gaps.texts[1].y, 156);
     EXPECT_EQ(gaps.texts[2].y, 156 + 3 * 52);  // rows 1 and 2 stay empty
     EXPECT_EQ(gaps.texts[2].text.substr(0, 9), "$GPXXX,3,");
+    EXPECT_EQ(gaps.texts[3].y, 156 + 4 * 52);
+    EXPECT_EQ(gaps.texts[3].text.substr(0, 14), "!AIVDM,1,1,,B,");
 
     // Pitch 0 gives ten rows, all at the top of the page.
     PageTrace flat(printedNmeaTableSteps(3300, 0, store));

@@ -337,6 +337,8 @@ TEST(RecordRepair, DamagedLinesCostOnlyThemselves)
     const Damage damages[] = {
         {"cut in the middle, line end kept", whole.substr(0, 40) + "\r\n", "checked by hand 12.01.\r\n"},
         {"write broke off, next record straight after", whole.substr(0, 40), "checked by hand 12.01.\r\n"},
+        {"power cut: the record's bytes zeros, next record straight after", std::string(80, '\0'),
+         "checked by hand 12.01.\r\n"},
         {"line end lost", whole.substr(0, 78), "x\r\n"},
         {"added line longer than a record", whole.substr(0, 10) + "\r\n", std::string(120, '-') + "\r\n"},
         {"added line of record length ended by a line feed alone", whole.substr(0, 60) + "\r\n",

@@ -82,9 +82,9 @@ TEST(WeekFromTheEnd, TakesTheRecordsOfTheWeekOldestFirstAndStopsWhereTheWeekBegi
     EXPECT_EQ(read.records.back().minute, now);
     for (size_t k = 1; k < read.records.size(); ++k)
         ASSERT_EQ(read.records[k].minute - read.records[k - 1].minute, 5) << k;
-    // The week and at most one chunk more, never the whole file.
-    EXPECT_GE(read.bytesRead, 7u * 288 * 80);
-    EXPECT_LE(read.bytesRead, 7u * 288 * 80 + 2 * 64 * 1024);
+    // Two weeks of records and at most one chunk more, never the whole file.
+    EXPECT_GE(read.bytesRead, uint64_t{weekReadBackRecords} * 80);
+    EXPECT_LE(read.bytesRead, uint64_t{weekReadBackRecords} * 80 + 64 * 1024);
     EXPECT_EQ(read.bytesRead, file.given);
 }
 
@@ -108,28 +108,55 @@ TEST(WeekFromTheEnd, PassesOverInvalidLinesRecordsAfterNowAndALastLineWithoutLin
 }
 
 // A record dated outside the week among those inside it (a clock that ran
-// behind for a while, a damaged year) hides nothing; only weekEndRun older
-// records in a row end the reading.
-TEST(WeekFromTheEnd, OnlyTwelveOlderRecordsInARowEndTheReading)
+// behind for a while, one reset for an hour at sea, a damaged year) hides
+// nothing; the reading ends after two weeks of valid records of any date.
+TEST(WeekFromTheEnd, TwoWeeksOfRecordsOfAnyDateAreReadBack)
 {
     const int64_t now = sampleZero + 14 * 1440 - 5;
     auto withYear2000 = [](std::string line) { return line.replace(13, 4, "2000"); };
-    // Four days of good records with three dated 01.01.2000 among them.
-    std::string bytes = samples::series(10 * 1440, 2 * 288);
-    for (uint32_t k = 0; k < 3; ++k) bytes += withYear2000(samples::record(600 + k, 12 * 1440 + 5 * k));
-    bytes += samples::series(12 * 1440 + 15, 2 * 288 - 3, 603);
-    MemoryFile damaged{bytes};
-    EXPECT_EQ(readAt(damaged, now).records.size(), 4u * 288 - 3);
-
-    // A clock a week behind for 11 records: the days before them are still read;
-    // for 12, the reading ends there.
-    for (uint32_t behind : {11u, 12u}) {
-        std::string file = samples::series(10 * 1440, 288);
-        file += samples::series(1440, behind, 300);
-        file += samples::series(11 * 1440, 288, 400);
-        MemoryFile clock{file};
-        EXPECT_EQ(readAt(clock, now).records.size(), behind == 11 ? 2u * 288 : 288u) << behind;
+    // Four days of good records with 3, then 13, dated 01.01.2000 among them.
+    for (uint32_t stray : {3u, 13u}) {
+        std::string bytes = samples::series(10 * 1440, 2 * 288);
+        for (uint32_t k = 0; k < stray; ++k) bytes += withYear2000(samples::record(600 + k, 12 * 1440 + 5 * k));
+        bytes += samples::series(12 * 1440 + 5 * stray, 2 * 288 - stray, 603);
+        MemoryFile reset{bytes};
+        EXPECT_EQ(readAt(reset, now).records.size(), 4u * 288 - stray) << stray;
     }
+
+    // A clock behind for longer than a day: the reading ends at the two weeks' last record.
+    const int64_t later = sampleZero + 30 * 1440 - 5;
+    for (uint32_t behind : {weekReadBackRecords - 289, weekReadBackRecords - 288}) {
+        std::string bytes = samples::series(25 * 1440, 288);
+        bytes += samples::series(0, behind, 1000);
+        bytes += samples::series(29 * 1440, 288, 5000);
+        MemoryFile longer{bytes};
+        WeekRead read = readAt(longer, later);
+        EXPECT_EQ(read.records.size(), behind == weekReadBackRecords - 289 ? 289u : 288u) << behind;
+        EXPECT_LT(read.bytesRead, bytes.size());
+    }
+}
+
+// A power cut during an append leaves the record's 80 bytes as zeros, and
+// the next record follows them on the same line: that record is read, also
+// when the line runs across two chunks.
+TEST(WeekFromTheEnd, ARecordAppendedAfterOneCutShortIsTaken)
+{
+    std::string bytes = samples::series(0, 10);
+    bytes += std::string(80, '\0') + samples::record(12, 55);
+    bytes += samples::record(13, 60);
+    MemoryFile file{bytes};
+    WeekRead read = readAt(file, sampleZero + 65);
+    ASSERT_EQ(read.records.size(), 12u);
+    EXPECT_EQ(read.records[10].minute, sampleZero + 55);
+    EXPECT_EQ(read.records[10].pressure, static_cast<int32_t>(samples::pressureAt(55)));
+
+    // The chunk read first begins inside the record after the zeros.
+    std::string across = std::string(100, '\0') + samples::record(1, 10) + samples::series(20, 819, 2);
+    ASSERT_EQ(across.size() - 64 * 1024, 164u);
+    MemoryFile split{across};
+    read = readAt(split, sampleZero + 1440 * 3);
+    ASSERT_EQ(read.records.size(), 820u);
+    EXPECT_EQ(read.records[0].minute, sampleZero + 10);
 }
 
 // A file without line feeds (a copy gone wrong) costs one pass at most and
@@ -143,11 +170,14 @@ TEST(WeekFromTheEnd, ARunWithoutLineFeedsIsPassedOverAsDamage)
     WeekRead read = readAt(file, sampleZero + 1440);
     EXPECT_EQ(read.records.size(), 200u);
     EXPECT_EQ(read.bytesRead, bytes.size());
-    // A record with damage before it on its own line, and one longer than a record.
-    MemoryFile joined{std::string(81, 'y') + "\n" + samples::record(1, 10) + "z" + samples::record(2, 15)};
+    // Damage on a line of its own, a record, and one with a byte of damage
+    // before it: the record at the end of a longer line is taken.
+    MemoryFile joined{std::string(81, 'y') + "\n" + samples::record(1, 10) + "z" + samples::record(2, 15) +
+                      std::string(90, 'y') + samples::record(3, 20).substr(0, 70) + "\r\n"};
     read = readAt(joined, sampleZero + 1440);
-    ASSERT_EQ(read.records.size(), 1u);
+    ASSERT_EQ(read.records.size(), 2u);
     EXPECT_EQ(read.records[0].minute, sampleZero + 10);
+    EXPECT_EQ(read.records[1].minute, sampleZero + 15);
     MemoryFile none{std::string(3 * 64 * 1024 + 7, 'x')};
     EXPECT_TRUE(readAt(none, sampleZero).records.empty());
 }
