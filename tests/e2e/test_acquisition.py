@@ -159,7 +159,7 @@ class WindAlarm(MonitorTestMixin, unittest.TestCase):
         # a line that is no sentence shows none of it, the port title stays.
         self.assertEqual(self.driver.ask(command(cmdBarographMode)), "ok")
         port_title = "Zudoderozezavedi Verbindung \u00fcber COM2"
-        self.assertEqual(self.title(), port_title)
+        self.assertEqual(self.wait_title(lambda t: t == port_title), port_title)
         lines[2].write(WIXDR)
         self.assertEqual(self.wait_title(lambda t: t != port_title, timeout=2), port_title)
         # The runs start again: nine sentences raise nothing.

@@ -60,7 +60,7 @@ class NightColours(MonitorTestMixin, unittest.TestCase):
         day = self.client("day")
         self.switch(command(cmdNightColours), True)
         self.assert_night(self.client("night"), HOURS)
-        self.assertEqual(self.read("monitor.ini"), ini() + b"NIGHT=1\n", "saved at once")
+        self.assertTrue(self.wait_for(lambda: self.read("monitor.ini") == ini() + b"NIGHT=1\n"), "saved at once")
         self.switch("char 14", False)  # Ctrl+N
         self.assertEqual(self.client("day-again"), day, "the day's pixels as they were")
         self.switch("char 14", True)

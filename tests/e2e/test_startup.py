@@ -39,8 +39,8 @@ class FirstStart(MonitorTestMixin, unittest.TestCase):
                          event_line(stamp, eventSettingsUnreadable, "read error: file MONITOR.INI "))
         self.assertEqual(lines[1] + b"\r\n",
                          event_line(lines[1][:16].decode(), eventSettingsMissing, "file MONITOR.INI not found "))
+        self.assertEqual(self.wait_title(lambda t: "COM2" in t), "Zudoderozezavedi Verbindung \u00fcber COM2")
         self.assertEqual(self.driver.ask("maximized"), "ok 1")
-        self.assertEqual(self.title(), "Zudoderozezavedi Verbindung \u00fcber COM2")
 
         # Whatever stands in the file now is replaced by the settings held in
         # memory when the loop ends.
