@@ -9,6 +9,7 @@
 #include "acquisition/low_pressure_alarm.h"
 #include "acquisition/pressure_correction.h"
 #include "acquisition/nmea_output.h"
+#include "acquisition/signalk_output.h"
 #include "acquisition/wind_alarm.h"
 #include "records/event_text.h"
 #include "settings/monitor_settings.h"
@@ -108,6 +109,7 @@ void handleBarographLine(const char* line, size_t length)
         followLowPressure();
         char datagram[pressureDatagramSize];
         sendDatagram(datagram, formatPressureDatagram(currentReading.pressure, datagram));
+        sendSignalKPressure(currentReading.pressure);
     }
 
     // Before the first reading of the run or of the mode there is nothing to
@@ -167,6 +169,7 @@ void startReceiverTick(uint32_t nowMs, bool counting)
         soundAlarm(AlarmCause::DataStop);
         repaintShell();  // the chart shows the no-data banner
     }
+    tickSignalKAlarms(nowMs);
 }
 
 void dispatchLine(const char* line, size_t length)
@@ -179,6 +182,7 @@ void dispatchLine(const char* line, size_t length)
         handleNmeaLine(line, length);
     }
     // Other lines in Nmea mode are not NMEA 0183 and are dropped.
+    followSignalKAlarms();
 }
 
 void formatBarographRecord(char (&line)[recordLineLength])

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "acquisition/measurement_state.h"
+#include "acquisition/signalk_delta.h"
 #include "records/record_line.h"
 #include "settings/monitor_settings.h"
 
@@ -20,6 +21,9 @@ struct ReceiverFrontEnd {
     void (*appendNmeaLine)(const char* bytes, size_t length);
     // One UDP datagram to the navigation software, while sending is on.
     void (*sendDatagram)(const char* bytes, size_t length);
+    // One Signal K delta to the server, and the moment it carries.
+    void (*sendSignalKDatagram)(const char* bytes, size_t length);
+    DeltaTime (*deltaTimeNow)();
 };
 
 extern ReceiverFrontEnd receiverFrontEnd;

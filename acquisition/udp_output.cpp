@@ -37,25 +37,35 @@ bool haveSocket()
     return true;
 }
 
-} // namespace
-
-void sendUdpDatagram(const char* bytes, size_t length)
+void sendTo(const UdpDestination& destination, bool& failing, const char* bytes, size_t length)
 {
     if (!haveSocket()) return;
     sockaddr_in to = {};
     to.sin_family = AF_INET;
-    to.sin_port = htons(monitorSettings.SENDTO.port);
-    to.sin_addr.s_addr = htonl(monitorSettings.SENDTO.address);
+    to.sin_port = htons(destination.port);
+    to.sin_addr.s_addr = htonl(destination.address);
     if (sendto(static_cast<SOCKET>(udpOutput.socket), bytes, static_cast<int>(length), 0,
                reinterpret_cast<const sockaddr*>(&to), sizeof to) != SOCKET_ERROR) {
         ++udpOutput.sent;
-        udpOutput.failing = false;
+        failing = false;
         return;
     }
     ++udpOutput.failed;
-    if (udpOutput.failing) return;
-    udpOutput.failing = true;
+    if (failing) return;
+    failing = true;
     logEvent(eventUdpSendFailed);
+}
+
+} // namespace
+
+void sendUdpDatagram(const char* bytes, size_t length)
+{
+    sendTo(monitorSettings.SENDTO, udpOutput.failing, bytes, length);
+}
+
+void sendSignalKDatagram(const char* bytes, size_t length)
+{
+    sendTo(monitorSettings.SIGNALKTO, udpOutput.signalKFailing, bytes, length);
 }
 
 void closeUdpOutput()

@@ -6,6 +6,7 @@
 #include "acquisition/alarm_signal.h"
 #include "acquisition/low_pressure_alarm.h"
 #include "acquisition/pressure_correction.h"
+#include "acquisition/signalk_output.h"
 #include "records/event_text.h"
 #include "settings/shell_seam.h"
 
@@ -17,7 +18,7 @@ constexpr bool idsInOrder()
         if (optionsFields[i].id != firstOptionsField + i) return false;
     return true;
 }
-static_assert(idsInOrder(), "the fields are controls 1661..1669 in this order");
+static_assert(idsInOrder(), "the fields are controls 1661..1672 in this order");
 
 // The values of the table's rows the dialog edits, and which parts they have.
 struct RowValues {
@@ -42,6 +43,16 @@ const RowValues rowValues[] = {
      [](MonitorSettings& s, uint8_t part, int64_t v) {
          if (part == 0) s.SENDTO.address = static_cast<uint32_t>(v);
          else s.SENDTO.port = static_cast<uint16_t>(v);
+     }},
+    {SettingsLine::SignalK, [](const MonitorSettings& s, uint8_t) -> int64_t { return s.SIGNALK; },
+     [](MonitorSettings& s, uint8_t, int64_t v) { s.SIGNALK = static_cast<uint8_t>(v); }},
+    {SettingsLine::SignalKTo,
+     [](const MonitorSettings& s, uint8_t part) -> int64_t {
+         return part == 0 ? s.SIGNALKTO.address : s.SIGNALKTO.port;
+     },
+     [](MonitorSettings& s, uint8_t part, int64_t v) {
+         if (part == 0) s.SIGNALKTO.address = static_cast<uint32_t>(v);
+         else s.SIGNALKTO.port = static_cast<uint16_t>(v);
      }},
 };
 
@@ -208,8 +219,14 @@ void applyOptions(const MonitorSettings& chosen)
         }
         resetLowPressureAlarm();
     }
+    // A server no longer sent to is told first that nothing stands; one newly
+    // sent to hears of every notification at the next tick.
+    const bool signalKLeft = now.SIGNALK && (!chosen.SIGNALK || chosen.SIGNALKTO.address != now.SIGNALKTO.address ||
+                                             chosen.SIGNALKTO.port != now.SIGNALKTO.port);
+    if (signalKLeft) clearSignalKAlarms();
     for (const OptionsField& field : optionsFields)
         if (fieldValue(field, chosen) != fieldValue(field, now)) settingSetFromProgram(field.row);
+    if (signalKLeft || !now.SIGNALK) resetSignalKOutput();
     now = chosen;
     if (before != after) {
         recorrectHistory(before, after);

@@ -31,11 +31,11 @@ struct OptionsField {
 };
 
 constexpr unsigned firstOptionsField = 1661;
-constexpr size_t optionsFieldCount = 9;
+constexpr size_t optionsFieldCount = 12;
 
 constexpr TextId sameGroup = textCount;
 
-// Controls 1661..1669, in Tab order.
+// Controls 1661..1672, in Tab order.
 inline constexpr OptionsField optionsFields[optionsFieldCount] = {
     {1661, txtGroupPressure, txtFieldCorrection, FieldKind::Tenths, -200, 200, false, 0, SettingsLine::Offset, 0},
     {1662, sameGroup, txtFieldHeight, FieldKind::Whole, 0, 1500, false, 0, SettingsLine::Height, 0},
@@ -46,6 +46,9 @@ inline constexpr OptionsField optionsFields[optionsFieldCount] = {
     {1667, txtGroupSending, txtFieldSend, FieldKind::Switch, 0, 1, false, 0, SettingsLine::Send, 0},
     {1668, sameGroup, txtFieldAddress, FieldKind::Address, 0, 0, false, 0, SettingsLine::SendTo, 0},
     {1669, sameGroup, txtFieldPort, FieldKind::Whole, 1, 65535, false, 0, SettingsLine::SendTo, 1},
+    {1670, txtGroupSignalK, txtFieldSignalK, FieldKind::Switch, 0, 1, false, 0, SettingsLine::SignalK, 0},
+    {1671, sameGroup, txtFieldSignalKAddress, FieldKind::Address, 0, 0, false, 0, SettingsLine::SignalKTo, 0},
+    {1672, sameGroup, txtFieldSignalKPort, FieldKind::Whole, 1, 65535, false, 0, SettingsLine::SignalKTo, 1},
 };
 
 // The field's value in `settings`, and into it.

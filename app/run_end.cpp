@@ -2,6 +2,7 @@
 
 #include "acquisition/keep_awake.h"
 #include "acquisition/serial_port.h"
+#include "acquisition/signalk_output.h"
 #include "acquisition/udp_output.h"
 #include "app/shell_state.h"
 #include "app/startup.h"
@@ -19,6 +20,8 @@ void finishRun()
     closeSerialPort();
     releaseKeepAwake();
     releasePrinterDc();
+    // The phones aboard must not go on showing an alarm of a program that ended.
+    clearSignalKAlarms();
     closeUdpOutput();
 }
 

@@ -52,6 +52,19 @@ UtcStamp utcNow()
                     static_cast<uint8_t>(now.wHour), static_cast<uint8_t>(now.wMinute)};
 }
 
+DeltaTime deltaTimeNow()
+{
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    return DeltaTime{now.wYear,
+                     static_cast<uint8_t>(now.wMonth),
+                     static_cast<uint8_t>(now.wDay),
+                     static_cast<uint8_t>(now.wHour),
+                     static_cast<uint8_t>(now.wMinute),
+                     static_cast<uint8_t>(now.wSecond),
+                     now.wMilliseconds};
+}
+
 // A new record joins the week held in memory, and shows at once when the week is shown.
 void holdRecordForWeek(const char* line)
 {
@@ -65,7 +78,8 @@ void installShellSeam()
 {
     shellSeam = ShellSeam{setTitle, repaint, showMessage, markPortAvailable, beep, showAlarmSignal, endProgram,
                           appendEventLine};
-    receiverFrontEnd = ReceiverFrontEnd{utcNow, appendRecord, appendNmeaRecord, sendUdpDatagram};
+    receiverFrontEnd = ReceiverFrontEnd{utcNow, appendRecord, appendNmeaRecord, sendUdpDatagram, sendSignalKDatagram,
+                                        deltaTimeNow};
     recordFileLayer = RecordFileLayer{appendToRecordFile};
     recordWatch.recordAppended = holdRecordForWeek;
 }

@@ -28,6 +28,8 @@ struct MonitorSettings {
     int32_t DW, AW, LO;
     uint8_t SEND;           // 1: each reading is also sent over UDP
     UdpDestination SENDTO;  // to there
+    uint8_t SIGNALK;           // 1: the alarms and the pressure go to a Signal K server as deltas over UDP
+    UdpDestination SIGNALKTO;  // the server's UDP data connection
     // The Options dialog's settings.
     int16_t OFFSET;         // the barograph's correction, tenths of a hPa, -200..200
     uint16_t HEIGHT;        // height above sea level in metres, 0..1500

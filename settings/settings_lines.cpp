@@ -140,15 +140,17 @@ bool writePort(const MonitorSettings& settings, const MonitorSettings&, ValueTex
     return true;
 }
 
-bool readSendTo(std::string_view value, const LineContext&, MonitorSettings& settings)
+template <UdpDestination MonitorSettings::*field>
+bool readDestination(std::string_view value, const LineContext&, MonitorSettings& settings)
 {
-    return destinationOf(value, settings.SENDTO);
+    return destinationOf(value, settings.*field);
 }
 
-bool writeSendTo(const MonitorSettings& settings, const MonitorSettings& defaults, ValueText& value)
+template <UdpDestination MonitorSettings::*field>
+bool writeDestination(const MonitorSettings& settings, const MonitorSettings& defaults, ValueText& value)
 {
-    const UdpDestination& to = settings.SENDTO;
-    if (to.address == defaults.SENDTO.address && to.port == defaults.SENDTO.port) return false;
+    const UdpDestination& to = settings.*field;
+    if (to.address == (defaults.*field).address && to.port == (defaults.*field).port) return false;
     std::snprintf(value, sizeof value, "%u.%u.%u.%u:%u", to.address >> 24, to.address >> 16 & 255,
                   to.address >> 8 & 255, to.address & 255, unsigned(to.port));
     return true;
@@ -210,7 +212,12 @@ constexpr LineRow lineRows[] = {
     {SettingsLine::Port, "PORT", readPort, writePort, keepPort},
     {SettingsLine::Send, "SEND", readFlag<&MonitorSettings::SEND>, writeFlag<&MonitorSettings::SEND>,
      resetField<uint8_t, &MonitorSettings::SEND>},
-    {SettingsLine::SendTo, "SENDTO", readSendTo, writeSendTo, resetField<UdpDestination, &MonitorSettings::SENDTO>},
+    {SettingsLine::SendTo, "SENDTO", readDestination<&MonitorSettings::SENDTO>,
+     writeDestination<&MonitorSettings::SENDTO>, resetField<UdpDestination, &MonitorSettings::SENDTO>},
+    {SettingsLine::SignalK, "SIGNALK", readFlag<&MonitorSettings::SIGNALK>, writeFlag<&MonitorSettings::SIGNALK>,
+     resetField<uint8_t, &MonitorSettings::SIGNALK>},
+    {SettingsLine::SignalKTo, "SIGNALKTO", readDestination<&MonitorSettings::SIGNALKTO>,
+     writeDestination<&MonitorSettings::SIGNALKTO>, resetField<UdpDestination, &MonitorSettings::SIGNALKTO>},
     {SettingsLine::Offset, "OFFSET", readOffset, writeOffset, resetField<int16_t, &MonitorSettings::OFFSET>},
     {SettingsLine::Height, "HEIGHT", readWhole<&MonitorSettings::HEIGHT, 0, 1500, true>,
      writeWhole<&MonitorSettings::HEIGHT>, resetField<uint16_t, &MonitorSettings::HEIGHT>},

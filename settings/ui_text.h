@@ -56,6 +56,7 @@ enum TextId : unsigned {
     txtGroupPressure, txtFieldCorrection, txtFieldHeight,
     txtGroupStormWarning, txtFieldWarning3h, txtFieldGale3h, txtFieldGale1h, txtFieldLowLimit,
     txtGroupSending, txtFieldSend, txtFieldAddress, txtFieldPort,
+    txtGroupSignalK, txtFieldSignalK, txtFieldSignalKAddress, txtFieldSignalKPort,
     txtRangeFormat, txtRangeOrZeroFormat, txtAddressFormat,
     // The low-pressure alarm's banner (format with the limit), and the
     // correction in force (format with the signed offset and the height).

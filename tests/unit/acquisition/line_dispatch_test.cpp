@@ -8,6 +8,7 @@
 #include "acquisition/low_pressure_alarm.h"
 #include "acquisition/pressure_correction.h"
 #include "acquisition/receive_line.h"
+#include "acquisition/signalk_output.h"
 #include "acquisition/wind_alarm.h"
 #include "display/chart_banner.h"
 #include "records/event_text.h"
@@ -80,7 +81,8 @@ protected:
 
         fake = FakeFrontEnd{};
         fake.now = UtcStamp{2003, 12, 28, 16, 5};
-        receiverFrontEnd = ReceiverFrontEnd{fakeUtcNow, fakeAppendBarographRecord, fakeAppendNmeaLine, fakeSendDatagram};
+        receiverFrontEnd = ReceiverFrontEnd{fakeUtcNow, fakeAppendBarographRecord, fakeAppendNmeaLine, fakeSendDatagram,
+                                            nullptr, nullptr};
         shellSeam.logEvent = fakeLogEvent;
         shellSeam.setTitle = fakeSetTitle;
         shellSeam.repaint = fakeInvalidateWindow;
@@ -604,6 +606,45 @@ TEST_F(LineDispatch, ReadingsGoToTheNavigationSoftwareOnlyWhileSendingIsOn)
     feed("not a sentence\r\n");
     ASSERT_EQ(fake.datagrams.size(), 2u);
     EXPECT_EQ(fake.datagrams[1], fake.nmeaWrites.back());
+}
+
+// What the server cannot show: the escapes of a message, and that the longest
+// message (French, gale alarm, widest numbers) fits one datagram whole while
+// one that would not is cut at a whole character.
+TEST_F(LineDispatch, ASignalKDeltaEscapesItsMessageAndStaysWithinOneDatagram)
+{
+    const DeltaTime at{2026, 3, 9, 7, 5, 2, 40};
+    EXPECT_EQ(notificationDelta({"environment.outside.pressure.low", NotificationState::Warn, false,
+                                 "\"Sturm\" \\ f\xE4llt\x01\x1F \x80"},
+                                at),
+              "{\"context\":\"vessels.self\",\"updates\":[{\"timestamp\":\"2026-03-09T07:05:02.040Z\",\"values\":["
+              "{\"path\":\"notifications.environment.outside.pressure.low\",\"value\":{\"state\":\"warn\","
+              "\"method\":[\"visual\"],\"message\":\"\\\"Sturm\\\" \\\\ f\xC3\xA4llt\\u0001\\u001f \xE2\x82\xAC\"}}]}]}");
+
+    monitorSettings.LANG = French;
+    windAlarmLevels.on[1] = true;
+    windAlarmLevels.raisedAt[1] = UtcStamp{2026, 12, 31, 23, 59};
+    currentReading.tendency1h = currentReading.tendency3h = -999;
+    alarmSignal.unacknowledged[int(AlarmCause::LevelRise)] = true;
+    const Notification longest = signalKNotification(SignalKAlarm::Storm);
+    EXPECT_EQ(longest.message, "Alarme coup de vent : pression en chute tres rapide  "
+                               "-99.9 hPa/hr  -99.9 hPa/3hrs  depuis 23:59 UTC");
+    const std::string whole = notificationDelta(longest, at);
+    EXPECT_LE(whole.size(), signalKDatagramLimit);
+    EXPECT_NE(whole.find("\"state\":\"alarm\",\"method\":[\"visual\",\"sound\"],\"message\":\"" + longest.message + "\""),
+              std::string::npos);
+
+    // Two bytes of UTF-8 each: cut to the bound, never inside a character.
+    const std::string cut = notificationDelta({"x", NotificationState::Alert, true, std::string(800, '\xE9')}, at);
+    EXPECT_LE(cut.size(), signalKDatagramLimit);
+    EXPECT_GT(cut.size(), signalKDatagramLimit - 2);
+    const size_t from = cut.find("\"message\":\"") + 11, to = cut.rfind("\"}}]}]}");
+    EXPECT_EQ((to - from) % 2, 0u);
+    EXPECT_EQ(cut.substr(from, to - from), [&] {
+        std::string e;
+        for (size_t i = 0; i < (to - from) / 2; ++i) e += "\xC3\xA9";
+        return e;
+    }());
 }
 
 // The correction applies to every value taken from an accepted sentence, the

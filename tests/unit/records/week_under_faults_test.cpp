@@ -178,7 +178,7 @@ protected:
         resetRecordBacklogs();
         resetWindAlarm();
         recordFileLayer = RecordFileLayer{appendToDisk};
-        receiverFrontEnd = ReceiverFrontEnd{readClock, appendThroughWriter, nullptr, nullptr};
+        receiverFrontEnd = ReceiverFrontEnd{readClock, appendThroughWriter, nullptr, nullptr, nullptr, nullptr};
         shellSeam.logEvent = logToDisk;
     }
     void TearDown() override
