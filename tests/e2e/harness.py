@@ -161,9 +161,9 @@ class SerialLine:
                 pass
 
 
-def link_ports(ports):
+def link_ports(ports, prefix=PREFIX):
     """Makes exactly the given COM ports exist: {number: device path}."""
-    dosdevices = os.path.join(PREFIX, "dosdevices")
+    dosdevices = os.path.join(prefix, "dosdevices")
     for name in os.listdir(dosdevices):
         if name.startswith("com"):
             os.unlink(os.path.join(dosdevices, name))
@@ -196,9 +196,91 @@ def register_wine_ports(ports):
     _started.append(subprocess.Popen(["wineserver", "-f", "-p"], **quiet))
 
 
+class IsolatedNetwork:
+    """A network namespace of the test's own with only the loopback, and a copy
+    of the test prefix whose wineserver runs inside it. Wine makes a program's
+    sockets in its wineserver, so the server decides where they live; Xvfb and
+    wineserver are reached through path sockets, which every namespace shares.
+    Whatever a process started through `command` sends cannot leave the machine."""
+
+    def __init__(self):
+        self.holder = subprocess.Popen(["unshare", "-n", "sleep", "infinity"])
+        _started.append(self.holder)
+        self.net = f"/proc/{self.holder.pid}/ns/net"
+        deadline = time.time() + 10
+        while os.readlink(self.net) == os.readlink("/proc/self/ns/net") and time.time() < deadline:
+            time.sleep(0.02)
+        subprocess.run(self.command(["ip", "link", "set", "lo", "up"]), check=True)
+        # Hard links for the big system folders, which Wine only reads; real
+        # copies of the registry and the user's folder, which it writes.
+        self.prefix = tempfile.mkdtemp(prefix="netns-prefix-", dir=os.path.dirname(PREFIX))
+        for name in os.listdir(PREFIX):
+            source, target = os.path.join(PREFIX, name), os.path.join(self.prefix, name)
+            if name == "drive_c":
+                os.mkdir(target)
+                for part in os.listdir(source):
+                    linked = part in ("windows", "Program Files", "Program Files (x86)")
+                    shutil.copytree(os.path.join(source, part), os.path.join(target, part), symlinks=True,
+                                    copy_function=os.link if linked else shutil.copy2)
+            elif os.path.isdir(source) and not os.path.islink(source):
+                shutil.copytree(source, target, symlinks=True)
+            else:
+                shutil.copy2(source, target, follow_symlinks=False)
+        self.env = wine_env()
+        self.env["WINEPREFIX"] = self.prefix
+        self.wineserver = subprocess.Popen(self.command(["wineserver", "-f", "-p"]), env=self.env,
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        _started.append(self.wineserver)
+
+    def command(self, argv):
+        return ["nsenter", f"--net={self.net}"] + list(argv)
+
+    def inside(self, pid):
+        """True when the process of that pid is in this namespace."""
+        return os.readlink(f"/proc/{pid}/ns/net") == os.readlink(self.net)
+
+    def udp_ports(self):
+        """The local ports of the UDP sockets in the namespace."""
+        with open(f"/proc/{self.holder.pid}/net/udp") as table:
+            return {int(line.split()[1].split(":")[1], 16) for line in list(table)[1:]}
+
+    def connect(self, make):
+        """Runs `make` (which opens a socket) inside the namespace: a socket
+        belongs to the namespace it was made in."""
+        import ctypes
+        libc = ctypes.CDLL(None, use_errno=True)
+        here = os.open("/proc/self/ns/net", os.O_RDONLY)
+        there = os.open(self.net, os.O_RDONLY)
+        try:
+            if libc.setns(there, 0x40000000) != 0:  # CLONE_NEWNET
+                raise OSError(ctypes.get_errno(), "setns")
+            try:
+                return make()
+            finally:
+                libc.setns(here, 0x40000000)
+        finally:
+            os.close(here)
+            os.close(there)
+
+    def link_ports(self, ports):
+        link_ports(ports, self.prefix)
+
+    def close(self):
+        subprocess.run(self.command(["wineserver", "-k"]), env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        for process in (self.wineserver, self.holder):
+            _stop(process)
+            if process in _started:
+                _started.remove(process)
+        shutil.rmtree(self.prefix, ignore_errors=True)
+
+
 class Driver:
-    def __init__(self, cwd):
-        self.process = subprocess.Popen(["wine", DRIVER_EXE], cwd=cwd, env=wine_env(),
+    def __init__(self, cwd, network=None):
+        argv, env = ["wine", DRIVER_EXE], wine_env()
+        if network:
+            argv, env = network.command(argv), network.env
+        self.process = subprocess.Popen(argv, cwd=cwd, env=env,
                                         stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         _started.append(self.process)
 
@@ -321,16 +403,20 @@ def unescape(text):
 class Monitor:
     """One run of monitor.exe in a working folder."""
 
-    def __init__(self, workdir, exe=MONITOR_EXE):
+    def __init__(self, workdir, exe=MONITOR_EXE, network=None):
         self.workdir = workdir
         self.exe = exe
+        self.network = network
         self.process = None
 
     def start(self):
         # Starting again (the next language of a test) ends the earlier run
         # first, also where a failed check left it running.
         self.stop()
-        self.process = subprocess.Popen(["wine", self.exe], cwd=self.workdir, env=wine_env(),
+        argv, env = ["wine", self.exe], wine_env()
+        if self.network:
+            argv, env = self.network.command(argv), self.network.env
+        self.process = subprocess.Popen(argv, cwd=self.workdir, env=env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         _started.append(self.process)
 

@@ -1,6 +1,7 @@
 """Reception through a pty linked as a COM port, titles, record files and port failures."""
 
 import functools
+import http.client
 import json
 import os
 import random
@@ -8,10 +9,12 @@ import shutil
 import socket
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
-from harness import Driver, MonitorTestMixin, clock_texts, ini, screen_pixels, screenshot, wine_env
+from harness import (Driver, IsolatedNetwork, Monitor, MonitorTestMixin, SerialLine, clock_texts, ini, screen_pixels,
+                     screenshot, wine_env)
 from fault_support import (FaultTestMixin, course, events_of, expected_records, records_of, utc_clocks,
                            utc_stamps)
 from monitor_ids import (EXAMPLE, WIND_ALARM_EVENTS, WIXDR, cmdAcknowledgeAlarm, cmdBarographMode, cmdNmeaMode,
@@ -452,10 +455,6 @@ class PortFailures(MonitorTestMixin, unittest.TestCase):
                               f" event nr. {port_failed_event(3)} error using port COM3 "])
 
 
-if __name__ == "__main__":
-    unittest.main()
-
-
 RECEIVERS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "receivers")
 
 
@@ -733,11 +732,11 @@ class OptionsDialog(UdpReceiverMixin, unittest.TestCase):
                 dialog = self.open_options()
                 title, (left, top, right, bottom), fields = self.driver.controls(dialog)
                 self.assertEqual(title, caption)
-                edits = [fields[n] for n in range(1661, 1670) if n != 1667]
+                edits = [fields[n] for n in range(1661, 1673) if n not in (1667, 1670)]
                 self.assertTrue(all(f["class"] == "Edit" for f in edits))
                 self.assertEqual(len({(f["rect"][0], f["rect"][2]) for f in edits}), 1, "the fields stand aligned")
                 labels = [f for f in fields.values() if f["class"] == "Static"]
-                self.assertEqual(len(labels), 8)
+                self.assertEqual(len(labels), 10)
                 self.assertEqual(len({f["rect"][0] for f in labels}), 1, "the labels stand aligned")
                 self.assertTrue(all(f["rect"][2] < edits[0]["rect"][0] for f in labels))
                 self.assertTrue(all(left < f["rect"][0] and f["rect"][2] < right and f["rect"][3] < bottom
@@ -752,3 +751,205 @@ class OptionsDialog(UdpReceiverMixin, unittest.TestCase):
                 self.assertEqual(self.quit_monitor(), 0)
                 self.assertEqual(self.read("monitor.ini"), ini(LANG=language))
                 self.assertFalse(os.path.exists(self.path("monitor.err")))
+
+
+SIGNALK_SERVER = os.path.join(RECEIVERS, "node_modules", "signalk-server", "bin", "signalk-server")
+PRESSURE_NOTIFICATIONS = "/signalk/v1/api/vessels/self/notifications/environment/outside/pressure/"
+
+
+class SignalKServer:
+    """A boat data server (signalk-server, installed by scripts/setup) in the
+    test's own network namespace, with one Signal K data connection over UDP,
+    no mDNS, and its REST API on `http`."""
+
+    http = 3000
+
+    def __init__(self, network, udp_port):
+        self.network = network
+        self.config = tempfile.mkdtemp(prefix="monitor-signalk-")
+        provider = {"type": "providers/simple",
+                    "options": {"logging": False, "type": "SignalK", "subOptions": {"type": "udp", "port": str(udp_port)}}}
+        settings = {"mdns": False, "ssl": False, "interfaces": {},
+                    "pipedProviders": [{"id": "monitor", "enabled": True, "pipeElements": [provider]}]}
+        with open(os.path.join(self.config, "settings.json"), "w") as f:
+            json.dump(settings, f)
+        with open(os.path.join(self.config, "package.json"), "w") as f:
+            f.write("{}")
+        self.log = open(os.path.join(self.config, "server.log"), "wb")
+        env = dict(os.environ, PORT=str(self.http))
+        self.process = subprocess.Popen(network.command(["node", SIGNALK_SERVER, "-c", self.config]), env=env,
+                                        stdout=self.log, stderr=subprocess.STDOUT)
+
+    def get(self, path):
+        """(status, the JSON answer or None)."""
+        def connection():
+            made = http.client.HTTPConnection("127.0.0.1", self.http, timeout=10)
+            made.connect()
+            return made
+        try:
+            conn = self.network.connect(connection)
+        except OSError:
+            return None, None
+        try:
+            conn.request("GET", path)
+            answer = conn.getresponse()
+            body = answer.read()
+            return answer.status, json.loads(body) if answer.status == 200 else None
+        finally:
+            conn.close()
+
+    def started(self, timeout):
+        deadline = time.time() + timeout
+        while time.time() < deadline and self.process.poll() is None:
+            if self.get("/signalk")[0] == 200:
+                return True
+            time.sleep(0.2)
+        return False
+
+    def notification(self, name):
+        """The value of notifications.environment.outside.pressure.<name>, or None."""
+        _, found = self.get(PRESSURE_NOTIFICATIONS + name)
+        return found["value"] if found else None
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        self.log.close()
+        shutil.rmtree(self.config, ignore_errors=True)
+
+
+class SignalKNotifications(MonitorTestMixin, unittest.TestCase):
+    """The alarms at a real boat data server, the program and the server in a
+    network namespace of the test's own that has only the loopback."""
+
+    udp_port = 10120  # inside the namespace: no other test can hold it
+
+    def setUp(self):
+        super().setUp()
+        missing = [tool for tool in ("node", "unshare", "nsenter", "ip") if not shutil.which(tool)]
+        if missing or not os.path.exists(SIGNALK_SERVER):
+            reason = f"{', '.join(missing)} missing" if missing else "scripts/setup could not install signalk-server"
+            print(f"\n{self.id()}: not run: {reason}", file=sys.stderr)
+            self.skipTest(reason)
+        self.network = IsolatedNetwork()
+        self.addCleanup(self.network.close)
+        self.server = SignalKServer(self.network, self.udp_port)
+        self.addCleanup(self.server.close)
+        self.driver.close()
+        self.driver = Driver(self.workdir, self.network)
+        self.monitor = Monitor(self.workdir, network=self.network)
+        self.lines = {2: SerialLine()}
+        self.network.link_ports({2: self.lines[2].path})
+        # About 5 s here; a machine under load may take many times that.
+        if not self.server.started(timeout=120):
+            print(f"\n{self.id()}: not run: signalk-server did not start", file=sys.stderr)
+            self.skipTest("signalk-server did not start")
+
+    def restart(self):
+        self.driver.close()
+        self.driver = Driver(self.workdir, self.network)
+        self.start_monitor()
+
+    def expect(self, name, state, method=None, timeout=30):
+        """Waits until the server holds that state (and method) of the notification; returns its value."""
+        found = []
+        def holds():
+            found[:] = [self.server.notification(name)]
+            value = found[0]
+            return value is not None and value["state"] == state and (method is None or value["method"] == method)
+        self.assertTrue(self.wait_for(holds, timeout=timeout, interval=0.2), f"{name}: {found} is not {state} {method}")
+        return found[0]
+
+    def sentences(self, count, pressure, t1, t3):
+        self.lines[2].write(b"".join(pxdr(pressure, 40000, t1, t3, 30, pressure) for _ in range(count)))
+
+    def test_each_alarm_rises_is_acknowledged_and_ends_at_the_server_and_none_outlives_the_program(self):
+        self.write("monitor.ini", ini(LANG="DE") + b"LOW=990\n")
+        self.start_monitor()
+        self.sentences(1, 100530, 0, 0)
+        self.wait_title(lambda t: t.startswith("Zudoderozezavedi 1 "))
+        time.sleep(1)
+        self.assertEqual(self.server.get(PRESSURE_NOTIFICATIONS + "storm")[0], 404, "sent while off")
+
+        # On through the Options dialog: its three fields, and the lines written at once.
+        self.assertEqual(self.driver.ask(command(cmdOptions)), "ok")
+        dialog = self.driver.options()
+        _, _, fields = self.driver.controls(dialog)
+        self.assertEqual((fields[1670]["checked"], fields[1671]["text"], fields[1672]["text"]),
+                         (False, "127.0.0.1", "10119"))
+        self.driver.fill(dialog, {1670: True, 1671: "127.0.0.1", 1672: str(self.udp_port)})
+        self.assertEqual(self.driver.ask(f"press {dialog} 1"), "ok")
+        self.assertTrue(self.wait_for(lambda: self.driver.ask("wait-options 0") == "timeout"))
+        self.assertEqual(self.read("monitor.ini")[110:], f"SIGNALK=1\nSIGNALKTO=127.0.0.1:{self.udp_port}\nLOW=990\n".encode())
+        for name, message in (("storm", "wind alarm ended"), ("low", "pressure above the limit again"),
+                              ("noData", "data received again")):
+            self.assertEqual(self.expect(name, "normal")["message"], message)
+
+        # The pressure in pascals, equal to the title's.
+        self.sentences(1, 100530, 0, 0)
+        title = self.wait_title(lambda t: t.startswith("Zudoderozezavedi 2 "))
+        self.assertTrue(self.wait_for(lambda: (self.server.get("/signalk/v1/api/vessels/self/environment/outside/pressure")[1]
+                                               or {}).get("value") == 100530, interval=0.2))
+        self.assertIn(" 1005.3 hPa ", title)
+        # The program's socket and the wineserver that made it are in the namespace.
+        self.assertTrue(self.network.inside(self.network.wineserver.pid))
+        self.assertGreater(len(self.network.udp_ports() - {self.udp_port}), 0, "the program's socket is elsewhere")
+
+        # A fall: level 1, then level 2, in German with its umlaut in UTF-8.
+        self.sentences(10, 100530, -5, -40)
+        warn = self.expect("storm", "warn", ["visual", "sound"])
+        self.assertTrue(warn["message"].startswith("Sturmwarnung: Luftdruck f\u00e4llt schnell  -0.5 hPa/Std  -4.0 hPa/3Std  seit "),
+                        warn["message"])
+        self.sentences(10, 100530, -5, -65)
+        self.assertTrue(self.expect("storm", "alarm", ["visual", "sound"])["message"].startswith(
+            "Sturmalarm: Luftdruck f\u00e4llt sehr schnell  -0.5 hPa/Std  -6.5 hPa/3Std  seit "))
+        listed = [n["value"] for n in self.server.get("/signalk/v2/api/notifications")[1].values()
+                  if n["path"] == "notifications.environment.outside.pressure.storm"]
+        self.assertEqual([(n["state"], n["method"]) for n in listed], [("alarm", ["visual", "sound"])])
+        self.assertEqual(self.driver.ask(command(cmdAcknowledgeAlarm)), "ok")
+        self.expect("storm", "alarm", ["visual"])
+
+        # The fall ends while the pressure is below the limit: the low alarm, sounding again.
+        self.sentences(600, 98900, 0, 0)
+        self.assertEqual(self.expect("low", "warn", ["visual", "sound"])["message"], "Luftdruck unter 990 hPa")
+        self.assertEqual(self.expect("storm", "normal", [])["message"], "wind alarm ended")
+        self.sentences(600, 99100, 0, 0)
+        self.assertEqual(self.expect("low", "normal", [])["message"], "pressure above the limit again")
+
+        # A minute without data, and the sentence that ends it.
+        alert = self.expect("noData", "alert", ["visual", "sound"], timeout=120)
+        self.assertRegex(alert["message"], r"^Keine Daten seit \d\d:\d\d UTC$")
+        self.sentences(1, 99100, 0, 0)
+        self.assertEqual(self.expect("noData", "normal", [])["message"], "data received again")
+
+        # Ended while a warning stands: the server is told that it ended.
+        self.sentences(10, 99100, 0, -40)
+        self.expect("storm", "warn")
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.server.notification("storm")["state"], "normal")
+
+        # Killed while one stands: it stays, until the next start clears it.
+        self.restart()
+        self.sentences(10, 99100, 0, -40)
+        self.expect("storm", "warn")
+        self.assertEqual(self.driver.ask("end-leftovers"), "ok 1")
+        time.sleep(1)
+        self.assertEqual(self.server.notification("storm")["state"], "warn")
+        self.restart()
+        self.expect("storm", "normal", [])
+        # The lines were read back.
+        self.assertEqual(self.driver.ask(command(cmdOptions)), "ok")
+        _, _, fields = self.driver.controls(self.driver.options())
+        self.assertEqual((fields[1670]["checked"], fields[1671]["text"], fields[1672]["text"]),
+                         (True, "127.0.0.1", str(self.udp_port)))
+        self.assertEqual(self.driver.ask(f"press {self.driver.options()} 2"), "ok")
+        self.assertEqual(self.quit_monitor(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
