@@ -4,6 +4,7 @@
 #include <string>
 
 #include "acquisition/measurement_state.h"
+#include "acquisition/signalk_output.h"
 #include "acquisition/udp_output.h"
 #include "app/startup.h"
 #include "records/event_text.h"
@@ -103,8 +104,8 @@ TEST_P(TornAppend, AnNmeaLineIsWrittenWholeOrNotAtAll)
 INSTANTIATE_TEST_SUITE_P(ShortOrFailed, TornAppend, ::testing::Values(false, true));
 
 // Sending readings over UDP never stands in the way of recording: a send that
-// fails is logged once until one succeeds again, and a socket that cannot be
-// made once per run.
+// fails is logged once until one succeeds again (for each destination), and a
+// socket that cannot be made once per run.
 namespace {
 
 int sendAttempts = 0;
@@ -116,6 +117,17 @@ int WINAPI failingSendto(uintptr_t, const char*, int, int, const void*, int)
 }
 
 uintptr_t WINAPI refusedSocket(int, int, int) { return ~uintptr_t(0); }  // INVALID_SOCKET
+
+// A Signal K server that refuses while the plotter takes every reading: sends
+// counted by the destination's port (network order in the address's bytes 2, 3).
+int readingsSent = 0, signalKRefused = 0;
+int WINAPI refusingSignalK(uintptr_t, const char* bytes, int length, int, const void* to, int)
+{
+    const auto* address = static_cast<const unsigned char*>(to);
+    if ((address[2] << 8 | address[3]) != 10119) return ++readingsSent, length;
+    ++signalKRefused;
+    return bytes[0] == '{' ? -1 : length;
+}
 
 int loggedTimes(const std::string& log, int number)
 {
@@ -163,6 +175,20 @@ TEST(UdpOutput, FailingSendsAreLoggedOnceAndRecordingGoesOn)
     EXPECT_EQ(loggedTimes(folder.read("monitor.err"), eventUdpUnavailable), 1);
     EXPECT_EQ(folder.read("monitor.txt").size(), 160u);
     closeUdpOutput();
+
+    // The Signal K server has its own failure, logged once, beside readings that still go.
+    monitorSettings.SIGNALK = 1;
+    resetSignalKOutput();
+    {
+        ImportPatch send("sendto", reinterpret_cast<void*>(refusingSignalK));
+        feed(20);
+        followSignalKAlarms();
+    }
+    EXPECT_EQ(readingsSent, 20);
+    EXPECT_EQ(signalKRefused, 20 + 3) << "each pressure, and the three notifications' first normal";
+    EXPECT_EQ(loggedTimes(folder.read("monitor.err"), eventUdpSendFailed), 3);
+    closeUdpOutput();
+    resetSignalKOutput();
     resetSeamTables();
     resetMonitorSettings();
     resetMeasurementState();
