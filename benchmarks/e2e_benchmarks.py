@@ -88,12 +88,14 @@ def measure(program, mode, seconds, rate):
     try:
         lines = run.serial_ports(2)
         ini = harness.DEFAULT_INI if mode != "nmea" else harness.DEFAULT_INI.replace(b"DATA=  TQ", b"DATA=NMEA")
-        if mode == "udp":
-            # A receiver of the program's datagrams, as a chart plotter's UDP input.
+        if mode in ("udp", "signalk"):
+            # A receiver of the program's datagrams, as a chart plotter's UDP
+            # input or a Signal K server's UDP data connection.
             receiver = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
             receiver.bind(("127.0.0.1", 0))
             receiver.setblocking(False)
-            ini += f"SEND=1\nSENDTO=127.0.0.1:{receiver.getsockname()[1]}\n".encode()
+            key = "SEND=1\nSENDTO" if mode == "udp" else "SIGNALK=1\nSIGNALKTO"
+            ini += f"{key}=127.0.0.1:{receiver.getsockname()[1]}\n".encode()
         run.write("monitor.ini", ini)
         if program == "baseline":
             run.monitor.process = harness.subprocess.Popen(["wine", BASELINE_EXE], cwd=run.workdir,
@@ -131,7 +133,7 @@ def measure(program, mode, seconds, rate):
         if mode == "nmea" and program != "baseline" and os.path.exists(run.path("nmea.txt")):
             stored = run.read("nmea.txt").count(b"\n")
         datagrams = 0
-        while mode == "udp":
+        while mode in ("udp", "signalk"):
             try:
                 receiver.recv(2048)
                 datagrams += 1
@@ -252,7 +254,7 @@ def report_case(label, program, mode, r):
         extra = f", sentences sent {r['sent']}, lines in nmea.txt {r['stored']}"
     elif program != "baseline":
         extra = f", sentence pairs sent {r['sent']}"
-    if mode == "udp":
+    if mode in ("udp", "signalk"):
         extra += f", datagrams received {r['datagrams']}"
     print(f"{label}: CPU {r['cpu_s_per_min']:.2f} s/min ({r['cpu_s_per_min'] / 60 * 100:.2f} % of a core), "
           f"wineserver {r['wineserver_s_per_min']:.2f} s/min, RSS {r['rss_kib'] / 1024:.1f} MiB{extra}", flush=True)
@@ -272,6 +274,7 @@ def main():
         ("baseline window (timer, title twice a second)", "baseline", "barograph", None),
         ("Barograph mode, device rate (1 $PXDR + 1 $WIXDR a second)", "monitor", "barograph", 1),
         ("Barograph mode, device rate, readings sent over UDP", "monitor", "udp", 1),
+        ("Barograph mode, device rate, alarms and readings sent to Signal K", "monitor", "signalk", 1),
         ("Barograph mode, highest rate the poll takes", "monitor", "barograph", None),
         ("Nmea mode, highest rate the poll takes", "monitor", "nmea", None),
         ("Barograph mode, device unplugged (outage, port tried every 2 s)", "monitor", "outage", None),

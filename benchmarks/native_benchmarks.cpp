@@ -9,6 +9,7 @@
 #include "acquisition/line_dispatch.h"
 #include "acquisition/measurement_state.h"
 #include "acquisition/receive_line.h"
+#include "acquisition/signalk_delta.h"
 #include "records/record_line.h"
 #include "settings/monitor_settings.h"
 #include "storedata/record_parser.h"
@@ -88,6 +89,19 @@ void BM_FormatRecordLine(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FormatRecordLine);
+
+// The Signal K deltas of a reading and of a standing notification with an umlaut.
+void BM_FormatSignalKDeltas(benchmark::State& state)
+{
+    const DeltaTime at{2026, 12, 11, 12, 0, 5, 250};
+    const Notification storm{"environment.outside.pressure.storm", NotificationState::Warn, true,
+                             "Sturmwarnung: Luftdruck f\xE4llt schnell  -0.5 hPa/Std  -4.0 hPa/3Std  seit 11:50 UTC"};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(pressureDelta(100530, at));
+        benchmark::DoNotOptimize(notificationDelta(storm, at));
+    }
+}
+BENCHMARK(BM_FormatSignalKDeltas);
 
 void BM_ParseRecordLine(benchmark::State& state)
 {
