@@ -37,9 +37,24 @@ def rss_kib(pid):
     return 0
 
 
-def windows_pid(popen):
-    """The pid of the Windows process Wine started for `popen`."""
-    return popen.pid
+def windows_pid(popen, exe):
+    """The pid of the Windows process Wine started for `popen`: the launcher
+    may hand the program to a process of its own, so it is found by its
+    command line, the exe's path as Windows names it (the newest such)."""
+    name = ("Z:" + exe.replace("/", "\\")).encode()
+    deadline = time.time() + 10
+    while True:
+        found = []
+        for entry in os.listdir("/proc"):
+            try:
+                with open(f"/proc/{entry}/cmdline", "rb") as f:
+                    if entry.isdigit() and f.read().split(b"\0")[0] == name:
+                        found.append(int(entry))
+            except OSError:
+                pass
+        if found or time.time() > deadline:
+            return max(found) if found else popen.pid
+        time.sleep(0.1)
 
 
 def wineserver_cpu():
@@ -105,7 +120,7 @@ def measure(program, mode, seconds, rate):
         else:
             run.start_monitor()
             time.sleep(2)
-        pid = windows_pid(run.monitor.process)
+        pid = windows_pid(run.monitor.process, BASELINE_EXE if program == "baseline" else run.monitor.exe)
         if mode == "outage":
             # The adapter is pulled: the port is lost and tried again every two seconds.
             lines[2].write(SENTENCE)
@@ -179,7 +194,7 @@ def hour_of_data(pairs=3600):
         run.write("monitor.ini", harness.DEFAULT_INI)
         run.start_monitor()
         time.sleep(2)
-        pid = windows_pid(run.monitor.process)
+        pid = windows_pid(run.monitor.process, run.monitor.exe)
         at_start = rss_kib(pid)
         for _ in range(pairs):
             lines[2].write(SENTENCE + WIXDR)
