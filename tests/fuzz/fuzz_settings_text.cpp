@@ -27,5 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(again.DATA == settings.DATA && again.COM == settings.COM && again.LANG == settings.LANG);
     FUZZ_CHECK(again.SEND == settings.SEND && again.SENDTO.address == settings.SENDTO.address &&
                again.SENDTO.port == settings.SENDTO.port);
+    FUZZ_CHECK(again.SIGNALK == settings.SIGNALK && again.SIGNALKTO.address == settings.SIGNALKTO.address &&
+               again.SIGNALKTO.port == settings.SIGNALKTO.port);
     return 0;
 }
