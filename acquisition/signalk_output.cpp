@@ -112,10 +112,12 @@ void followSignalKAlarms()
 {
     if (!sending()) return;
     for (const AlarmRow& row : alarmRows) {
-        const Notification notification = signalKNotification(row.alarm);
+        // The message is made only for a send: this runs for every line received.
+        const NotificationState state = stateOf(row.alarm);
+        const bool sound = state != NotificationState::Normal && alarmSignal.unacknowledged[int(row.cause)];
         const SignalKOutput::Sent& sent = signalKOutput.sent[int(row.alarm)];
-        if (sent.known && sent.state == notification.state && sent.sound == notification.sound) continue;
-        send(row, notification);
+        if (sent.known && sent.state == state && sent.sound == sound) continue;
+        send(row, signalKNotification(row.alarm));
     }
 }
 

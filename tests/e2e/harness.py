@@ -211,21 +211,11 @@ class IsolatedNetwork:
         while os.readlink(self.net) == os.readlink("/proc/self/ns/net") and time.time() < deadline:
             time.sleep(0.02)
         subprocess.run(self.command(["ip", "link", "set", "lo", "up"]), check=True)
-        # Hard links for the big system folders, which Wine only reads; real
-        # copies of the registry and the user's folder, which it writes.
+        # Hard links for the system folders, which Wine only reads; copies of the registry and the rest.
         self.prefix = tempfile.mkdtemp(prefix="netns-prefix-", dir=os.path.dirname(PREFIX))
-        for name in os.listdir(PREFIX):
-            source, target = os.path.join(PREFIX, name), os.path.join(self.prefix, name)
-            if name == "drive_c":
-                os.mkdir(target)
-                for part in os.listdir(source):
-                    linked = part in ("windows", "Program Files", "Program Files (x86)")
-                    shutil.copytree(os.path.join(source, part), os.path.join(target, part), symlinks=True,
-                                    copy_function=os.link if linked else shutil.copy2)
-            elif os.path.isdir(source) and not os.path.islink(source):
-                shutil.copytree(source, target, symlinks=True)
-            else:
-                shutil.copy2(source, target, follow_symlinks=False)
+        shared = tuple(os.path.join(PREFIX, "drive_c", d) + os.sep for d in ("windows", "Program Files", "Program Files (x86)"))
+        shutil.copytree(PREFIX, self.prefix, symlinks=True, dirs_exist_ok=True,
+                        copy_function=lambda a, b: (os.link if a.startswith(shared) else shutil.copy2)(a, b))
         self.env = wine_env()
         self.env["WINEPREFIX"] = self.prefix
         self.wineserver = subprocess.Popen(self.command(["wineserver", "-f", "-p"]), env=self.env,
@@ -248,19 +238,14 @@ class IsolatedNetwork:
         """Runs `make` (which opens a socket) inside the namespace: a socket
         belongs to the namespace it was made in."""
         import ctypes
-        libc = ctypes.CDLL(None, use_errno=True)
-        here = os.open("/proc/self/ns/net", os.O_RDONLY)
-        there = os.open(self.net, os.O_RDONLY)
-        try:
-            if libc.setns(there, 0x40000000) != 0:  # CLONE_NEWNET
+        libc, here, there = ctypes.CDLL(None, use_errno=True), open("/proc/self/ns/net"), open(self.net)
+        with here, there:
+            if libc.setns(there.fileno(), 0x40000000) != 0:  # CLONE_NEWNET
                 raise OSError(ctypes.get_errno(), "setns")
             try:
                 return make()
             finally:
-                libc.setns(here, 0x40000000)
-        finally:
-            os.close(here)
-            os.close(there)
+                libc.setns(here.fileno(), 0x40000000)
 
     def link_ports(self, ports):
         link_ports(ports, self.prefix)

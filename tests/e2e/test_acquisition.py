@@ -1,5 +1,6 @@
 """Reception through a pty linked as a COM port, titles, record files and port failures."""
 
+import datetime
 import functools
 import http.client
 import json
@@ -754,80 +755,15 @@ class OptionsDialog(UdpReceiverMixin, unittest.TestCase):
 
 
 SIGNALK_SERVER = os.path.join(RECEIVERS, "node_modules", "signalk-server", "bin", "signalk-server")
-PRESSURE_NOTIFICATIONS = "/signalk/v1/api/vessels/self/notifications/environment/outside/pressure/"
-
-
-class SignalKServer:
-    """A boat data server (signalk-server, installed by scripts/setup) in the
-    test's own network namespace, with one Signal K data connection over UDP,
-    no mDNS, and its REST API on `http`."""
-
-    http = 3000
-
-    def __init__(self, network, udp_port):
-        self.network = network
-        self.config = tempfile.mkdtemp(prefix="monitor-signalk-")
-        provider = {"type": "providers/simple",
-                    "options": {"logging": False, "type": "SignalK", "subOptions": {"type": "udp", "port": str(udp_port)}}}
-        settings = {"mdns": False, "ssl": False, "interfaces": {},
-                    "pipedProviders": [{"id": "monitor", "enabled": True, "pipeElements": [provider]}]}
-        with open(os.path.join(self.config, "settings.json"), "w") as f:
-            json.dump(settings, f)
-        with open(os.path.join(self.config, "package.json"), "w") as f:
-            f.write("{}")
-        self.log = open(os.path.join(self.config, "server.log"), "wb")
-        env = dict(os.environ, PORT=str(self.http))
-        self.process = subprocess.Popen(network.command(["node", SIGNALK_SERVER, "-c", self.config]), env=env,
-                                        stdout=self.log, stderr=subprocess.STDOUT)
-
-    def get(self, path):
-        """(status, the JSON answer or None)."""
-        def connection():
-            made = http.client.HTTPConnection("127.0.0.1", self.http, timeout=10)
-            made.connect()
-            return made
-        try:
-            conn = self.network.connect(connection)
-        except OSError:
-            return None, None
-        try:
-            conn.request("GET", path)
-            answer = conn.getresponse()
-            body = answer.read()
-            return answer.status, json.loads(body) if answer.status == 200 else None
-        finally:
-            conn.close()
-
-    def started(self, timeout):
-        deadline = time.time() + timeout
-        while time.time() < deadline and self.process.poll() is None:
-            if self.get("/signalk")[0] == 200:
-                return True
-            time.sleep(0.2)
-        return False
-
-    def notification(self, name):
-        """The value of notifications.environment.outside.pressure.<name>, or None."""
-        _, found = self.get(PRESSURE_NOTIFICATIONS + name)
-        return found["value"] if found else None
-
-    def close(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
-        self.log.close()
-        shutil.rmtree(self.config, ignore_errors=True)
+PRESSURE = "/signalk/v1/api/vessels/self/environment/outside/pressure"
 
 
 class SignalKNotifications(MonitorTestMixin, unittest.TestCase):
-    """The alarms at a real boat data server, the program and the server in a
-    network namespace of the test's own that has only the loopback."""
+    """The alarms at a real boat data server (signalk-server, installed by
+    scripts/setup), the program and the server in a network namespace of the
+    test's own that has only the loopback."""
 
-    udp_port = 10120  # inside the namespace: no other test can hold it
+    udp_port, http_port = 10120, 3000  # inside the namespace: no other test can hold them
 
     def setUp(self):
         super().setUp()
@@ -838,116 +774,144 @@ class SignalKNotifications(MonitorTestMixin, unittest.TestCase):
             self.skipTest(reason)
         self.network = IsolatedNetwork()
         self.addCleanup(self.network.close)
-        self.server = SignalKServer(self.network, self.udp_port)
-        self.addCleanup(self.server.close)
+        # One Signal K data connection over UDP, no mDNS; the namespace keeps its update check in.
+        config = tempfile.mkdtemp(prefix="monitor-signalk-")
+        self.addCleanup(shutil.rmtree, config, True)
+        udp = {"type": "SignalK", "subOptions": {"type": "udp", "port": str(self.udp_port)}}
+        with open(os.path.join(config, "settings.json"), "w") as f:
+            json.dump({"mdns": False, "ssl": False, "pipedProviders": [{"id": "monitor", "enabled": True, "pipeElements": [
+                {"type": "providers/simple", "options": dict(udp, logging=False)}]}]}, f)
+        with open(os.path.join(config, "package.json"), "w") as f:
+            f.write("{}")
+        with open(os.path.join(config, "server.log"), "wb") as log:
+            server = subprocess.Popen(self.network.command(["node", SIGNALK_SERVER, "-c", config]), stdout=log,
+                                      stderr=subprocess.STDOUT, env=dict(os.environ, PORT=str(self.http_port)))
+        self.addCleanup(lambda: (server.terminate(), server.wait(20)))
         self.driver.close()
         self.driver = Driver(self.workdir, self.network)
         self.monitor = Monitor(self.workdir, network=self.network)
         self.lines = {2: SerialLine()}
         self.network.link_ports({2: self.lines[2].path})
         # About 5 s here; a machine under load may take many times that.
-        if not self.server.started(timeout=120):
+        if not self.wait_for(lambda: self.get("/signalk") is not None, timeout=120, interval=0.3):
             print(f"\n{self.id()}: not run: signalk-server did not start", file=sys.stderr)
             self.skipTest("signalk-server did not start")
 
-    def restart(self):
-        self.driver.close()
-        self.driver = Driver(self.workdir, self.network)
-        self.start_monitor()
+    def get(self, path):
+        """The server's JSON answer, or None for anything but 200 (or no server)."""
+        def connection():
+            made = http.client.HTTPConnection("127.0.0.1", self.http_port, timeout=10)
+            made.connect()
+            return made
+        try:
+            conn = self.network.connect(connection)
+            conn.request("GET", path)
+            answer = conn.getresponse()
+            body = answer.read()
+            conn.close()
+            return json.loads(body) if answer.status == 200 else None
+        except OSError:
+            return None
 
     def expect(self, name, state, method=None, timeout=30):
-        """Waits until the server holds that state (and method) of the notification; returns its value."""
+        """Waits until the server holds that state (and method) of the notification; returns it."""
         found = []
         def holds():
-            found[:] = [self.server.notification(name)]
-            value = found[0]
-            return value is not None and value["state"] == state and (method is None or value["method"] == method)
+            found[:] = [self.get("/signalk/v1/api/vessels/self/notifications/environment/outside/pressure/" + name)]
+            return found[0] is not None and found[0]["value"]["state"] == state and \
+                method in (None, found[0]["value"]["method"])
         self.assertTrue(self.wait_for(holds, timeout=timeout, interval=0.2), f"{name}: {found} is not {state} {method}")
-        return found[0]
+        return found[0]["value"] | {"timestamp": found[0]["timestamp"]}
 
     def sentences(self, count, pressure, t1, t3):
         self.lines[2].write(b"".join(pxdr(pressure, 40000, t1, t3, 30, pressure) for _ in range(count)))
 
-    def test_each_alarm_rises_is_acknowledged_and_ends_at_the_server_and_none_outlives_the_program(self):
+    def options(self, values={}):
+        """Opens the Options dialog, types `values` and presses OK (Cancel without any); the Signal K fields before."""
+        self.assertEqual(self.driver.ask(command(cmdOptions)), "ok")
+        dialog = self.driver.options()
+        fields = self.driver.controls(dialog)[2]
+        self.driver.fill(dialog, values)
+        self.assertEqual(self.driver.ask(f"press {dialog} {1 if values else 2}"), "ok")
+        self.assertTrue(self.wait_for(lambda: self.driver.ask("wait-options 0") == "timeout"))
+        return fields[1670]["checked"], fields[1671]["text"], fields[1672]["text"]
+
+    def test_each_alarm_rises_is_acknowledged_repeated_and_ends_at_the_server_and_none_outlives_the_program(self):
         self.write("monitor.ini", ini(LANG="DE") + b"LOW=990\n")
         self.start_monitor()
         self.sentences(1, 100530, 0, 0)
         self.wait_title(lambda t: t.startswith("Zudoderozezavedi 1 "))
         time.sleep(1)
-        self.assertEqual(self.server.get(PRESSURE_NOTIFICATIONS + "storm")[0], 404, "sent while off")
+        self.assertIsNone(self.get(PRESSURE), "sent while off")
 
-        # On through the Options dialog: its three fields, and the lines written at once.
-        self.assertEqual(self.driver.ask(command(cmdOptions)), "ok")
-        dialog = self.driver.options()
-        _, _, fields = self.driver.controls(dialog)
-        self.assertEqual((fields[1670]["checked"], fields[1671]["text"], fields[1672]["text"]),
+        # On through the Options dialog, and its lines written at once.
+        self.assertEqual(self.options({1670: True, 1671: "127.0.0.1", 1672: str(self.udp_port)}),
                          (False, "127.0.0.1", "10119"))
-        self.driver.fill(dialog, {1670: True, 1671: "127.0.0.1", 1672: str(self.udp_port)})
-        self.assertEqual(self.driver.ask(f"press {dialog} 1"), "ok")
-        self.assertTrue(self.wait_for(lambda: self.driver.ask("wait-options 0") == "timeout"))
         self.assertEqual(self.read("monitor.ini")[110:], f"SIGNALK=1\nSIGNALKTO=127.0.0.1:{self.udp_port}\nLOW=990\n".encode())
         for name, message in (("storm", "wind alarm ended"), ("low", "pressure above the limit again"),
                               ("noData", "data received again")):
-            self.assertEqual(self.expect(name, "normal")["message"], message)
+            self.assertEqual(self.expect(name, "normal", [])["message"], message)
 
-        # The pressure in pascals, equal to the title's.
+        # The pressure in pascals is the title's; the program's socket is in the namespace, as is its wineserver.
         self.sentences(1, 100530, 0, 0)
-        title = self.wait_title(lambda t: t.startswith("Zudoderozezavedi 2 "))
-        self.assertTrue(self.wait_for(lambda: (self.server.get("/signalk/v1/api/vessels/self/environment/outside/pressure")[1]
-                                               or {}).get("value") == 100530, interval=0.2))
-        self.assertIn(" 1005.3 hPa ", title)
-        # The program's socket and the wineserver that made it are in the namespace.
+        self.assertIn(" 1005.3 hPa ", self.wait_title(lambda t: t.startswith("Zudoderozezavedi 2 ")))
+        self.assertTrue(self.wait_for(lambda: (self.get(PRESSURE) or {}).get("value") == 100530, interval=0.2))
         self.assertTrue(self.network.inside(self.network.wineserver.pid))
         self.assertGreater(len(self.network.udp_ports() - {self.udp_port}), 0, "the program's socket is elsewhere")
 
-        # A fall: level 1, then level 2, in German with its umlaut in UTF-8.
+        # A fall: level 1, then level 2, in German with its umlaut in UTF-8; then acknowledged.
         self.sentences(10, 100530, -5, -40)
-        warn = self.expect("storm", "warn", ["visual", "sound"])
-        self.assertTrue(warn["message"].startswith("Sturmwarnung: Luftdruck f\u00e4llt schnell  -0.5 hPa/Std  -4.0 hPa/3Std  seit "),
-                        warn["message"])
+        self.assertRegex(self.expect("storm", "warn", ["visual", "sound"])["message"],
+                         "^Sturmwarnung: Luftdruck f\u00e4llt schnell  -0.5 hPa/Std  -4.0 hPa/3Std  seit \\d\\d:\\d\\d UTC$")
         self.sentences(10, 100530, -5, -65)
         self.assertTrue(self.expect("storm", "alarm", ["visual", "sound"])["message"].startswith(
             "Sturmalarm: Luftdruck f\u00e4llt sehr schnell  -0.5 hPa/Std  -6.5 hPa/3Std  seit "))
-        listed = [n["value"] for n in self.server.get("/signalk/v2/api/notifications")[1].values()
-                  if n["path"] == "notifications.environment.outside.pressure.storm"]
-        self.assertEqual([(n["state"], n["method"]) for n in listed], [("alarm", ["visual", "sound"])])
+        self.assertEqual([(n["value"]["state"], n["value"]["method"]) for n in self.get("/signalk/v2/api/notifications").values()
+                          if n["path"] == "notifications.environment.outside.pressure.storm"], [("alarm", ["visual", "sound"])])
         self.assertEqual(self.driver.ask(command(cmdAcknowledgeAlarm)), "ok")
-        self.expect("storm", "alarm", ["visual"])
+        acknowledged = self.expect("storm", "alarm", ["visual"])["timestamp"]
 
-        # The fall ends while the pressure is below the limit: the low alarm, sounding again.
+        # A minute without data; the alarm standing meanwhile is sent again a minute after the last time.
+        self.assertRegex(self.expect("noData", "alert", ["visual", "sound"], timeout=120)["message"],
+                         r"^Keine Daten seit \d\d:\d\d UTC$")
+        self.assertTrue(self.wait_for(lambda: self.expect("storm", "alarm")["timestamp"] > acknowledged, timeout=40))
+        moment = lambda stamp: datetime.datetime.fromisoformat(stamp.replace("Z", "+00:00"))
+        gap = (moment(self.expect("storm", "alarm")["timestamp"]) - moment(acknowledged)).total_seconds()
+        self.assertTrue(59 < gap < 70, gap)
+        self.sentences(1, 98900, 0, 0)
+        self.assertEqual(self.expect("noData", "normal", [])["message"], "data received again")
+
+        # The fall ends while the pressure is below the limit: the low alarm sounds; then it ends too.
         self.sentences(600, 98900, 0, 0)
         self.assertEqual(self.expect("low", "warn", ["visual", "sound"])["message"], "Luftdruck unter 990 hPa")
         self.assertEqual(self.expect("storm", "normal", [])["message"], "wind alarm ended")
         self.sentences(600, 99100, 0, 0)
         self.assertEqual(self.expect("low", "normal", [])["message"], "pressure above the limit again")
 
-        # A minute without data, and the sentence that ends it.
-        alert = self.expect("noData", "alert", ["visual", "sound"], timeout=120)
-        self.assertRegex(alert["message"], r"^Keine Daten seit \d\d:\d\d UTC$")
-        self.sentences(1, 99100, 0, 0)
-        self.assertEqual(self.expect("noData", "normal", [])["message"], "data received again")
-
-        # Ended while a warning stands: the server is told that it ended.
+        # Nmea mode ends the warning; ended while one stands, the server is told it ended.
+        self.sentences(10, 99100, 0, -40)
+        self.expect("storm", "warn")
+        self.assertEqual(self.driver.ask(command(cmdNmeaMode)), "ok")
+        self.expect("storm", "normal", [])
+        self.assertEqual(self.driver.ask(command(cmdBarographMode)), "ok")
         self.sentences(10, 99100, 0, -40)
         self.expect("storm", "warn")
         self.assertEqual(self.quit_monitor(), 0)
-        self.assertEqual(self.server.notification("storm")["state"], "normal")
+        self.assertEqual(self.expect("storm", "normal", [], timeout=0)["message"], "wind alarm ended")
 
-        # Killed while one stands: it stays, until the next start clears it.
-        self.restart()
-        self.sentences(10, 99100, 0, -40)
-        self.expect("storm", "warn")
-        self.assertEqual(self.driver.ask("end-leftovers"), "ok 1")
-        time.sleep(1)
-        self.assertEqual(self.server.notification("storm")["state"], "warn")
-        self.restart()
-        self.expect("storm", "normal", [])
-        # The lines were read back.
-        self.assertEqual(self.driver.ask(command(cmdOptions)), "ok")
-        _, _, fields = self.driver.controls(self.driver.options())
-        self.assertEqual((fields[1670]["checked"], fields[1671]["text"], fields[1672]["text"]),
-                         (True, "127.0.0.1", str(self.udp_port)))
-        self.assertEqual(self.driver.ask(f"press {self.driver.options()} 2"), "ok")
+        # Killed while one stands, it stays, until the next start clears it; the lines were read back.
+        for killed in (True, False):
+            self.driver.close()
+            self.driver = Driver(self.workdir, self.network)
+            self.start_monitor()
+            self.expect("storm", "normal", [])
+            if killed:
+                self.sentences(10, 99100, 0, -40)
+                self.expect("storm", "warn")
+                self.assertEqual(self.driver.ask("end-leftovers"), "ok 1")
+                time.sleep(1)
+                self.expect("storm", "warn", timeout=0)
+        self.assertEqual(self.options(), (True, "127.0.0.1", str(self.udp_port)))
         self.assertEqual(self.quit_monitor(), 0)
 
 

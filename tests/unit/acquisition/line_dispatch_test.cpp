@@ -37,7 +37,6 @@ struct FakeFrontEnd {
     std::vector<int> events;
     std::vector<unsigned> beeps;
     std::vector<bool> alarmShown;  // each call of the shell's alarm signal
-    std::vector<std::string> signalK;  // the deltas to the Signal K server
 };
 
 FakeFrontEnd fake;
@@ -49,7 +48,6 @@ void fakeAppendBarographRecord(const char* line) { fake.records.emplace_back(lin
 void fakeAppendNmeaLine(const char* bytes, size_t length) { fake.nmeaWrites.emplace_back(bytes, length); }
 void fakeLogEvent(int number) { fake.events.push_back(number); }
 void fakeSendDatagram(const char* bytes, size_t length) { fake.datagrams.emplace_back(bytes, length); }
-void fakeSendSignalK(const char* bytes, size_t length) { fake.signalK.emplace_back(bytes, length); }
 void fakeBeep(unsigned type) { fake.beeps.push_back(type); }
 void fakeShowAlarmSignal(bool sounding) { fake.alarmShown.push_back(sounding); }
 
@@ -648,46 +646,6 @@ TEST_F(LineDispatch, ASignalKDeltaEscapesItsMessageAndStaysWithinOneDatagram)
         for (size_t i = 0; i < (to - from) / 2; ++i) e += "\xC3\xA9";
         return e;
     }());
-}
-
-// A notification goes out at each change of its state or method and again
-// every minute while it stands (once after a long gap); Nmea mode ends each.
-TEST_F(LineDispatch, ASignalKNotificationIsSentAtEachChangeAndEveryMinuteWhileItStands)
-{
-    monitorSettings.SIGNALK = 1;
-    resetSignalKOutput();
-    receiverFrontEnd.sendSignalKDatagram = fakeSendSignalK;
-    auto sent = [](uint32_t nowMs) {
-        fake.signalK.clear();
-        startReceiverTick(nowMs, true);
-        std::string paths;
-        for (const std::string& delta : fake.signalK) {
-            const size_t at = delta.find("pressure.") + 9;
-            paths += delta.substr(at, delta.find('"', at) - at) + " " +
-                     delta.substr(delta.find("\"state\":") + 8, delta.find("\"message\"") - delta.find("\"state\":") - 8) +
-                     ";";
-        }
-        return paths;
-    };
-    EXPECT_EQ(sent(0), "storm \"normal\",\"method\":[],;low \"normal\",\"method\":[],;"
-                       "noData \"normal\",\"method\":[],;")
-        << "at the start, for a run that was killed";
-    fake.signalK.clear();
-    const std::string falling = "$PXDR,1005.30,40000,-00.5,-04.0,-0030,1005.30\r\n";
-    for (int i = 0; i < 10; ++i) dispatchLine(falling.data(), falling.size());
-    ASSERT_EQ(fake.signalK.size(), 11u);
-    EXPECT_NE(fake.signalK[0].find("\"path\":\"environment.outside.pressure\",\"value\":100530}"), std::string::npos);
-    EXPECT_NE(fake.signalK[10].find("\"state\":\"warn\",\"method\":[\"visual\",\"sound\"]"), std::string::npos);
-    EXPECT_EQ(sent(200), "") << "nothing changed";
-    acknowledgeAlarm();
-    EXPECT_EQ(sent(400), "storm \"warn\",\"method\":[\"visual\"],;");
-    EXPECT_EQ(sent(60000), "noData \"alert\",\"method\":[\"visual\",\"sound\"],;") << "a minute without data";
-    EXPECT_EQ(sent(60399), "");
-    EXPECT_EQ(sent(60400), "storm \"warn\",\"method\":[\"visual\"],;") << "a minute after it was last sent";
-    EXPECT_EQ(sent(60400 + 600000), "storm \"warn\",\"method\":[\"visual\"],;noData \"alert\",\"method\":[\"visual\",\"sound\"],;");
-    monitorSettings.DATA = Nmea;
-    EXPECT_EQ(sent(660600), "storm \"normal\",\"method\":[],;noData \"normal\",\"method\":[],;");
-    EXPECT_EQ(sent(900000), "") << "nothing else in Nmea mode";
 }
 
 // The correction applies to every value taken from an accepted sentence, the

@@ -328,12 +328,4 @@ TEST(SettingsText, SendingLinesAfterTheFixedText)
         EXPECT_EQ(kept.SEND, 0) << malformed;
     }
     EXPECT_EQ(decode(defaultText + "SENDTO=0.0.0.0:1\n").SENDTO.port, 1);
-
-    // The Signal K server's lines follow, each off its default alone; its own default port stays.
-    s.SIGNALK = 1;
-    EXPECT_EQ(encode(s), all + "SIGNALK=1\n");
-    s.SIGNALKTO.address = 0xC0A80A02;
-    EXPECT_EQ(encode(s), all + "SIGNALK=1\nSIGNALKTO=192.168.10.2:10119\n");
-    const MonitorSettings malformed = decode(defaultText + "SIGNALKTO=1.2.3.4:0\nSIGNALK=2\n");
-    EXPECT_EQ((malformed.SIGNALK << 16) | malformed.SIGNALKTO.port, 10119);
 }
