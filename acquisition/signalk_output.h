@@ -10,7 +10,7 @@
 
 #include "acquisition/signalk_delta.h"
 
-constexpr uint32_t signalKRepeatMs = 600000;
+constexpr uint32_t signalKRepeatMs = 60000;
 
 enum class SignalKAlarm : uint8_t { Storm, Low, NoData };
 constexpr int signalKAlarmCount = 3;
