@@ -69,14 +69,25 @@ HANDLE WINAPI heldCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY
     }
     return realCreateFileA(name, access, share, security, disposition, flags, model);
 }
+decltype(&Sleep) realSleep = nullptr;
+DWORD readingThread = 0;
 ULONGLONG WINAPI fakeGetTickCount64() { return fakeTicks; }
-VOID WINAPI fakeSleep(DWORD ms) { fakeTicks += ms; }
+// Another thread (the box answerer) sleeps for real.
+VOID WINAPI fakeSleep(DWORD ms)
+{
+    if (GetCurrentThreadId() == readingThread) fakeTicks += ms;
+    else realSleep(ms);
+}
 
 bool readWhileHeld(int holds)
 {
     holdsLeft = holds, monitorIniOpens = 0, fakeTicks = 0;
+    // Known before the stand-ins are in place, as another thread may call them at once.
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    realCreateFileA = reinterpret_cast<decltype(&CreateFileA)>(GetProcAddress(kernel, "CreateFileA"));
+    realSleep = reinterpret_cast<decltype(&Sleep)>(GetProcAddress(kernel, "Sleep"));
+    readingThread = GetCurrentThreadId();
     ImportPatch open("CreateFileA", reinterpret_cast<void*>(heldCreateFileA));
-    realCreateFileA = reinterpret_cast<decltype(&CreateFileA)>(open.original());
     ImportPatch clock("GetTickCount64", reinterpret_cast<void*>(fakeGetTickCount64));
     ImportPatch sleep("Sleep", reinterpret_cast<void*>(fakeSleep));
     EXPECT_TRUE(open.applied() && clock.applied() && sleep.applied());
