@@ -173,16 +173,13 @@ class SettingsAfterAPowerCutAndAHandEdit(MonitorTestMixin, unittest.TestCase):
         self.assertEqual(self.driver.ask("hold monitor.ini"), "ok")
         self.start_monitor()
         box = self.driver.wait_box()
-        self.assertIsNotNone(box)
-        self.assertEqual(box["caption"], "Einstellungen")
-        self.assertTrue(box["text"].startswith("Die Einstellungen in monitor.ini k\u00f6nnen nicht gelesen werden"),
-                        box["text"])
-        self.assertTrue(self.wait_for(lambda: os.path.exists(self.path("monitor.err"))))
+        self.assertEqual((box["caption"], box["text"][:60]),
+                         ("Einstellungen", "Die Einstellungen in monitor.ini k\u00f6nnen nicht gelesen werden"))
         self.assertEqual(self.read("monitor.err")[18:], event_tag(eventSettingsUnreadable) +
                          b"read error: file MONITOR.INI - not written in this run, left as it is \r\n")
         # The defaults, and recording goes on while the box waits.
         lines[2].write(EXAMPLE)
-        self.assertTrue(self.wait_title(lambda t: t.startswith("Zudoderozezavedi 1 ")).startswith("Zudoderozezavedi 1 "))
+        self.assertRegex(self.wait_title(lambda t: t.startswith("Zudoderozezavedi 1 ")), "^Zudoderozezavedi 1 ")
         self.assertEqual(self.driver.press(box), "ok")
         self.assertEqual(self.driver.ask(command(cmdEnglish)), "ok")
         self.wait_title(lambda t: t.startswith("Air pressure monitor"))
