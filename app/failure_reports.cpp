@@ -9,11 +9,27 @@
 #include "settings/settings_file.h"
 #include "settings/shell_seam.h"
 
+namespace {
+// The box of a run that leaves monitor.ini as it found it, shown once the window runs.
+TextId settingsKeptText = textCount;
+} // namespace
+
 bool readSettings()
 {
+    settingsKeptText = textCount;
     switch (readSettingsFile()) {
     case SettingsRead::Read: return true;
-    case SettingsRead::Unreadable: logEvent(eventSettingsUnreadable); return false;
+    case SettingsRead::Missing: logEvent(eventSettingsUnreadable); return false;
+    case SettingsRead::Unreadable:
+        applyDefaultSettings(monitorSettings);
+        appendNotedEventLine(eventSettingsUnreadable, settingsWithheldNote);
+        settingsKeptText = txtSettingsUnreadableKept;
+        return true;
+    case SettingsRead::DamagedKept:
+        applyDefaultSettings(monitorSettings);
+        appendNotedEventLine(eventSettingsDamaged, settingsWithheldNote);
+        settingsKeptText = txtSettingsDamagedKept;
+        return true;
     case SettingsRead::Damaged: break;
     }
     applyDefaultSettings(monitorSettings);
@@ -22,22 +38,32 @@ bool readSettings()
     return true;
 }
 
+void tellSettingsKept()
+{
+    if (settingsKeptText == textCount) return;
+    showShellMessage({.caption = txtSettingsKeptCaption, .text = uiText(settingsKeptText), .kind = MessageKind::Error});
+    settingsKeptText = textCount;
+}
+
 void writeSettings()
 {
     switch (writeSettingsFile()) {
     case SettingsWrite::Written: break;
+    case SettingsWrite::Withheld: break;  // said once at the start
     case SettingsWrite::NotCreated:
         logEvent(eventSettingsUnwritable);
         fatalError(fatalSettingsUnwritable);
         break;
-    case SettingsWrite::ShortWrite: logEvent(eventWriteFailed); break;
+    case SettingsWrite::ShortWrite:
+    case SettingsWrite::TooLong: logEvent(eventWriteFailed); break;
     }
 }
 
 void writeSettingsNow()
 {
     static bool failureLogged = false;
-    if (writeSettingsFile() != SettingsWrite::Written && !failureLogged) {
+    const SettingsWrite result = writeSettingsFile();
+    if (result != SettingsWrite::Written && result != SettingsWrite::Withheld && !failureLogged) {
         failureLogged = true;
         logEvent(eventSettingsUnwritable);
     }

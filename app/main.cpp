@@ -46,6 +46,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     openConfiguredPort();
 
     SetTimer(mainWindow, timerIdentifier, timerPeriodMs, nullptr);
+    // With the timer running, so that recording goes on while the box waits for someone to read it.
+    tellSettingsKept();
 
     MSG message = {};
     BOOL got;

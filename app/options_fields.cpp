@@ -213,10 +213,9 @@ void applyOptions(const MonitorSettings& chosen)
     const PressureCorrection before{now.OFFSET, now.HEIGHT}, after{chosen.OFFSET, chosen.HEIGHT};
     if (chosen.LOW != now.LOW) {
         // The runs counted against the old limit; a standing alarm was raised by it.
-        if (lowPressureAlarm.on) {
-            logEvent(eventLowPressureEnded);
-            endAlarmCause(AlarmCause::LowPressure);
-        }
+        // The log tells of the change: the pressure did not rise.
+        logEvent(eventLowLimitChanged);
+        if (lowPressureAlarm.on) endAlarmCause(AlarmCause::LowPressure);
         resetLowPressureAlarm();
     }
     // A server no longer sent to is told first that nothing stands; one newly

@@ -80,7 +80,7 @@ struct OptionsCheck {
 OptionsCheck checkOptions(const std::vector<std::string>& texts, const MonitorSettings& base, UiLanguage language);
 
 // Makes `chosen` the settings in force: a changed correction converts the
-// history (event 80), a changed low limit starts that alarm afresh, and each
+// history (event 80), a changed low limit starts that alarm afresh (event 83), and each
 // row the dialog changed counts as set from the program (a hand-written line
 // of its key is not written back). The caller writes the file and refreshes
 // the window.

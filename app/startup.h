@@ -22,12 +22,18 @@ void installShellSeam();
 // Empties every table installShellSeam fills, as before it ran.
 void resetSeamTables();
 
-// monitor.ini through the event log: an unreadable file is event 2 (false).
-// A damaged one is moved aside, and the defaults are applied and written at
-// once, with event 79 (true: the settings are in place).
+// monitor.ini through the event log: a missing file is event 2 (false). One
+// that is there but cannot be read gives the defaults, event 2 with the note
+// that the run leaves the file as it is, and the box of tellSettingsKept. A
+// damaged one is moved aside, and the defaults are applied and written at
+// once, with event 79; where it cannot be moved aside, the defaults and event
+// 79 with that note. True: the settings are in place.
 bool readSettings();
+// The box of a start that leaves monitor.ini as it is, once; nothing otherwise.
+void tellSettingsKept();
 // At the start and the end: a file that cannot be created or put in place is
 // event 3 and fatal error 1, one that cannot be written or flushed event 21.
+// A run that leaves the file as it is writes nothing and says nothing more.
 void writeSettings();
 // A setting changed from a menu or the Options dialog, written at once so that
 // a power failure does not undo it; a failure is logged (event 3) once per run,

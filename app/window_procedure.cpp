@@ -18,6 +18,7 @@
 namespace {
 
 constexpr WPARAM ctrlC = 3, ctrlN = 14;
+constexpr LPARAM keyWasDown = LPARAM(1) << 30;
 
 void paintWindow(HWND window)
 {
@@ -83,9 +84,10 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         if (wParam == VK_ESCAPE) runCommand(cmdAcknowledgeAlarm);
         break;
     // Ctrl+C and Ctrl+N, as the message loop's translation delivers them.
+    // A held Ctrl+N repeats (bit 30: the key was down before): one press, one switch.
     case WM_CHAR:
         if (wParam == ctrlC) runCommand(cmdCopyChart);
-        if (wParam == ctrlN) runCommand(cmdNightColours);
+        if (wParam == ctrlN && (lParam & keyWasDown) == 0) runCommand(cmdNightColours);
         break;
     case WM_LBUTTONDOWN:
         if (monitorSettings.DATA == Barograph && clickedOnBanner(window, lParam)) runCommand(cmdAcknowledgeAlarm);

@@ -9,13 +9,13 @@ struct NightFill {
 };
 
 // The banners stay the brightest things at night: the gale alarm at full
-// red, the warning the same with a little amber in it, the no-data banner
-// dim as its grey is by day.
+// red, the warning the same with a little amber in it; the no-data banner
+// dark, its words lit.
 constexpr NightFill nightFills[] = {
     {0xFFFFFF, nightGround},
     {bannerRed, 0xDC0000},
     {bannerAmber, 0xDC4000},
-    {bannerGrey, 0x6E0000},
+    {bannerGrey, nightNoDataFill},
 };
 
 constexpr bool allKeepNightVision()
@@ -25,6 +25,7 @@ constexpr bool allKeepNightVision()
     return true;
 }
 static_assert(allKeepNightVision(), "nightFills: a night fill breaks the night rule");
+static_assert(keepsNightVision(nightNoDataText), "the no-data banner's words break the night rule");
 
 } // namespace
 
@@ -36,4 +37,8 @@ uint32_t schemeFill(ColourScheme scheme, uint32_t rgb)
     return nightPixel;  // a fill of no banner: marked, dimly
 }
 
-uint32_t schemeTextColour(ColourScheme scheme, uint32_t rgb) { return scheme == ColourScheme::Day ? rgb : 0x000000; }
+uint32_t schemeTextColour(ColourScheme scheme, uint32_t rgb, uint32_t fillBeneath)
+{
+    if (scheme == ColourScheme::Day) return rgb;
+    return fillBeneath == bannerGrey ? nightNoDataText : 0x000000;
+}

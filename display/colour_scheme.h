@@ -24,6 +24,11 @@ constexpr uint32_t nightPixel = 0x780000;   // the single pixels of the time axi
 // A fill the plan carries (a banner's, the copy's white ground) as the scheme draws it.
 uint32_t schemeFill(ColourScheme scheme, uint32_t rgb);
 
-// The colour of a text the plan colours itself. Such texts stand on the
-// banners, which stay lit at night: there they are black.
-uint32_t schemeTextColour(ColourScheme scheme, uint32_t rgb);
+// The colour of a text the plan colours itself, on the fill the plan put
+// beneath it. Such texts stand on the banners, which stay lit at night:
+// there they are black, but on the no-data banner.
+uint32_t schemeTextColour(ColourScheme scheme, uint32_t rgb, uint32_t fillBeneath);
+
+// The no-data banner at night: a dark band with its words lit, readable
+// (4.7:1) and no rival to the storm banner's red.
+constexpr uint32_t nightNoDataFill = 0x140000, nightNoDataText = 0xDB4040;

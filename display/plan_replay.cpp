@@ -28,6 +28,7 @@ void replayPlan(HDC dc, const DrawingPlan& plan, ColourScheme scheme)
     HGDIOBJ ownPen = nullptr;
     HGDIOBJ keptPen = nullptr;
     bool kept = false;
+    uint32_t lastFill = 0xFFFFFF;  // what a coloured text stands on, as the plan has it
     for (const DrawingStep& step : plan) {
         switch (step.kind) {
         case DrawingStep::SelectPen: {
@@ -55,6 +56,7 @@ void replayPlan(HDC dc, const DrawingPlan& plan, ColourScheme scheme)
         case DrawingStep::BlackPixel: SetPixel(dc, step.x, step.y, night ? colourOf(nightPixel) : RGB(0, 0, 0)); break;
         case DrawingStep::FillBox: {
             RECT box = {step.x, step.y, step.right, step.bottom};
+            lastFill = step.colour;
             HBRUSH brush = CreateSolidBrush(colourOf(schemeFill(scheme, step.colour)));
             if (brush) {
                 FillRect(dc, &box, brush);
@@ -64,7 +66,7 @@ void replayPlan(HDC dc, const DrawingPlan& plan, ColourScheme scheme)
         }
         case DrawingStep::ColouredText: {
             int mode = SetBkMode(dc, TRANSPARENT);
-            COLORREF before = SetTextColor(dc, colourOf(schemeTextColour(scheme, step.colour)));
+            COLORREF before = SetTextColor(dc, colourOf(schemeTextColour(scheme, step.colour, lastFill)));
             TextOutA(dc, step.x, step.y, step.text.data(), static_cast<int>(step.text.size()));
             SetTextColor(dc, before);
             SetBkMode(dc, mode);

@@ -21,13 +21,15 @@ LocalStamp localNow()
 
 } // namespace
 
-void appendEventLine(int number)
+void appendEventLine(int number) { appendNotedEventLine(number, ""); }
+
+void appendNotedEventLine(int number, const char* note)
 {
     if (monitorSettings.ERR == 0) return;
     LocalStamp when = localNow();
     HANDLE file = openForAppend(logFileName);
     char line[256];
-    size_t length = formatEventLine(number, when, line);
+    size_t length = formatEventLine(number, when, line, note);
     if (file == INVALID_HANDLE_VALUE) return;
     writeBytes(file, line, static_cast<DWORD>(length));
     writeBytes(file, "\r\n", 2);

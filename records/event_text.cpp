@@ -42,6 +42,7 @@ const char* eventText(int number)
         {eventSettingsDamaged, "error: settings file damaged, defaults used "},
         {eventCorrectionChanged, "pressure correction changed "},
         {eventLowPressure, "alarm: pressure below the limit "}, {eventLowPressureEnded, "pressure above the limit again "},
+        {eventLowLimitChanged, "low pressure limit changed "},
     };
     static_assert(firstRowOutOfPlace(rows) == lastEventNumber + 1,
                   "a row out of place: the first number below is the first row that does not carry its own number");
@@ -49,7 +50,7 @@ const char* eventText(int number)
     return number < 0 || number > lastEventNumber ? "" : rows[number].text;
 }
 
-size_t formatEventLine(int number, const LocalStamp& when, char (&line)[256])
+size_t formatEventLine(int number, const LocalStamp& when, char (&line)[256], const char* note)
 {
     std::memset(line, 0, sizeof line);
     int n = std::snprintf(line, sizeof line, "%02d.%02d.%04d %02d:%02d  event nr. %d ", when.day,
@@ -57,6 +58,7 @@ size_t formatEventLine(int number, const LocalStamp& when, char (&line)[256])
     if (n < 0) return 0;
     size_t used = std::strlen(line);
     std::strncat(line, eventText(number), sizeof line - 1 - used);
+    std::strncat(line, note, sizeof line - 1 - std::strlen(line));
     return std::strlen(line);
 }
 

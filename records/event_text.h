@@ -46,6 +46,7 @@ enum EventNumber : int {
     eventCorrectionChanged = 80,    // the Options dialog changed the barograph's correction or the height
     eventLowPressure = 81,          // the pressure stayed below the user's limit: the low-pressure alarm
     eventLowPressureEnded = 82,     // the pressure stayed above the limit again, or Nmea mode ended it
+    eventLowLimitChanged = 83,      // the Options dialog changed the low-pressure alarm's limit
 };
 
 // The event of a failed open of COM1..COM4; 0 (nothing to log) for the other ports.
@@ -66,14 +67,18 @@ enum FatalErrorNumber : int {
 };
 
 // The highest number with a text of its own.
-constexpr int lastEventNumber = eventLowPressureEnded;
+constexpr int lastEventNumber = eventLowLimitChanged;
 
 // The text that follows the header of an event line; empty for numbers
 // without text. Numbers above 100 share the text of 100.
 const char* eventText(int number);
 
-// One event line without its line end (written separately); returns its length.
-size_t formatEventLine(int number, const LocalStamp& when, char (&line)[256]);
+// One event line without its line end (written separately), the `note` after
+// the event's text; returns its length.
+size_t formatEventLine(int number, const LocalStamp& when, char (&line)[256], const char* note = "");
+
+// Said after the text of event 2 or 79 when the run leaves monitor.ini as it found it.
+constexpr char settingsWithheldNote[] = "- not written in this run, left as it is ";
 
 // One fatal-error line, ended by a line feed alone; returns its length.
 size_t formatFatalLine(int number, const LocalStamp& when, char (&line)[64]);

@@ -1,5 +1,6 @@
 #include "settings/monitor_settings.h"
 
+#include "settings/settings_file.h"
 #include "settings/settings_lines.h"
 
 namespace {
@@ -17,6 +18,7 @@ void resetMonitorSettings()
 {
     monitorSettings = startSettings;
     forgetKeptSettingsLines();
+    settingsWritesWithheld = false;
 }
 
 void applyDefaultSettings(MonitorSettings& settings)

@@ -46,7 +46,7 @@ struct MonitorSettings {
 extern MonitorSettings monitorSettings;
 
 // Back to the values the program starts with: the defaults, DKS, DW and AW 0,
-// no lines kept from a file.
+// no lines kept from a file, the file's writes not withheld.
 void resetMonitorSettings();
 
 // The defaults used when monitor.ini cannot be opened. DKS, DW and AW are

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "settings/monitor_settings.h"
 #include "settings/settings_lines.h"
 #include "settings/settings_text.h"
@@ -10,38 +12,91 @@ namespace {
 const char settingsFileName[] = "monitor.ini";
 // Written first, so that a power failure during the write leaves the old file whole.
 const char newSettingsFileName[] = "monitor.ini.new";
-// Where a damaged file goes, so that the user's bytes stay to be seen.
-const char damagedSettingsFileName[] = "monitor.ini.bad";
+// Where damaged files go, the first free name of them, so that the user's bytes stay to be seen.
+const char* const damagedSettingsFileNames[] = {
+    "monitor.ini.bad",  "monitor.ini.bad2", "monitor.ini.bad3", "monitor.ini.bad4", "monitor.ini.bad5",
+    "monitor.ini.bad6", "monitor.ini.bad7", "monitor.ini.bad8", "monitor.ini.bad9",
+};
+constexpr DWORD holdRetryMs = 100;
+
+// Shares the file with readers only: another reader does not keep it from
+// the program, a writer does. A hold is waited out, as a scanner lets go soon.
+HANDLE openForReading(DWORD& error)
+{
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        HANDLE file = CreateFileA(settingsFileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+        if (error != ERROR_SHARING_VIOLATION || GetTickCount64() - start >= settingsHoldWaitMs) return file;
+        Sleep(holdRetryMs);
+    }
+}
+
+// One byte more than the limit, so that a longer file shows. False when a read fails.
+bool readWhole(HANDLE file, std::vector<uint8_t>& bytes)
+{
+    bytes.assign(settingsFileLimit + 1, 0);
+    DWORD total = 0;
+    while (total < bytes.size()) {
+        DWORD count = 0;
+        if (!ReadFile(file, bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &count, nullptr))
+            return false;
+        if (count == 0) break;
+        total += count;
+    }
+    bytes.resize(total);
+    return true;
+}
+
+// Never over an older damaged file: a name that is taken (or cannot be had) gives way to the next.
+bool putDamagedFileAside()
+{
+    for (const char* name : damagedSettingsFileNames)
+        if (MoveFileExA(settingsFileName, name, MOVEFILE_WRITE_THROUGH)) return true;
+    return false;
+}
+
+SettingsRead withheld(SettingsRead read)
+{
+    settingsWritesWithheld = true;
+    return read;
+}
+
 } // namespace
 
 SettingsRead readSettingsFile()
 {
-    HANDLE file = CreateFileA(settingsFileName, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return SettingsRead::Unreadable;
-    uint8_t buffer[settingsFileLimit] = {};
-    DWORD count = 0;
-    if (!ReadFile(file, buffer, static_cast<DWORD>(settingsFileLimit), &count, nullptr)) count = 0;
+    settingsWritesWithheld = false;
+    DWORD error = ERROR_SUCCESS;
+    HANDLE file = openForReading(error);
+    if (file == INVALID_HANDLE_VALUE)
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? SettingsRead::Missing
+                                                                              : withheld(SettingsRead::Unreadable);
+    std::vector<uint8_t> bytes;
+    const bool read = readWhole(file, bytes);
     CloseHandle(file);
-    if (!settingsTextIsIntact(buffer, count)) {
-        MoveFileExA(settingsFileName, damagedSettingsFileName, MOVEFILE_REPLACE_EXISTING);
+    if (!read || bytes.size() > settingsFileLimit) return withheld(SettingsRead::Unreadable);
+    if (!settingsTextIsIntact(bytes.data(), bytes.size())) {
         forgetKeptSettingsLines();
-        return SettingsRead::Damaged;
+        return putDamagedFileAside() ? SettingsRead::Damaged : withheld(SettingsRead::DamagedKept);
     }
-    decodeSettingsText(buffer, count, monitorSettings);
+    decodeSettingsText(bytes.data(), bytes.size(), monitorSettings);
     return SettingsRead::Read;
 }
 
 SettingsWrite writeSettingsFile()
 {
-    char text[settingsFileLimit];
-    const DWORD length = static_cast<DWORD>(encodeSettingsText(monitorSettings, text));
+    if (settingsWritesWithheld) return SettingsWrite::Withheld;
+    const std::string text = encodeSettingsText(monitorSettings);
+    if (text.size() > settingsFileLimit) return SettingsWrite::TooLong;
+    const DWORD length = static_cast<DWORD>(text.size());
     HANDLE file = CreateFileA(newSettingsFileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return SettingsWrite::NotCreated;
     DWORD written = 0;
     // The bytes must be on the disk before the name points at them.
-    const bool whole = WriteFile(file, text, length, &written, nullptr) && written == length &&
+    const bool whole = WriteFile(file, text.data(), length, &written, nullptr) && written == length &&
                        FlushFileBuffers(file);
     CloseHandle(file);
     if (!whole) {

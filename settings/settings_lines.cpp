@@ -282,14 +282,9 @@ void decodeSettingsLines(const uint8_t* bytes, size_t count, bool comDigitIsNine
 
     const LineContext context{comDigitIsNine};
     const std::string_view rest(reinterpret_cast<const char*>(bytes) + settingsTextLength, count - settingsTextLength);
-    // A file that ended before the limit ended with its last line; at the limit the line may go on.
-    const bool wholeFile = count < settingsFileLimit;
     for (size_t start = 0; start < rest.size();) {
         size_t feed = rest.find('\n', start);
-        if (feed == std::string_view::npos) {
-            if (!wholeFile) break;
-            feed = rest.size();
-        }
+        if (feed == std::string_view::npos) feed = rest.size();
         std::string_view line = rest.substr(start, feed - start);
         start = feed + 1;
         while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -306,23 +301,16 @@ void decodeSettingsLines(const uint8_t* bytes, size_t count, bool comDigitIsNine
     }
 }
 
-size_t encodeSettingsLines(const MonitorSettings& settings, char* text, size_t room)
+void appendSettingsLines(const MonitorSettings& settings, std::string& text)
 {
     MonitorSettings defaults = settings;
     applyDefaultSettings(defaults);
-    size_t length = 0;
-    auto put = [&](const std::string& line) {
-        if (length + line.size() + 1 > room) return;
-        line.copy(text + length, line.size());
-        length += line.size();
-        text[length++] = '\n';
-    };
     for (const LineRow& row : lineRows) {
         ValueText value = {};
-        if (row.write(settings, defaults, value)) put(std::string(row.key) + "=" + value);
+        if (row.write(settings, defaults, value)) text.append(row.key).append("=").append(value).append("\n");
     }
-    for (const KeptLine& line : keptLines) put(line.text);
-    return length;
+    // Every one, however long the file: a line the program drops is a user's line lost.
+    for (const KeptLine& line : keptLines) text.append(line.text).append("\n");
 }
 
 void forgetKeptSettingsLines() { keptLines.clear(); }

@@ -4,25 +4,26 @@
 // writes them. Older programs read the 110 bytes and pass over the rest.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "settings/monitor_settings.h"
 
 // The settings that stand in a line of their own, in the order they are written.
 enum class SettingsLine : uint8_t { Port, Send, SendTo, SignalK, SignalKTo, Offset, Height, Warn, Low, Night };
 
-// Takes the lines after the 110 bytes of the `count` bytes read. A line is
-// `key = value` with blanks allowed around each part and the key in any case;
-// of two lines with the same key the last valid one wins. A last line without
-// its line feed counts when the file ended before the reader's limit. The
+// Takes the lines after the 110 bytes of the `count` bytes of the whole file.
+// A line is `key = value` with blanks allowed around each part and the key in
+// any case; of two lines with the same key the last valid one wins. A last
+// line without its line feed counts. The
 // PORT line counts only where the COM digit is a '9' (`comDigitIsNine`), as
 // the writer leaves it. A line not taken (an unknown key, a value out of
 // range) is kept as it stood, to be written back. Settings without a valid
 // line get their defaults.
 void decodeSettingsLines(const uint8_t* bytes, size_t count, bool comDigitIsNine, MonitorSettings& settings);
 
-// Writes the line of each setting that is not at its default, then the lines
-// kept at reading, each only as a whole within `room`. Returns the count of bytes.
-size_t encodeSettingsLines(const MonitorSettings& settings, char* text, size_t room);
+// Appends the line of each setting that is not at its default, then every
+// line kept at reading.
+void appendSettingsLines(const MonitorSettings& settings, std::string& text);
 
 // The setting was set from the program: a line of its key kept from the
 // file, which the program could not take, is not written back.

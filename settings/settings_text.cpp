@@ -1,7 +1,6 @@
 #include "settings/settings_text.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string_view>
 
 #include "settings/settings_lines.h"
@@ -132,26 +131,26 @@ void decodeSettingsText(const uint8_t* bytes, size_t count, MonitorSettings& set
     }
 }
 
-size_t encodeSettingsText(MonitorSettings& settings, char (&text)[settingsFileLimit])
+std::string encodeSettingsText(MonitorSettings& settings)
 {
-    std::memcpy(text, settingsTemplate, settingsTextLength);
+    std::string text(settingsTemplate, settingsTextLength);
     text[posCom] = static_cast<char>('0' + (settings.COM > 8 ? 9 : settings.COM));
     // Recording is on at every start, so the file always says so; the switch
     // in memory stays as the user set it, as a menu choice is written at once.
-    writeFourDigits(text + posSave, 300);
+    writeFourDigits(&text[posSave], 300);
 
     if (settings.SHOW < 300) settings.SHOW = 300;
     if (settings.SHOW > 1800) settings.SHOW = 1800;
     if (!isLegalShow(settings.SHOW)) settings.SHOW = 300;
-    writeFourDigits(text + posShow, settings.SHOW);
+    writeFourDigits(&text[posShow], settings.SHOW);
 
     for (const FlagField& field : flagFields) text[field.pos] = flagOf(settings, field) != 0 ? '1' : '0';
 
-    if (settings.DATA == Nmea) std::memcpy(text + posData, "NMEA", 4);
+    if (settings.DATA == Nmea) text.replace(posData, 4, "NMEA");
 
     const char* lang = settings.LANG == English ? "EN" : settings.LANG == French ? "FR" : "DE";
     text[posLang] = lang[0];
     text[posLang + 1] = lang[1];
-    return settingsTextLength + encodeSettingsLines(settings, text + settingsTextLength,
-                                                    settingsFileLimit - settingsTextLength);
+    appendSettingsLines(settings, text);
+    return text;
 }

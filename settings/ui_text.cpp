@@ -278,6 +278,31 @@ constexpr TextRow uiTexts[textCount] = {
      "%s : a.b.c.d, chaque nombre 0 a 255"}},
     {txtBannerLowPressure, {"Luftdruck unter %u hPa", "Pressure below %u hPa", "Pression inferieure a %u hPa"}},
     {txtCorrectionInForce, {"Korrektur %s hPa, %u m", "correction %s hPa, %u m", "correction %s hPa, %u m"}},
+    {txtSettingsUnreadableKept,
+     {"Die Einstellungen in monitor.ini k\xF6nnen nicht gelesen werden: ein anderes Programm h\xE4lt die Datei "
+      "offen, sie ist nicht lesbar, oder sie ist l\xE4nger als 64 KB.\nDas Programm l\xE4uft mit den "
+      "Standardeinstellungen und l\xE4sst monitor.ini unver\xE4ndert: was Sie jetzt einstellen, wird nicht "
+      "gespeichert. Starten Sie das Programm neu, wenn die Datei wieder frei ist.",
+      "The settings in monitor.ini cannot be read: another program holds the file open, it is not readable, "
+      "or it is longer than 64 KB.\nThe program runs with the default settings and leaves monitor.ini as it is: "
+      "what you set now is not saved. Start the program again once the file is free.",
+      "Les r\xE9glages de monitor.ini ne peuvent pas \xEAtre lus : un autre programme tient le fichier ouvert, "
+      "il n'est pas lisible, ou il d\xE9passe 64 Ko.\nLe programme utilise les r\xE9glages par d\xE9" "faut et "
+      "laisse monitor.ini tel quel : ce que vous r\xE9glez maintenant n'est pas enregistr\xE9. Relancez le "
+      "programme quand le fichier est libre."}},
+    {txtSettingsDamagedKept,
+     {"monitor.ini ist keine Einstellungsdatei mehr und kann nicht beiseitegelegt werden: monitor.ini.bad bis "
+      "monitor.ini.bad9 gibt es schon, oder sie lassen sich nicht anlegen.\nDas Programm l\xE4uft mit den "
+      "Standardeinstellungen und l\xE4sst monitor.ini unver\xE4ndert: was Sie jetzt einstellen, wird nicht "
+      "gespeichert.",
+      "monitor.ini is no longer a settings file and cannot be put aside: monitor.ini.bad to monitor.ini.bad9 "
+      "exist already, or cannot be made.\nThe program runs with the default settings and leaves monitor.ini as "
+      "it is: what you set now is not saved.",
+      "monitor.ini n'est plus un fichier de r\xE9glages et ne peut pas \xEAtre mis de c\xF4t\xE9 : "
+      "monitor.ini.bad \xE0 monitor.ini.bad9 existent d\xE9j\xE0, ou ne peuvent pas \xEAtre cr\xE9\xE9s.\nLe "
+      "programme utilise les r\xE9glages par d\xE9" "faut et laisse monitor.ini tel quel : ce que vous r\xE9glez "
+      "maintenant n'est pas enregistr\xE9."}},
+    {txtSettingsKeptCaption, {"Einstellungen", "Settings", "R\xE9glages"}},
 };
 static_assert(firstRowOutOfPlace(uiTexts) == textCount,
               "a row out of place: the first number below is the first row that does not carry its own TextId");

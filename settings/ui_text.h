@@ -61,6 +61,9 @@ enum TextId : unsigned {
     // The low-pressure alarm's banner (format with the limit), and the
     // correction in force (format with the signed offset and the height).
     txtBannerLowPressure, txtCorrectionInForce,
+    // monitor.ini left as it is for the run: it could not be read, or a
+    // damaged one could not be put aside; the box's caption.
+    txtSettingsUnreadableKept, txtSettingsDamagedKept, txtSettingsKeptCaption,
     textCount
 };
 

@@ -17,14 +17,17 @@
 //   press HWND ID           clicks the button ID of the message box HWND
 //   menu                    "ok N", then the N lines of the program's menu bar as menu_probe
 //                           writes them (the driver and the program share a working folder)
-//   char CODE               posts WM_CHAR with CODE (3: Ctrl+C) to the main window
+//   char CODE [repeat]      posts WM_CHAR with CODE (3: Ctrl+C) to the main window; with "repeat"
+//                           as a held key repeats it (bit 30 of lParam: the key was down before)
 //   client                  "ok W H": the main window's client size
 //   client-origin           "ok X Y": where the client area begins on the screen
 //   clipboard               "ok <format>,...", the formats on the clipboard, then
 //                           "emf <records> <bytes>" and "bitmap <width> <height>" when present
 //   clipboard-bitmap PATH   writes the clipboard's bitmap to PATH as a binary PPM; "ok W H"
 //   hold PATH               opens the file PATH without sharing, until release
-//   release PATH            closes what hold opened
+//   hold-read PATH          opens the file PATH for reading, shared with readers, until release
+//                           (as a virus scanner or a backup reads it)
+//   release PATH            closes what hold or hold-read opened
 //   orientation PRINTER N   makes N (1 upright, 2 landscape) the paper orientation of the
 //                           printer's default settings; "ok <previous>"
 //   end-leftovers           ends every other process that shows a monitor window or a box; "ok N"
@@ -429,8 +432,10 @@ void runCommand(const std::string& name, const std::string& argument)
     } else if (name == "char") {
         // A character as the program's message loop translates a key to it.
         HWND window = mainWindow();
-        WPARAM code = std::strtoul(argument.c_str(), nullptr, 10);
-        reply(window && PostMessageA(window, WM_CHAR, code, 1) ? "ok" : "none");
+        char* rest = nullptr;
+        WPARAM code = std::strtoul(argument.c_str(), &rest, 10);
+        LPARAM flags = std::strcmp(rest, " repeat") == 0 ? LPARAM(1) << 30 : 0;
+        reply(window && PostMessageA(window, WM_CHAR, code, flags | 1) ? "ok" : "none");
     } else if (name == "client") {
         HWND window = mainWindow();
         RECT client = {};
@@ -529,9 +534,11 @@ void runCommand(const std::string& name, const std::string& argument)
             : SendMessageTimeoutA(control, BM_SETCHECK, value == "1" ? BST_CHECKED : BST_UNCHECKED, 0, SMTO_NORMAL,
                                   5000, &ignored));
         reply(sent ? "ok" : "none");
-    } else if (name == "hold") {
-        HANDLE file = CreateFileA(argument.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    } else if (name == "hold" || name == "hold-read") {
+        const bool reader = name == "hold-read";
+        HANDLE file = CreateFileA(argument.c_str(), reader ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE,
+                                  reader ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             reply("fail " + std::to_string(GetLastError()));
         } else {

@@ -20,7 +20,8 @@ from fault_support import (FaultTestMixin, course, events_of, expected_records, 
                            utc_stamps)
 from monitor_ids import (EXAMPLE, WIND_ALARM_EVENTS, WIXDR, cmdAcknowledgeAlarm, cmdBarographMode, cmdNmeaMode,
                          cmdDataFormats, cmdOptions, cmdToggleUdp,
-                         command, event_tag, eventCorrectionChanged, eventDataAgain, eventGaleAlarm, eventLowPressure, eventNoData, eventPortInUse,
+                         command, event_tag, eventCorrectionChanged, eventDataAgain, eventGaleAlarm, eventLowLimitChanged,
+                         eventLowPressure, eventNoData, eventPortInUse,
                          eventRecordFileError, eventRecordsCaughtUp, eventWindAlarmEnded, eventWindWarning,
                          port_failed_event, pxdr)
 
@@ -715,12 +716,16 @@ class OptionsDialog(UdpReceiverMixin, unittest.TestCase):
         sentences(1, 98990, 0)
         self.assertTrue(self.wait_for(lambda: event_tag(eventLowPressure) in WindAlarm.log(self), timeout=30))
         self.assertEqual(events_of(WindAlarm.log(self)),
-                         [eventWindWarning, eventWindAlarmEnded, eventLowPressure])
+                         [eventWindWarning, eventWindAlarmEnded, eventLowLimitChanged, eventLowPressure])
         self.assertFalse(WindAlarm.item_grayed(self), "the signal sounds")
         self.assertTrue(self.wait_for(lambda: WindAlarm.banner_colours(self) == {"amber"}), "the amber banner")
         self.assertEqual(self.driver.ask(command(cmdAcknowledgeAlarm)), "ok")
         self.assertTrue(self.wait_for(lambda: WindAlarm.item_grayed(self)), "acknowledged: silent")
         self.assertEqual(WindAlarm.banner_colours(self), {"amber"}, "the banner stays while the pressure is low")
+        # A lower limit ends the alarm it raised: the log tells of the change, not of a rise.
+        self.choose({1666: "980"})
+        self.assertTrue(self.wait_for(lambda: WindAlarm.banner_colours(self) == set()), "the banner goes")
+        self.assertEqual(events_of(WindAlarm.log(self))[-2:], [eventLowPressure, eventLowLimitChanged])
         self.assertEqual(self.quit_monitor(), 0)
 
     def test_the_dialog_in_each_language_is_laid_out_alike_and_ok_unchanged_writes_todays_bytes(self):

@@ -11,7 +11,7 @@ import unittest
 
 from harness import MonitorTestMixin, ini, ppm_pixels, screen_pixels, screenshot
 from monitor_ids import (cmdCopyChart, cmdNightColours, cmdNmeaMode, cmdShowWeek, command, event_tag, eventGaleAlarm,
-                         pxdr)
+                         eventNoData, pxdr)
 from test_printing import full_history
 from week_records import nine_days, utc_minute
 
@@ -21,6 +21,16 @@ HOURS = {"grid": (80, 0, 0), "frame": (120, 0, 0), "pressure": (165, 0, 0), "3 h
 WEEK = {"hPa": (35, 0, 0), "10 hPa": (75, 0, 0), "six hours": (80, 0, 0), "days": (120, 0, 0),
         "curve": (165, 0, 0), "wind alarm": (215, 0, 0), "text": (140, 0, 0)}
 GALE = (220, 0, 0)
+NO_DATA = (20, 0, 0)  # the no-data banner's dark fill
+
+
+def contrast(a, b):
+    """The contrast ratio of two colours as the web's accessibility rules measure it."""
+    def luminance(rgb):
+        linear = [c / 255 / 12.92 if c <= 10 else ((c / 255 + 0.055) / 1.055) ** 2.4 for c in rgb]
+        return 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2]
+    light, dark = sorted((luminance(a), luminance(b)), reverse=True)
+    return (light + 0.05) / (dark + 0.05)
 
 
 class NightColours(MonitorTestMixin, unittest.TestCase):
@@ -62,6 +72,7 @@ class NightColours(MonitorTestMixin, unittest.TestCase):
         self.assert_night(self.client("night"), HOURS)
         self.assertTrue(self.wait_for(lambda: self.read("monitor.ini") == ini() + b"NIGHT=1\n"), "saved at once")
         self.switch("char 14", False)  # Ctrl+N
+        self.switch("char 14 repeat", False)  # the key held down: its repeats switch nothing
         self.assertEqual(self.client("day-again"), day, "the day's pixels as they were")
         self.switch("char 14", True)
         # The copy is the chart as the window shows it by day, on its white ground.
@@ -76,6 +87,17 @@ class NightColours(MonitorTestMixin, unittest.TestCase):
         counts = self.assert_night(self.client("gale"), dict(HOURS, banner=GALE))
         self.assertGreater(counts[GALE], 5000)
         self.assertEqual(max(map(sum, counts.keys() - {GALE})), 215, "the banner alone is brighter than a quick fall")
+
+        # A minute without data: the no-data banner, a dark band whose words read at 4.5:1 at least.
+        self.assertTrue(self.wait_for(lambda: event_tag(eventNoData) in self.read("monitor.err"), timeout=90))
+        rows = self.client("no-data")
+        self.assert_night(rows, dict(HOURS, banner=GALE))
+        band = [row[row.index(NO_DATA):len(row) - row[::-1].index(NO_DATA)] for row in rows
+                if row.count(NO_DATA) > len(row) // 2]
+        (fill, _), (words, count) = collections.Counter(p for row in band for p in row).most_common(2)
+        self.assertEqual((fill, len(band) > 15, count > 100), (NO_DATA, True, True), "the band and its words")
+        self.assertGreaterEqual(contrast(fill, words), 4.5, words)
+        self.assertLess(words[0], GALE[0], "the storm banner's red stays the brightest")
         self.assertEqual(self.driver.ask(command(cmdShowWeek)), "ok")
         self.assertGreater(self.assert_night(self.client("week"), WEEK)[GALE], 5000)
 

@@ -111,11 +111,14 @@ class SettingsAfterAPowerCutAndAHandEdit(MonitorTestMixin, unittest.TestCase):
         lines = self.serial_ports(2)
         zeros = bytes(110)
         self.write("monitor.ini", zeros)
+        # An older damaged file stays too, even one that may not be replaced.
         self.write("monitor.ini.bad", b"an older one")
+        os.chmod(self.path("monitor.ini.bad"), 0o444)
         self.write("monitor.txt", b"")
         self.start_monitor()
         self.assertEqual(self.wait_title(lambda t: "COM" in t), "Zudoderozezavedi Verbindung \u00fcber COM2")
-        self.assertEqual(self.read("monitor.ini.bad"), zeros)
+        self.assertEqual(self.read("monitor.ini.bad2"), zeros)
+        self.assertEqual(self.read("monitor.ini.bad"), b"an older one")
         self.assertEqual(self.read("monitor.ini"), DEFAULT_INI, "the defaults are written at once")
         lines[2].write((EXAMPLE + WIXDR) * 300)
         self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) == 80, timeout=60), "no record")
@@ -125,7 +128,7 @@ class SettingsAfterAPowerCutAndAHandEdit(MonitorTestMixin, unittest.TestCase):
         self.assertIn(b"error: settings file damaged, defaults used \r\n", self.read("monitor.err"))
         self.assertFalse(os.path.exists(self.path("monitor.ini.new")))
 
-        # Typed by hand: blanks, lower case, an unknown line and no last line feed.
+        # Typed by hand: blanks, lower case, unknown lines, one past byte 512, and no last line feed.
         receiver = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
         self.addCleanup(receiver.close)
         receiver.bind(("127.0.0.1", 0))
@@ -133,7 +136,10 @@ class SettingsAfterAPowerCutAndAHandEdit(MonitorTestMixin, unittest.TestCase):
         udp_port = receiver.getsockname()[1]
         com12 = self.lines[12] = SerialLine()
         self.register_ports({12: com12.path})
-        hand = ini(COM="COM9") + f"port = COM12\nsend = 1\nlogbook=on\nsendto = 127.0.0.1:{udp_port}".encode()
+        note = b"# " + b"the barograph hangs on the bulkhead by the chart table " * 8 + b"\n"
+        hand = ini(COM="COM9") + b"port = COM12\nsend = 1\n" + note + \
+            f"logbook=on\nsendto = 127.0.0.1:{udp_port}".encode()
+        self.assertGreater(hand.index(b"logbook"), 512)
         self.write("monitor.ini", hand)
         os.remove(self.path("monitor.err"))
         self.start_monitor()
@@ -143,11 +149,45 @@ class SettingsAfterAPowerCutAndAHandEdit(MonitorTestMixin, unittest.TestCase):
         mine = ini(COM="COM9") + f"PORT=COM12\nSEND=1\nSENDTO=127.0.0.1:{udp_port}\n".encode()
         self.assertEqual(self.driver.ask(command(cmdEnglish)), "ok")
         self.assertTrue(self.wait_for(lambda: self.read("monitor.ini") ==
-                                      mine.replace(b"LANG=DE", b"LANG=EN") + b"logbook=on\n"),
+                                      mine.replace(b"LANG=DE", b"LANG=EN") + note + b"logbook=on\n"),
                         f"a menu choice is written at once: {self.read('monitor.ini')!r}")
         self.assertEqual(self.quit_monitor(), 0)
-        self.assertEqual(self.read("monitor.ini"), mine.replace(b"LANG=DE", b"LANG=EN") + b"logbook=on\n")
+        self.assertEqual(self.read("monitor.ini"), mine.replace(b"LANG=DE", b"LANG=EN") + note + b"logbook=on\n")
         self.assertFalse(os.path.exists(self.path("monitor.err")), "a hand-written file is no damaged one")
+
+    def test_a_file_another_reader_holds_is_read_and_one_held_without_sharing_is_left_byte_for_byte(self):
+        lines = self.serial_ports(2)
+        users = ini(LANG="EN", LO="1") + b"OFFSET=+1.2\nlogbook=on\n"
+        self.write("monitor.ini", users)
+        # A scanner or a backup reading it as the program starts.
+        self.assertEqual(self.driver.ask("hold-read monitor.ini"), "ok")
+        self.start_monitor()
+        self.assertEqual(self.wait_title(lambda t: "COM" in t), "Air pressure monitor link: COM2")
+        self.assertEqual(self.driver.boxes(), [])
+        self.assertEqual(self.driver.ask("release monitor.ini"), "ok")
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini"), users)
+        self.assertFalse(os.path.exists(self.path("monitor.err")))
+
+        # Held for good by a program that shares it with no one.
+        self.assertEqual(self.driver.ask("hold monitor.ini"), "ok")
+        self.start_monitor()
+        box = self.driver.wait_box()
+        self.assertEqual((box["caption"], box["text"][:60]),
+                         ("Einstellungen", "Die Einstellungen in monitor.ini k\u00f6nnen nicht gelesen werden"))
+        self.assertEqual(self.read("monitor.err")[18:], event_tag(eventSettingsUnreadable) +
+                         b"read error: file MONITOR.INI - not written in this run, left as it is \r\n")
+        # The defaults, and recording goes on while the box waits.
+        lines[2].write(EXAMPLE)
+        self.assertRegex(self.wait_title(lambda t: t.startswith("Zudoderozezavedi 1 ")), "^Zudoderozezavedi 1 ")
+        self.assertEqual(self.driver.press(box), "ok")
+        self.assertEqual(self.driver.ask(command(cmdEnglish)), "ok")
+        self.wait_title(lambda t: t.startswith("Air pressure monitor"))
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.driver.ask("release monitor.ini"), "ok")
+        self.assertEqual(self.read("monitor.ini"), users, "neither the menu choice nor the end wrote it")
+        self.assertFalse(os.path.exists(self.path("monitor.ini.new")))
+        self.assertEqual(events_of(self.read("monitor.err")), [eventSettingsUnreadable])
 
 
 class SettingsFileCannotBeCreated(MonitorTestMixin, unittest.TestCase):
@@ -182,21 +222,12 @@ class SettingsFileCannotBeCreated(MonitorTestMixin, unittest.TestCase):
         self.assertIn(f"nr. {fatal}\n".encode(), self.read("monitor.err"))
         self.assertNotIn(f"nr. {fatal}\r\n".encode(), self.read("monitor.err"))
 
-    def test_a_folder_named_monitor_ini(self):
+    def test_a_folder_in_the_way_of_the_new_file(self):
         self.serial_ports(2)
-        os.mkdir(self.path("monitor.ini"))
+        os.mkdir(self.path("monitor.ini.new"))
         self.start_monitor(wait_window=False)
         self.expect_fatal_twice()
-
-    def test_settings_file_held_by_another_program(self):
-        self.serial_ports(2)
-        self.write("monitor.ini", DEFAULT_INI.replace(b"LANG=DE", b"LANG=EN"))
-        self.assertEqual(self.driver.ask("hold monitor.ini"), "ok")
-        self.start_monitor(wait_window=False)
-        self.expect_fatal_twice()
-        self.assertEqual(self.driver.ask("release monitor.ini"), "ok")
-        # Nothing was written over the file the other program held.
-        self.assertEqual(self.read("monitor.ini"), DEFAULT_INI.replace(b"LANG=DE", b"LANG=EN"))
+        self.assertFalse(os.path.exists(self.path("monitor.ini")))
 
 
 class WindowsSessionEnd(MonitorTestMixin, unittest.TestCase):

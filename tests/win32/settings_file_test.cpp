@@ -1,6 +1,8 @@
 // monitor.ini read and written through the real file functions under Wine.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "app/startup.h"
 #include "settings/monitor_settings.h"
 #include "settings/shell_seam.h"
@@ -45,6 +47,53 @@ BOOL WINAPI failingFlushFileBuffers(HANDLE)
     return FALSE;
 }
 
+BOOL WINAPI failingReadFile(HANDLE, LPVOID, DWORD, LPDWORD count, LPOVERLAPPED)
+{
+    *count = 0;
+    SetLastError(ERROR_IO_DEVICE);
+    return FALSE;
+}
+
+// Another program's hold on monitor.ini for the first opens, on a clock that Sleep moves on.
+int holdsLeft = 0;
+ULONGLONG fakeTicks = 0;
+decltype(&CreateFileA) realCreateFileA = nullptr;
+
+HANDLE WINAPI heldCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                              DWORD disposition, DWORD flags, HANDLE model)
+{
+    if (std::string(name) == "monitor.ini" && holdsLeft > 0) {
+        --holdsLeft;
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return INVALID_HANDLE_VALUE;
+    }
+    return realCreateFileA(name, access, share, security, disposition, flags, model);
+}
+decltype(&Sleep) realSleep = nullptr;
+DWORD readingThread = 0;
+ULONGLONG WINAPI fakeGetTickCount64() { return fakeTicks; }
+// Another thread (the box answerer) sleeps for real.
+VOID WINAPI fakeSleep(DWORD ms)
+{
+    if (GetCurrentThreadId() == readingThread) fakeTicks += ms;
+    else realSleep(ms);
+}
+
+bool readWhileHeld(int holds)
+{
+    holdsLeft = holds, fakeTicks = 0;
+    // Known before the stand-ins are in place, as another thread may call them at once.
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    realCreateFileA = reinterpret_cast<decltype(&CreateFileA)>(GetProcAddress(kernel, "CreateFileA"));
+    realSleep = reinterpret_cast<decltype(&Sleep)>(GetProcAddress(kernel, "Sleep"));
+    readingThread = GetCurrentThreadId();
+    ImportPatch open("CreateFileA", reinterpret_cast<void*>(heldCreateFileA));
+    ImportPatch clock("GetTickCount64", reinterpret_cast<void*>(fakeGetTickCount64));
+    ImportPatch sleep("Sleep", reinterpret_cast<void*>(fakeSleep));
+    EXPECT_TRUE(open.applied() && clock.applied() && sleep.applied());
+    return readSettings();
+}
+
 } // namespace
 
 TEST_F(SettingsFile, MissingFileIsReportedAndLeavesSettingsAlone)
@@ -56,14 +105,55 @@ TEST_F(SettingsFile, MissingFileIsReportedAndLeavesSettingsAlone)
     EXPECT_NE(log.find("  event nr. 2 read error: file MONITOR.INI \r\n"), std::string::npos) << log;
 }
 
+// A hold is waited out for two seconds. A file held beyond them, one that
+// cannot be read, and a damaged one that cannot be put aside give the
+// defaults, and no write of that run touches them.
 TEST_F(SettingsFile, FileHeldWithoutSharingCannotBeRead)
 {
-    folder_.write("monitor.ini", defaultText);
-    HANDLE other = CreateFileA("monitor.ini", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(readSettings());
-    CloseHandle(other);
-    EXPECT_TRUE(readSettings());
+    const std::string users = withLanguage(defaultText, "EN") + "note\n";
+    folder_.write("monitor.ini", users);
+    BoxAnswerer answerer;
+    EXPECT_TRUE(readWhileHeld(3));
+    EXPECT_EQ(fakeTicks, 300u) << "three tries 100 ms apart";
+    EXPECT_EQ(monitorSettings.LANG, English);
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* patched;
+        void* standIn;
+        ULONGLONG waited;
+        std::string event;
+    } cases[] = {
+        {"held", users, nullptr, nullptr, 2000, "2 read error: file MONITOR.INI "},
+        {"ReadFile fails", users, "ReadFile", reinterpret_cast<void*>(failingReadFile), 0,
+         "2 read error: file MONITOR.INI "},
+        {"longer than 64 KB", users + std::string(65536, 'x'), nullptr, nullptr, 0,
+         "2 read error: file MONITOR.INI "},
+        {"damaged, no name for it", std::string(110, '\0'), "MoveFileExA", reinterpret_cast<void*>(failingMoveFileExA), 0,
+         "79 error: settings file damaged, defaults used "},
+    };
+    for (const Case& c : cases) {
+        folder_.write("monitor.ini", c.bytes);
+        DeleteFileA("monitor.err");
+        HANDLE holder = c.waited ? CreateFileA("monitor.ini", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                 : INVALID_HANDLE_VALUE;
+        {
+            std::optional<ImportPatch> patch;
+            if (c.patched) patch.emplace(c.patched, c.standIn);
+            EXPECT_TRUE(readWhileHeld(0)) << c.name;
+        }
+        if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+        EXPECT_EQ(fakeTicks, c.waited) << c.name;
+        EXPECT_EQ(monitorSettings.LANG, German) << c.name << ": the defaults";
+        EXPECT_EQ(folder_.read("monitor.err").substr(16),
+                  "  event nr. " + c.event + "- not written in this run, left as it is \r\n") << c.name;
+        monitorSettings.LANG = French;
+        writeSettingsNow();
+        writeSettings();
+        EXPECT_EQ(folder_.read("monitor.ini"), c.bytes) << c.name;
+        EXPECT_FALSE(folder_.exists("monitor.ini.new") || folder_.exists("monitor.ini.bad")) << c.name;
+    }
+    EXPECT_TRUE(answerer.seen().empty()) << "the box comes once the window runs";
 }
 
 TEST_F(SettingsFile, WrittenFileIsExactlyTheTemplateText)

@@ -211,7 +211,8 @@ TEST(OptionsFields, ApplyingLogsACorrectionChangeAndEndsALowAlarmWhoseLimitChang
     ASSERT_TRUE(lowPressureAlarm.on);
     chosen.LOW = 980, chosen.OFFSET = -3;
     applyOptions(chosen);
-    EXPECT_EQ(loggedEvents, (std::vector<int>{eventLowPressureEnded, eventCorrectionChanged}));
+    EXPECT_EQ(loggedEvents, (std::vector<int>{eventLowLimitChanged, eventCorrectionChanged}))
+        << "the limit changed, the pressure did not rise";
     EXPECT_FALSE(lowPressureAlarm.on);
     EXPECT_EQ(monitorSettings.LOW, 980);
     resetShellSeam();

@@ -21,12 +21,7 @@ MonitorSettings defaults()
     return s;
 }
 
-std::string encode(MonitorSettings& s)
-{
-    char text[settingsFileLimit];
-    const size_t length = encodeSettingsText(s, text);
-    return std::string(text, length);
-}
+std::string encode(MonitorSettings& s) { return encodeSettingsText(s); }
 
 // Keeps the lines the program did not take, to be written by the next encode.
 MonitorSettings decodeKeeping(const std::string& text)
@@ -249,11 +244,9 @@ TEST(SettingsText, APortFromComNineOnStandsInItsOwnLineAfterTheFixedText)
                                 "PORT=COM\n", "PORT COM12\n"})
         EXPECT_EQ(decode(nine + ignored).COM, 8) << ignored;
     EXPECT_EQ(decode(withByte(defaultText, 17, '3') + "PORT=COM12\n").COM, 3) << "a stray line beside a '3'";
-    // Other lines before and after it are passed over; the file may run to 512 bytes.
+    // Other lines before and after it are passed over, however far on it stands.
     EXPECT_EQ(decode(nine + "SEND=1\nX\nPORT=COM29\n" + std::string(300, 'z') + "\n").COM, 29);
-    std::string atTheLimit = nine + std::string(512 - 110 - 10, '\n') + "PORT=COM12";
-    ASSERT_EQ(atTheLimit.size(), 512u);
-    EXPECT_EQ(decode(atTheLimit).COM, 8) << "a line cut by the reader's limit";
+    EXPECT_EQ(decode(nine + std::string(600, '\n') + "PORT=COM12").COM, 12) << "past byte 512, no line feed";
 }
 
 // A line the program does not take is written back as it stood, after the
@@ -271,9 +264,12 @@ TEST(SettingsText, LinesNotTakenAreKeptUntilTheProgramSetsTheirSetting)
     s.COM = 12;
     settingSetFromProgram(SettingsLine::Port);
     EXPECT_EQ(encode(s), withByte(defaultText, 17, '9') + "PORT=COM12\nSEND=1\nLOW=990\ncolour=blue\n");
-    // Kept lines that do not fit whole within 512 bytes are left out.
-    MonitorSettings full = decodeKeeping(defaultText + std::string(380, 'y') + "\nshort=1\n" + "tail=" + std::string(20, 't'));
-    EXPECT_EQ(encode(full), defaultText + std::string(380, 'y') + "\nshort=1\n");
+    // Every kept line, past byte 512 and after the program's own lines too.
+    const std::string notes = std::string(380, 'y') + "\nshort=1\ntail=" + std::string(300, 't') + "\n";
+    MonitorSettings full = decodeKeeping(defaultText + notes);
+    full.NIGHT = 1;
+    full.SENDTO = {0xC0A80AFF, 65535};
+    EXPECT_EQ(encode(full), defaultText + "SENDTO=192.168.10.255:65535\nNIGHT=1\n" + notes);
     decode("");
 }
 
