@@ -882,7 +882,7 @@ class SignalKNotifications(MonitorTestMixin, unittest.TestCase):
         self.assertTrue(self.wait_for(lambda: self.expect("storm", "alarm")["timestamp"] > acknowledged, timeout=40))
         moment = lambda stamp: datetime.datetime.fromisoformat(stamp.replace("Z", "+00:00"))
         gap = (moment(self.expect("storm", "alarm")["timestamp"]) - moment(acknowledged)).total_seconds()
-        self.assertTrue(59 < gap < 70, gap)
+        self.assertTrue(59 < gap < 90, gap)  # a minute of the timer, late only on a machine under load
         self.sentences(1, 98900, 0, 0)
         self.assertEqual(self.expect("noData", "normal", [])["message"], "data received again")
 
