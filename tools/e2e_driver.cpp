@@ -18,6 +18,9 @@
 //   menu                    "ok N", then the N lines of the program's menu bar as menu_probe
 //                           writes them (the driver and the program share a working folder)
 //   char CODE               posts WM_CHAR with CODE (3: Ctrl+C) to the main window
+//   key CODE                posts WM_KEYDOWN with the virtual key CODE to the main window
+//   alt CODE                posts WM_SYSCOMMAND SC_KEYMENU with the character CODE, as Alt
+//                           and that letter do: the menu bar opens the letter's drop-down
 //   client                  "ok W H": the main window's client size
 //   client-origin           "ok X Y": where the client area begins on the screen
 //   clipboard               "ok <format>,...", the formats on the clipboard, then
@@ -294,7 +297,32 @@ void replyMenu()
     while (GetFileAttributesA("menu-dump.txt") == INVALID_FILE_ATTRIBUTES && GetTickCount() < limit) Sleep(20);
     FILE* in = std::fopen("menu-dump.txt", "rb");
     if (!in) {
-        reply("timeout");
+        // What the driver sees then tells a lost request from a program that stopped answering.
+        DWORD_PTR ignored = 0;
+        const bool answers = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored) != 0;
+        char seen[160];
+        std::snprintf(seen, sizeof seen, "timeout window %s, %s, thread %lu hooked %lu, %s",
+                      IsWindow(window) ? (mainWindow() == window ? "same" : "another found") : "gone",
+                      answers ? "answers WM_NULL" : "does not answer WM_NULL",
+                      GetWindowThreadProcessId(window, nullptr), hookedThread,
+                      GetFileAttributesA("menu-dump.tmp") != INVALID_FILE_ATTRIBUTES ? "tmp written" : "no tmp");
+        // Investigation: does it come late, and who holds the clipboard?
+        DWORD programPid = 0;
+        GetWindowThreadProcessId(window, &programPid);
+        DWORD openPid = 0, ownerPid = 0;
+        if (HWND open = GetOpenClipboardWindow()) GetWindowThreadProcessId(open, &openPid);
+        if (HWND owner = GetClipboardOwner()) GetWindowThreadProcessId(owner, &ownerPid);
+        GUITHREADINFO gui = {};
+        gui.cbSize = sizeof gui;
+        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
+        DWORD waited = GetTickCount();
+        DWORD later = GetTickCount() + 60000;
+        while (GetFileAttributesA("menu-dump.txt") == INVALID_FILE_ATTRIBUTES && GetTickCount() < later) Sleep(20);
+        const bool came = GetFileAttributesA("menu-dump.txt") != INVALID_FILE_ATTRIBUTES;
+        char more[200];
+        std::snprintf(more, sizeof more, "; program %lu, clipboard open by %lu owned by %lu, gui flags %lx; dump %s after %lu ms more",
+                      programPid, openPid, ownerPid, gui.flags, came ? "came" : "never came", GetTickCount() - waited);
+        reply(std::string(seen) + more);
         return;
     }
     std::vector<std::string> lines;
@@ -426,6 +454,12 @@ void runCommand(const std::string& name, const std::string& argument)
         HWND window = mainWindow();
         WPARAM key = std::strtoul(argument.c_str(), nullptr, 10);
         reply(window && PostMessageA(window, WM_KEYDOWN, key, 1) ? "ok" : "none");
+    } else if (name == "alt") {
+        // Alt and a letter as the system hands them to the window: the menu
+        // bar opens the drop-down of that Alt letter (0: the bar alone).
+        HWND window = mainWindow();
+        WPARAM code = std::strtoul(argument.c_str(), nullptr, 10);
+        reply(window && PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(code)) ? "ok" : "none");
     } else if (name == "char") {
         // A character as the program's message loop translates a key to it.
         HWND window = mainWindow();
