@@ -86,8 +86,10 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_MENUCHAR:
         if (LRESULT chosen = menuItemByAltLetter(wParam, reinterpret_cast<HMENU>(lParam))) return chosen;
         break;
+    // Each draws the frame, the menu bar with it (a new title too).
     case WM_NCPAINT:
-    case WM_NCACTIVATE: {
+    case WM_NCACTIVATE:
+    case WM_SETTEXT: {
         const LRESULT result = DefWindowProcA(window, message, wParam, lParam);
         coverMenuBarGround(window);
         return result;

@@ -19,6 +19,7 @@
 //                           writes them (the driver and the program share a working folder)
 //   char CODE               posts WM_CHAR with CODE (3: Ctrl+C) to the main window
 //   key CODE                posts WM_KEYDOWN with the virtual key CODE to the main window
+//   drop-down               "ok <left,top,right,bottom>" of the open drop-down menu, else "none"
 //   alt CODE                posts WM_SYSCOMMAND SC_KEYMENU with the character CODE, as Alt
 //                           and that letter do: the menu bar opens the letter's drop-down
 //   client                  "ok W H": the main window's client size
@@ -198,6 +199,16 @@ HWND optionsDialog()
     return found;
 }
 
+// The system's menu windows are of class #32768; a hidden one may stand ready.
+BOOL CALLBACK findDropDown(HWND window, LPARAM param)
+{
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, "#32768") != 0 || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+}
+
 HWND handleArgument(const std::string& argument, char** rest)
 {
     return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(argument.c_str(), rest, 10)));
@@ -290,6 +301,7 @@ void replyMenu()
         return;
     }
     DeleteFileA("menu-dump.txt");
+    const std::string titleBefore = windowText(window);
     PostMessageA(window, RegisterWindowMessageA("MonitorMenuDump"), 0, 0);
     // The program answers between its own messages: on a loaded machine, in
     // the middle of a burst of sentences and repaints, that takes seconds.
@@ -298,6 +310,7 @@ void replyMenu()
     FILE* in = std::fopen("menu-dump.txt", "rb");
     if (!in) {
         // What the driver sees then tells a lost request from a program that stopped answering.
+        const std::string titleAfter = windowText(window);
         DWORD_PTR ignored = 0;
         const bool answers = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored) != 0;
         char seen[160];
@@ -322,7 +335,7 @@ void replyMenu()
         char more[200];
         std::snprintf(more, sizeof more, "; program %lu, clipboard open by %lu owned by %lu, gui flags %lx; dump %s after %lu ms more",
                       programPid, openPid, ownerPid, gui.flags, came ? "came" : "never came", GetTickCount() - waited);
-        reply(std::string(seen) + more);
+        reply(std::string(seen) + more + "; title before [" + titleBefore + "] at timeout [" + titleAfter + "]");
         return;
     }
     std::vector<std::string> lines;
@@ -460,6 +473,11 @@ void runCommand(const std::string& name, const std::string& argument)
         HWND window = mainWindow();
         WPARAM code = std::strtoul(argument.c_str(), nullptr, 10);
         reply(window && PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(code)) ? "ok" : "none");
+    } else if (name == "drop-down") {
+        // The open drop-down: the system's menu window, wherever it stands.
+        HWND menu = nullptr;
+        EnumWindows(findDropDown, reinterpret_cast<LPARAM>(&menu));
+        reply(menu ? "ok " + rectText(menu) : "none");
     } else if (name == "char") {
         // A character as the program's message loop translates a key to it.
         HWND window = mainWindow();
