@@ -301,41 +301,28 @@ void replyMenu()
         return;
     }
     DeleteFileA("menu-dump.txt");
-    const std::string titleBefore = windowText(window);
+    // Posted, so that it is answered after every command posted before it.
     PostMessageA(window, RegisterWindowMessageA("MonitorMenuDump"), 0, 0);
-    // The program answers between its own messages: on a loaded machine, in
-    // the middle of a burst of sentences and repaints, that takes seconds.
-    DWORD limit = GetTickCount() + 20000;
-    while (GetFileAttributesA("menu-dump.txt") == INVALID_FILE_ATTRIBUTES && GetTickCount() < limit) Sleep(20);
+    // Under Wine the program's thread now and then takes neither posted
+    // messages nor its own timer's ticks for 20 s and more (seen after a copy
+    // to the clipboard, and after a command soon after the start), while it
+    // answers a message sent to it at once and goes on from there: each
+    // second without an answer sends it one that does nothing, and the dump
+    // is then handled in its turn, after the commands posted before it.
+    const DWORD start = GetTickCount();
+    DWORD nudged = start;
+    bool answers = true;
+    while (GetFileAttributesA("menu-dump.txt") == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 20000) {
+        Sleep(20);
+        if (GetTickCount() - nudged >= 1000) {
+            DWORD_PTR ignored = 0;
+            answers = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored) != 0;
+            nudged = GetTickCount();
+        }
+    }
     FILE* in = std::fopen("menu-dump.txt", "rb");
     if (!in) {
-        // What the driver sees then tells a lost request from a program that stopped answering.
-        const std::string titleAfter = windowText(window);
-        DWORD_PTR ignored = 0;
-        const bool answers = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored) != 0;
-        char seen[160];
-        std::snprintf(seen, sizeof seen, "timeout window %s, %s, thread %lu hooked %lu, %s",
-                      IsWindow(window) ? (mainWindow() == window ? "same" : "another found") : "gone",
-                      answers ? "answers WM_NULL" : "does not answer WM_NULL",
-                      GetWindowThreadProcessId(window, nullptr), hookedThread,
-                      GetFileAttributesA("menu-dump.tmp") != INVALID_FILE_ATTRIBUTES ? "tmp written" : "no tmp");
-        // Investigation: does it come late, and who holds the clipboard?
-        DWORD programPid = 0;
-        GetWindowThreadProcessId(window, &programPid);
-        DWORD openPid = 0, ownerPid = 0;
-        if (HWND open = GetOpenClipboardWindow()) GetWindowThreadProcessId(open, &openPid);
-        if (HWND owner = GetClipboardOwner()) GetWindowThreadProcessId(owner, &ownerPid);
-        GUITHREADINFO gui = {};
-        gui.cbSize = sizeof gui;
-        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
-        DWORD waited = GetTickCount();
-        DWORD later = GetTickCount() + 60000;
-        while (GetFileAttributesA("menu-dump.txt") == INVALID_FILE_ATTRIBUTES && GetTickCount() < later) Sleep(20);
-        const bool came = GetFileAttributesA("menu-dump.txt") != INVALID_FILE_ATTRIBUTES;
-        char more[200];
-        std::snprintf(more, sizeof more, "; program %lu, clipboard open by %lu owned by %lu, gui flags %lx; dump %s after %lu ms more",
-                      programPid, openPid, ownerPid, gui.flags, came ? "came" : "never came", GetTickCount() - waited);
-        reply(std::string(seen) + more + "; title before [" + titleBefore + "] at timeout [" + titleAfter + "]");
+        reply(answers ? "timeout (the program answers sent messages)" : "timeout (the program does not answer)");
         return;
     }
     std::vector<std::string> lines;
