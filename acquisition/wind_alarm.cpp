@@ -24,6 +24,8 @@ bool holds(int level, int32_t t1, int32_t t3) { return fallen(level, t1, t3, win
 
 int takeWindTendencies(int32_t tendency1h, int32_t tendency3h, const UtcStamp& now)
 {
+    windAlarmLevels.tendency1h = tendency1h;
+    windAlarmLevels.tendency3h = tendency3h;
     for (int level = 0; level < 2; ++level) {
         bool& on = windAlarmLevels.on[level];
         unsigned& run = windAlarmLevels.run[level];

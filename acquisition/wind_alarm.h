@@ -25,6 +25,9 @@ struct WindAlarmLevels {
     bool on[2];      // level 1, level 2
     unsigned run[2]; // sentences in a row towards switching that level
     UtcStamp raisedAt[2];  // when each level last came on, as the chart's banner says
+    // The tendencies of the last sentence taken, which the banner gives: a
+    // reading cleared by a mode command leaves the level, and these with it.
+    int32_t tendency1h, tendency3h;
 };
 
 extern WindAlarmLevels windAlarmLevels;

@@ -116,12 +116,16 @@ void copyChart()
     if (monitorSettings.DATA == Barograph) copyChartToClipboard(mainWindow);
 }
 
-// The window's colours follow at once, the title bar's where Windows draws it.
+// The window's colours follow at once, the title bar's where Windows draws
+// it; the menus are built anew in the scheme, so that by day they are the
+// system's exactly as at start.
 void toggleNightColours()
 {
     toggle(monitorSettings.NIGHT);
     settingSetFromProgram(SettingsLine::Night);
     followColourScheme();
+    buildMenus();
+    reapplyPortGreying();
 }
 
 // What a command does besides its action: refresh the check marks, repaint,

@@ -9,6 +9,7 @@
 #include "acquisition/serial_port.h"
 #include "app/commands.h"
 #include "app/menu_layout.h"
+#include "app/night_menus.h"
 #include "app/shell_state.h"
 #include "display/chart_view.h"
 #include "settings/monitor_settings.h"
@@ -54,6 +55,8 @@ void placeHighPortItems()
                         (port == monitorSettings.COM ? MF_CHECKED : MF_UNCHECKED),
                     portCommand(port), text);
     }
+    // New items are drawn as the others are.
+    followMenuColours();
 }
 
 } // namespace
@@ -78,6 +81,7 @@ void buildMenus()
         }
         AppendMenuA(menuBar.handle, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), dropDown.title);
     }
+    followMenuColours();
     SetMenu(mainWindow, menuBar.handle);
     // Destroying a bar destroys its drop-downs with it.
     if (previous) DestroyMenu(previous);

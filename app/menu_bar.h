@@ -18,8 +18,9 @@ extern MenuBar menuBar;
 // No bar (one attached is not destroyed), every port available.
 void resetMenuBar();
 
-// Creates the bar and its five drop-downs in the current language and
-// attaches it to the main window, replacing (and destroying) any earlier one.
+// Creates the bar and its five drop-downs in the current language, drawn
+// in the night colours while they are on, and attaches it to the main
+// window, replacing (and destroying) any earlier one.
 void buildMenus();
 
 // Sets every check mark from the settings and the chart view, enables the

@@ -1,6 +1,8 @@
 #include "app/menu_layout.h"
 
+#include <cctype>
 #include <cstdint>
+#include <cstring>
 
 #include "settings/ui_text.h"
 
@@ -81,4 +83,18 @@ unsigned portOfCommand(unsigned command)
     for (unsigned i = 0; i < 8; ++i)
         if (portCommands[i] == command) return i + 1;
     return command >= cmdPortComBase + 9 && command <= cmdPortComBase + highestPort ? command - cmdPortComBase : 0;
+}
+
+MenuItemText splitMenuText(const char* text)
+{
+    const char* tab = std::strchr(text, '\t');
+    if (!tab) return {text, {}};
+    return {std::string(text, tab), tab + 1};
+}
+
+char menuAltLetter(const char* text)
+{
+    for (const char* at = std::strchr(text, '&'); at && at[1]; at = std::strchr(at + 2, '&'))
+        if (at[1] != '&') return static_cast<char>(std::toupper(static_cast<unsigned char>(at[1])));
+    return 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The menu bar's commands, and its drop-downs and items in each language.
+#include <string>
 #include <vector>
 
 #include "settings/monitor_settings.h"
@@ -40,3 +41,14 @@ std::vector<DropDown> menuLayout(UiLanguage language);
 unsigned portCommand(unsigned port);
 // The port number of a port command, or 0 for any other command.
 unsigned portOfCommand(unsigned command);
+
+// An item's text as the program draws it at night: the words (with '&'
+// before the Alt letter) and the key name after a tab, if any.
+struct MenuItemText {
+    std::string words, keyName;
+};
+MenuItemText splitMenuText(const char* text);
+
+// The Alt letter of a text, the character after a single '&', in upper case;
+// 0 when it has none ("&&" is an ampersand shown).
+char menuAltLetter(const char* text);

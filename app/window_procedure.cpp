@@ -5,6 +5,7 @@
 #include "acquisition/serial_port.h"
 #include "app/commands.h"
 #include "app/menu_bar.h"
+#include "app/night_menus.h"
 #include "app/startup.h"
 #include "app/shell_state.h"
 #include "display/chart_geometry.h"
@@ -76,6 +77,26 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_POWERBROADCAST:
         if (followPowerEvent(wParam) == PortChange::Opened) enableShellPortItem(monitorSettings.COM);
         return TRUE;
+    // The menus' items at night, which the program draws (a zero wParam: from a menu).
+    case WM_MEASUREITEM:
+        if (wParam == 0 && measureMenuItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (wParam == 0 && drawMenuItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+    case WM_MENUCHAR:
+        if (LRESULT chosen = menuItemByAltLetter(wParam, reinterpret_cast<HMENU>(lParam))) return chosen;
+        break;
+    // Each draws the frame, the menu bar with it (a new title too).
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
+    case WM_SETTEXT: {
+        const LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+        coverMenuBarGround(window);
+        return result;
+    }
+    case WM_ENTERMENULOOP: followMenuWindows(true); break;
+    case WM_EXITMENULOOP: followMenuWindows(false); break;
     case WM_INITMENUPOPUP:
         if (isSetupMenu(reinterpret_cast<HMENU>(wParam))) reprobePorts();
         break;
@@ -94,6 +115,6 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         break;
     default: break;
     }
-    // Every message, handled or not, also takes the default path.
+    // Every other message, handled or not, also takes the default path.
     return DefWindowProcA(window, message, wParam, lParam);
 }

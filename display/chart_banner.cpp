@@ -4,7 +4,6 @@
 
 #include "acquisition/data_watch.h"
 #include "acquisition/low_pressure_alarm.h"
-#include "acquisition/measurement_state.h"
 #include "acquisition/wind_alarm.h"
 #include "settings/ui_text.h"
 
@@ -12,8 +11,9 @@ ChartBanner currentChartBanner()
 {
     ChartBanner banner;
     banner.alarmLevel = windAlarmLevel();
-    banner.tendency1h = currentReading.tendency1h;
-    banner.tendency3h = currentReading.tendency3h;
+    // What the last sentence said, also when a mode command cleared the reading since.
+    banner.tendency1h = windAlarmLevels.tendency1h;
+    banner.tendency3h = windAlarmLevels.tendency3h;
     banner.raisedAt = windAlarmRaisedAt();
     banner.noData = dataWatch.silent;
     banner.lastData = dataWatch.lastData;

@@ -13,7 +13,7 @@
 
 struct ChartBanner {
     int alarmLevel = 0;  // 0, 1 or 2
-    int32_t tendency1h = 0, tendency3h = 0;  // the latest reading's, tenths of a hPa
+    int32_t tendency1h = 0, tendency3h = 0;  // the last sentence's, tenths of a hPa
     UtcStamp raisedAt{};
     bool noData = false;
     UtcStamp lastData{};

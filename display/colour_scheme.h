@@ -21,6 +21,16 @@ constexpr uint32_t nightGround = 0x000000;  // the window's background and the p
 constexpr uint32_t nightText = 0x8C0000;    // the texts drawn in the window's own colours
 constexpr uint32_t nightPixel = 0x780000;   // the single pixels of the time axis, as bright as the frame
 
+// The menu bar and its drop-downs at night, whose items the program draws:
+// the texts, check marks and key names dim red, a disabled item's darker, the
+// selected item on a dark red ground.
+constexpr uint32_t nightMenuText = nightText;
+constexpr uint32_t nightMenuGreyText = 0x500000;
+constexpr uint32_t nightMenuSelection = 0x340000;
+static_assert(keepsNightVision(nightMenuText) && keepsNightVision(nightMenuGreyText) &&
+                  keepsNightVision(nightMenuSelection),
+              "a menu colour breaks the night rule");
+
 // A fill the plan carries (a banner's, the copy's white ground) as the scheme draws it.
 uint32_t schemeFill(ColourScheme scheme, uint32_t rgb);
 

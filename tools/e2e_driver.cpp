@@ -19,6 +19,10 @@
 //                           writes them (the driver and the program share a working folder)
 //   char CODE [repeat]      posts WM_CHAR with CODE (3: Ctrl+C) to the main window; with "repeat"
 //                           as a held key repeats it (bit 30 of lParam: the key was down before)
+//   key CODE                posts WM_KEYDOWN with the virtual key CODE to the main window
+//   drop-down               "ok <left,top,right,bottom>" of the open drop-down menu, else "none"
+//   alt CODE                posts WM_SYSCOMMAND SC_KEYMENU with the character CODE, as Alt
+//                           and that letter do: the menu bar opens the letter's drop-down
 //   client                  "ok W H": the main window's client size
 //   client-origin           "ok X Y": where the client area begins on the screen
 //   clipboard               "ok <format>,...", the formats on the clipboard, then
@@ -198,6 +202,16 @@ HWND optionsDialog()
     return found;
 }
 
+// The system's menu windows are of class #32768; a hidden one may stand ready.
+BOOL CALLBACK findDropDown(HWND window, LPARAM param)
+{
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, "#32768") != 0 || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+}
+
 HWND handleArgument(const std::string& argument, char** rest)
 {
     return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(argument.c_str(), rest, 10)));
@@ -290,14 +304,28 @@ void replyMenu()
         return;
     }
     DeleteFileA("menu-dump.txt");
+    // Posted, so that it is answered after every command posted before it.
     PostMessageA(window, RegisterWindowMessageA("MonitorMenuDump"), 0, 0);
-    // The program answers between its own messages: on a loaded machine, in
-    // the middle of a burst of sentences and repaints, that takes seconds.
-    DWORD limit = GetTickCount() + 20000;
-    while (GetFileAttributesA("menu-dump.txt") == INVALID_FILE_ATTRIBUTES && GetTickCount() < limit) Sleep(20);
+    // Under Wine the program's thread now and then takes neither posted
+    // messages nor its own timer's ticks for 20 s and more (seen after a copy
+    // to the clipboard, and after a command soon after the start), while it
+    // answers a message sent to it at once and goes on from there: each
+    // second without an answer sends it one that does nothing, and the dump
+    // is then handled in its turn, after the commands posted before it.
+    const DWORD start = GetTickCount();
+    DWORD nudged = start;
+    bool answers = true;
+    while (GetFileAttributesA("menu-dump.txt") == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 20000) {
+        Sleep(20);
+        if (GetTickCount() - nudged >= 1000) {
+            DWORD_PTR ignored = 0;
+            answers = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored) != 0;
+            nudged = GetTickCount();
+        }
+    }
     FILE* in = std::fopen("menu-dump.txt", "rb");
     if (!in) {
-        reply("timeout");
+        reply(answers ? "timeout (the program answers sent messages)" : "timeout (the program does not answer)");
         return;
     }
     std::vector<std::string> lines;
@@ -429,6 +457,17 @@ void runCommand(const std::string& name, const std::string& argument)
         HWND window = mainWindow();
         WPARAM key = std::strtoul(argument.c_str(), nullptr, 10);
         reply(window && PostMessageA(window, WM_KEYDOWN, key, 1) ? "ok" : "none");
+    } else if (name == "alt") {
+        // Alt and a letter as the system hands them to the window: the menu
+        // bar opens the drop-down of that Alt letter (0: the bar alone).
+        HWND window = mainWindow();
+        WPARAM code = std::strtoul(argument.c_str(), nullptr, 10);
+        reply(window && PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(code)) ? "ok" : "none");
+    } else if (name == "drop-down") {
+        // The open drop-down: the system's menu window, wherever it stands.
+        HWND menu = nullptr;
+        EnumWindows(findDropDown, reinterpret_cast<LPARAM>(&menu));
+        reply(menu ? "ok " + rectText(menu) : "none");
     } else if (name == "char") {
         // A character as the program's message loop translates a key to it.
         HWND window = mainWindow();

@@ -3,7 +3,8 @@
 // program's own thread writes its menu bar to menu-dump.txt in its working
 // folder when the driver posts the message "MonitorMenuDump", and tells the
 // window that a drop-down opens on "MonitorMenuOpen".
-// One line per entry: "popup\t<title>", "item\t<id>\t<text>\t<checked>\t<grayed>", "separator".
+// First "bar\t<left> <top> <right> <bottom>", the bar's place on the screen; then one line
+// per entry: "popup\t<title>", "item\t<id>\t<text>\t<checked>\t<grayed>", "separator".
 // A tab in a text (before its shortcut) and a backslash are escaped as the driver's texts are.
 #include <windows.h>
 
@@ -56,6 +57,12 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK menuProbeHook(int code, WPARAM
     if (code == HC_ACTION && wParam == PM_REMOVE && message->message == dumpMessage) {
         FILE* out = std::fopen("menu-dump.tmp", "wb");
         if (out) {
+            // Where the bar stands on the screen, first: its rows are the bar's own.
+            MENUBARINFO place = {};
+            place.cbSize = sizeof place;
+            if (GetMenuBarInfo(message->hwnd, OBJID_MENU, 0, &place))
+                std::fprintf(out, "bar\t%ld %ld %ld %ld\n", place.rcBar.left, place.rcBar.top, place.rcBar.right,
+                             place.rcBar.bottom);
             if (HMENU bar = GetMenu(message->hwnd)) dumpMenu(bar, out);
             std::fclose(out);
             MoveFileA("menu-dump.tmp", "menu-dump.txt");

@@ -302,14 +302,17 @@ class Driver:
 
     def menu(self):
         """The program's menu bar: a list of (title, [entries]) with entries
-        (id, text, checked, grayed) or None for a separator."""
+        (id, text, checked, grayed) or None for a separator. Where the bar
+        stands on the screen (left, top, right, bottom) is kept as bar_place."""
         head = self.ask("menu")
         if not head.startswith("ok "):
             raise RuntimeError("menu: " + head)
         bar = []
         for _ in range(int(head.split()[1])):
             fields = self.process.stdout.readline().rstrip(b"\n").decode("cp1252").split("\t")
-            if fields[0] == "popup":
+            if fields[0] == "bar":
+                self.bar_place = tuple(int(n) for n in fields[1].split())
+            elif fields[0] == "popup":
                 bar.append((unescape(fields[1]), []))
             elif fields[0] == "separator":
                 bar[-1][1].append(None)

@@ -1,7 +1,9 @@
 """Night colours on the real program's screen, counted pixel by pixel: the
-52-hour chart calm and with the gale banner, the week and the NMEA view; both
-switches both ways, the day's pixels as they were, the copy in day colours and
-the setting kept over a restart. MONITOR_NIGHT_PNG: a folder for the screenshots."""
+52-hour chart calm and with the gale banner, the menu bar with a drop-down
+open, the week and the NMEA view; both switches both ways, the day's pixels
+(the menu bar's too) as they were, the menus' texts as by day, the copy in day
+colours and the setting kept over a restart. MONITOR_NIGHT_PNG: a folder for
+the screenshots."""
 
 import collections
 import datetime
@@ -22,6 +24,9 @@ WEEK = {"hPa": (35, 0, 0), "10 hPa": (75, 0, 0), "six hours": (80, 0, 0), "days"
         "curve": (165, 0, 0), "wind alarm": (215, 0, 0), "text": (140, 0, 0)}
 GALE = (220, 0, 0)
 NO_DATA = (20, 0, 0)  # the no-data banner's dark fill
+# The drop-down: its texts, the selected item's ground, its separators and frame.
+MENU = {"text": (140, 0, 0), "selected": (52, 0, 0), "separators and frame": (80, 0, 0)}
+ALT_A, DOWN, ESCAPE = 97, 40, 27
 
 
 def contrast(a, b):
@@ -43,6 +48,18 @@ class NightColours(MonitorTestMixin, unittest.TestCase):
             with open(os.path.join(os.environ["MONITOR_NIGHT_PNG"], name + ".png"), "wb") as out:
                 out.write(screenshot())
         return [row[x:x + width] for row in screen_pixels()[2][y:y + height]]
+
+    def screen(self, name):
+        """The whole screen's rows: the maximised window with its title and menu bars."""
+        time.sleep(0.5)
+        if os.environ.get("MONITOR_NIGHT_PNG"):
+            with open(os.path.join(os.environ["MONITOR_NIGHT_PNG"], name + ".png"), "wb") as out:
+                out.write(screenshot())
+        return screen_pixels()[2]
+
+    def menu_bar_rows(self, rows):
+        left, top, right, bottom = self.driver.bar_place
+        return [row[left:right] for row in rows[top:bottom]]
 
     def switch(self, request, night):
         if request:
@@ -68,12 +85,19 @@ class NightColours(MonitorTestMixin, unittest.TestCase):
         lines[2].write(full_history())
         self.wait_title(lambda t: t.startswith("Zudoderozezavedi 104 "))
         day = self.client("day")
+        day_menus = self.driver.menu()
+        day_bar = self.menu_bar_rows(self.screen("day-screen"))
         self.switch(command(cmdNightColours), True)
+        # The menus keep their texts for anyone who reads them; only the item's mark changed.
+        self.assertEqual(self.driver.menu(), [(title, [e[:2] + (True,) + e[3:] if e and e[0] == cmdNightColours else e
+                                                       for e in entries]) for title, entries in day_menus])
         self.assert_night(self.client("night"), HOURS)
         self.assertTrue(self.wait_for(lambda: self.read("monitor.ini") == ini() + b"NIGHT=1\n"), "saved at once")
         self.switch("char 14", False)  # Ctrl+N
         self.switch("char 14 repeat", False)  # the key held down: its repeats switch nothing
         self.assertEqual(self.client("day-again"), day, "the day's pixels as they were")
+        self.assertEqual(self.menu_bar_rows(self.screen("day-screen-again")), day_bar, "the day's menu bar")
+        self.assertEqual(self.driver.menu(), day_menus)
         self.switch("char 14", True)
         # The copy is the chart as the window shows it by day, on its white ground.
         self.assertEqual(self.driver.ask(command(cmdCopyChart)), "ok")
@@ -87,6 +111,19 @@ class NightColours(MonitorTestMixin, unittest.TestCase):
         counts = self.assert_night(self.client("gale"), dict(HOURS, banner=GALE))
         self.assertGreater(counts[GALE], 5000)
         self.assertEqual(max(map(sum, counts.keys() - {GALE})), 215, "the banner alone is brighter than a quick fall")
+        # Alt and the View menu's letter open its drop-down, the arrows move in it, Escape shuts it.
+        self.assertEqual(self.driver.ask(f"alt {ALT_A}"), "ok")
+        self.assertTrue(self.wait_for(lambda: self.driver.ask("drop-down") != "none"), "no drop-down opened")
+        for _ in range(2):
+            self.assertEqual(self.driver.ask(f"key {DOWN}"), "ok")
+        self.driver.menu()  # the keys are handled
+        left, top, right, bottom = (int(n) for n in self.driver.ask("drop-down")[3:].split(","))
+        rows = self.screen("menu")
+        self.assert_night(self.menu_bar_rows(rows), {"text": MENU["text"]})
+        self.assert_night([row[left:right] for row in rows[top:bottom]], MENU)
+        for _ in range(2):
+            self.assertEqual(self.driver.ask(f"key {ESCAPE}"), "ok")
+        self.assertTrue(self.wait_for(lambda: self.driver.ask("drop-down") == "none"))
 
         # A minute without data: the no-data banner, a dark band whose words read at 4.5:1 at least.
         self.assertTrue(self.wait_for(lambda: event_tag(eventNoData) in self.read("monitor.err"), timeout=90))

@@ -126,13 +126,21 @@ class WeekView(MonitorTestMixin, unittest.TestCase):
         _, _, rows = screen_pixels()
         frame = frame_of(rows)
         newest = (frame[1] - 6, frame[1] + 1)
-        self.assertEqual(colour_in_columns(rows, frame, *newest, BLACK), 0)
+        # Nothing stands there yet but, in the first hour of a UTC day, that
+        # midnight's line: a column black from top to bottom.
+        height = frame[3] - frame[2] - 1
+        for x in range(*newest):
+            black = colour_in_columns(rows, frame, x, x + 1, BLACK)
+            self.assertIn(black, (0,) + tuple(range(height - 10, height + 1)), f"a record drawn at {x} before it came")
         # 300 sentences make one record; nothing else is sent to the program.
         self.lines[2].write(EXAMPLE * 300)
         self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) == 25 * 80, timeout=60))
-        self.assertTrue(self.wait_for(
-            lambda: colour_in_columns(screen_pixels()[2], frame, *newest, BLACK) > 0, timeout=5),
-            "the new record is not drawn")
+
+        def newly_black():
+            after = screen_pixels()[2]
+            return sum(1 for y in range(frame[2] + 1, frame[3]) for x in range(*newest)
+                       if x < frame[1] and after[y][x] == BLACK and rows[y][x] != BLACK)
+        self.assertTrue(self.wait_for(lambda: newly_black() > 0, timeout=5), "the new record is not drawn")
 
     def test_the_copy_leaves_a_metafile_and_a_bitmap_of_the_window(self):
         now = utc_minute()

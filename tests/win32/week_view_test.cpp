@@ -14,6 +14,8 @@
 #include "app/commands.h"
 #include "app/shell_state.h"
 #include "app/startup.h"
+#include "app/window_procedure.h"
+#include "display/colour_scheme.h"
 #include "display/chart_view.h"
 #include "display/drawing_tools.h"
 #include "records/record_backlog.h"
@@ -341,4 +343,123 @@ TEST_F(WeekView, NightColoursEraseBlackAndAskForTheDarkTitleBarByEitherNumber)
     const UINT redraw = SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
     EXPECT_EQ(positionFlags.size(), 2u);
     for (UINT flags : positionFlags) EXPECT_EQ(flags & redraw, redraw);
+}
+
+namespace {
+
+// The menus' rules as the documentation has them, which Wine does not hold
+// to: each MENUITEMINFOA and MENUINFO of its own size, MIIM_TYPE never with
+// MIIM_FTYPE or MIIM_STRING, and an owner-drawn item that is no separator
+// given its text through MIIM_STRING, so that it keeps it.
+std::vector<std::string> menuMisuse;
+void* realSetMenuItemInfo = nullptr;
+void* realSetMenuInfo = nullptr;
+
+BOOL WINAPI setMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA info)
+{
+    if (info->cbSize != sizeof(MENUITEMINFOA)) menuMisuse.push_back("MENUITEMINFOA size");
+    if ((info->fMask & MIIM_TYPE) && (info->fMask & (MIIM_FTYPE | MIIM_STRING))) menuMisuse.push_back("MIIM_TYPE");
+    if ((info->fMask & MIIM_FTYPE) && (info->fType & MFT_OWNERDRAW) && !(info->fType & MFT_SEPARATOR) &&
+        (!(info->fMask & MIIM_STRING) || !info->dwTypeData))
+        menuMisuse.push_back("owner-drawn without its text");
+    return reinterpret_cast<decltype(&SetMenuItemInfoA)>(realSetMenuItemInfo)(menu, item, byPosition, info);
+}
+
+BOOL WINAPI setMenuInfo(HMENU menu, LPCMENUINFO info)
+{
+    if (info->cbSize != sizeof(MENUINFO)) menuMisuse.push_back("MENUINFO size");
+    return reinterpret_cast<decltype(&SetMenuInfo)>(realSetMenuInfo)(menu, info);
+}
+
+struct ItemFacts {
+    UINT type, state, id;
+    ULONG_PTR data;
+    std::string text;
+    bool operator==(const ItemFacts& other) const
+    {
+        return type == other.type && state == other.state && id == other.id && data == other.data &&
+               text == other.text;
+    }
+};
+
+// Every item of the bar and its drop-downs, in order, with its data.
+std::vector<ItemFacts> menuItems(HMENU menu)
+{
+    std::vector<ItemFacts> items;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[256] = {};
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_DATA | MIIM_SUBMENU;
+        info.dwTypeData = text;
+        info.cch = sizeof text - 1;
+        GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+        items.push_back({info.fType, info.fState, info.hSubMenu ? 0 : info.wID, info.dwItemData, text});
+        if (info.hSubMenu)
+            for (const ItemFacts& item : menuItems(info.hSubMenu)) items.push_back(item);
+    }
+    return items;
+}
+
+} // namespace
+
+TEST_F(WeekView, NightMenusAreDrawnByTheProgramAsWindowsAsksAndTheDayMenusComeBack)
+{
+    const WPARAM setup = reinterpret_cast<WPARAM>(GetSubMenu(menuBar.handle, 3));
+    mainWindowProcedure(mainWindow, WM_INITMENUPOPUP, setup, 3);  // the ports probed, as whenever Setup opens
+    const std::vector<ItemFacts> day = menuItems(menuBar.handle);
+    {
+        ImportPatch items("SetMenuItemInfoA", reinterpret_cast<void*>(setMenuItemInfo));
+        ImportPatch menus("SetMenuInfo", reinterpret_cast<void*>(setMenuInfo));
+        ASSERT_TRUE(items.applied() && menus.applied());
+        realSetMenuItemInfo = items.original();
+        realSetMenuInfo = menus.original();
+        runCommand(cmdNightColours);
+        // The Setup menu opening at night places its port items anew: they are the program's too.
+        mainWindowProcedure(mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menuBar.handle, 3)), 3);
+    }
+    EXPECT_EQ(menuMisuse, std::vector<std::string>{});
+    const std::vector<ItemFacts> night = menuItems(menuBar.handle);
+    HDC screen = GetDC(mainWindow);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 300, 40);
+    ReleaseDC(mainWindow, screen);
+    SelectObject(dc, bitmap);
+    const HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT), pen = GetCurrentObject(dc, OBJ_PEN);
+    for (const ItemFacts& item : night) {
+        EXPECT_TRUE(item.type & MFT_OWNERDRAW) << item.text;
+        // Both sizes are the program's to give, the bar's height too, which Wine takes as its own.
+        MEASUREITEMSTRUCT size = {ODT_MENU, 0, item.id, 0, 0, item.data};
+        EXPECT_EQ(mainWindowProcedure(mainWindow, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&size)), TRUE);
+        EXPECT_GT(size.itemWidth, 0u) << item.text;
+        EXPECT_GT(size.itemHeight, 0u) << item.text;
+    }
+    // The File menu's title, selected, on a context that goes back to the system as it came.
+    SetTextColor(dc, RGB(1, 2, 3));
+    DRAWITEMSTRUCT item = {ODT_MENU, 0, 0, ODA_DRAWENTIRE, ODS_SELECTED | ODS_NOACCEL,
+                           reinterpret_cast<HWND>(menuBar.handle), dc, {0, 0, 300, 40}, night[0].data};
+    EXPECT_EQ(mainWindowProcedure(mainWindow, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)), TRUE);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen);
+    EXPECT_EQ(GetTextColor(dc), RGB(1, 2, 3));
+    std::map<COLORREF, int> drawn;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 300; ++x) ++drawn[GetPixel(dc, x, y)];
+    for (const auto& [pixel, count] : drawn)
+        EXPECT_TRUE(keepsNightVision((uint32_t(GetRValue(pixel)) << 16) | (GetGValue(pixel) << 8) | GetBValue(pixel)))
+            << std::hex << pixel;
+    EXPECT_GT(drawn[RGB(0x34, 0, 0)], 8000) << "the selected ground";
+    EXPECT_GT(drawn[RGB(0x8C, 0, 0)], 10) << "the text";
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    // Alt and a letter the system did not find among the items it draws itself: the program finds it.
+    EXPECT_EQ(mainWindowProcedure(mainWindow, WM_MENUCHAR, 'a', reinterpret_cast<LPARAM>(menuBar.handle)),
+              MAKELRESULT(2, MNC_EXECUTE));
+    runCommand(cmdNightColours);
+    const std::vector<ItemFacts> dayAgain = menuItems(menuBar.handle);
+    ASSERT_EQ(dayAgain.size(), day.size());
+    for (size_t i = 0; i < day.size(); ++i)
+        EXPECT_TRUE(dayAgain[i] == day[i]) << "the day menus as they were: " << day[i].text << " type " << day[i].type
+                                           << "/" << dayAgain[i].type << " state " << day[i].state << "/"
+                                           << dayAgain[i].state << " data " << day[i].data << "/" << dayAgain[i].data;
 }

@@ -427,6 +427,11 @@ TEST_F(LineDispatch, TheWindAlarmIsLoggedWhenItsLevelChangesAndMarksTheRecordsOf
     EXPECT_EQ(fake.beeps, (std::vector<unsigned>{alarmBeepType}));
     EXPECT_EQ(fake.alarmShown, (std::vector<bool>{true}));
     acknowledgeAlarm();
+    // Command 1300 in Barograph mode clears the reading, not the level: the
+    // banner keeps the last sentence's tendencies, never a +0.0 of its own.
+    clearReading();
+    const std::string said = "Wind warning: pressure falling quickly  -1.0 hPa/hr  -3.8 hPa/3hrs";
+    EXPECT_EQ(bannerLines(currentChartBanner(), English, 200)[0].text.substr(0, said.size()), said);
 
     // Cycle 1 closes at the 300th accepted sentence, with the alarm standing.
     feedTimes(300 - 110, falling);
