@@ -1,8 +1,9 @@
 #include <windows.h>
 
 #include "acquisition/keep_awake.h"
-#include "acquisition/serial_port.h"
+#include "acquisition/receive_source.h"
 #include "acquisition/udp_output.h"
+#include "acquisition/winsock_use.h"
 #include "app/shell_state.h"
 #include "app/startup.h"
 #include "printing/print_jobs.h"
@@ -16,10 +17,11 @@ void finishRun()
     writeSettings();
     writeKeptRecordsAtEnd();
     KillTimer(mainWindow, timerIdentifier);
-    closeSerialPort();
+    closeReceiveSource();
     releaseKeepAwake();
     releasePrinterDc();
     closeUdpOutput();
+    endWinsock();
 }
 
 void endWindowsSession()
