@@ -1,4 +1,4 @@
-"""Reception through a pty linked as a COM port, titles, record files and port failures."""
+"""Reception through a pty linked as a COM port or from the network, titles, record files and port failures."""
 
 import functools
 import json
@@ -12,10 +12,11 @@ import time
 import unittest
 
 from harness import Driver, MonitorTestMixin, clock_texts, ini, screen_pixels, screenshot, wine_env
-from fault_support import (FaultTestMixin, course, events_of, expected_records, records_of, utc_clocks,
-                           utc_stamps)
-from monitor_ids import (EXAMPLE, WIND_ALARM_EVENTS, WIXDR, cmdAcknowledgeAlarm, cmdBarographMode, cmdNmeaMode,
-                         cmdDataFormats, cmdOptions, cmdToggleUdp,
+from fault_support import (FaultTestMixin, course, device_stream, events_of, expected_records, records_of,
+                           utc_clocks, utc_stamps)
+from monitor_ids import (EXAMPLE, PORT_COMMANDS, WIND_ALARM_EVENTS, WIXDR, cmdAcknowledgeAlarm, cmdBarographMode,
+                         cmdNmeaMode, cmdDataFormats, cmdNetworkSource, cmdOptions, cmdPortCom2, cmdToggleUdp,
+                         eventPortLost, eventPortReturned,
                          command, event_tag, eventCorrectionChanged, eventDataAgain, eventGaleAlarm, eventLowPressure, eventNoData, eventPortInUse,
                          eventRecordFileError, eventRecordsCaughtUp, eventWindAlarmEnded, eventWindWarning,
                          port_failed_event, pxdr)
@@ -752,3 +753,105 @@ class OptionsDialog(UdpReceiverMixin, unittest.TestCase):
                 self.assertEqual(self.quit_monitor(), 0)
                 self.assertEqual(self.read("monitor.ini"), ini(LANG=language))
                 self.assertFalse(os.path.exists(self.path("monitor.err")))
+
+
+def free_port(kind):
+    """A port of 127.0.0.1 that no socket holds now, found by binding port 0."""
+    with socket.socket(socket.AF_INET, kind) as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+class TcpServer:
+    """A gateway's TCP server on 127.0.0.1 that the test starts, stops and starts again on one port."""
+
+    def __init__(self, port=0):
+        self.listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        self.listener.bind(("127.0.0.1", port))
+        self.listener.listen(4)
+        self.port = self.listener.getsockname()[1]
+        self.client = None
+
+    def accept(self, timeout=15):
+        self.listener.settimeout(timeout)
+        self.client, _ = self.listener.accept()
+        return self.client
+
+    def stop(self):
+        for held in (self.client, self.listener):
+            if held:
+                held.close()
+        self.client = None
+
+
+class NetworkSource(UdpReceiverMixin, unittest.TestCase):
+    """The boat's network as the source: chosen in the Options dialog by its ids, read as the serial line is."""
+
+    def choose(self, choice, values, language_caption=None):
+        dialog = OptionsDialog.open_options(self)
+        self.assertEqual(self.driver.ask(f"press {dialog} {choice}"), "ok")
+        self.assertTrue(self.wait_for(lambda: self.driver.controls(dialog)[2][choice]["checked"]))
+        self.driver.fill(dialog, values)
+        self.assertEqual(self.driver.ask(f"press {dialog} 1"), "ok")
+        self.assertTrue(self.wait_for(lambda: self.driver.ask("wait-options 0") == "timeout"), "OK closes it")
+
+    def port_items(self):
+        """(id, text, checked, grayed) of the Setup menu's items from COM1 to the network's."""
+        setup = self.driver.menu()[3][1]
+        first = [entry[0] if entry else None for entry in setup].index(PORT_COMMANDS[0])
+        items = []
+        for entry in setup[first:]:
+            if entry is None:
+                break
+            items.append(entry)
+        return items
+
+    def sentences_in_title(self, count, timeout=60):
+        return self.wait_title(lambda t: t.split(" ")[1:2] == [str(count)], timeout=timeout)
+
+    def records(self):
+        return records_of(self.read("monitor.txt")[len(b"earlier content\r\n"):])
+
+    def test_udp_gives_the_records_of_the_serial_line_and_its_own_readings_sent_to_that_port_are_dropped(self):
+        port = free_port(socket.SOCK_DGRAM)
+        self.serial_ports(2)
+        # The program's own readings go to the very port it listens on.
+        own = f"SEND=1\nSENDTO=127.0.0.1:{port}\n".encode()
+        self.write("monitor.ini", ini() + own)
+        self.write("monitor.txt", b"earlier content\r\n")
+        self.start_monitor()
+        self.choose(1674, {1675: str(port)})
+        self.assertEqual(self.wait_title(lambda t: "UDP" in t), f"Zudoderozezavedi Verbindung \u00fcber UDP {port}")
+        items = self.port_items()
+        self.assertEqual([item[2] for item in items], [False] * len(items), "no port item checked")
+        self.assertEqual(items[-1], (cmdNetworkSource, f"Netzwerk: UDP-Port {port}", False, True))
+
+        sender = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        self.addCleanup(sender.close)
+        sender.bind(("127.0.0.1", 0))
+        readings = course(300, seed=43)
+        stream = device_stream(readings)
+        rng = random.Random(43)
+        start = time.time()
+        # A datagram holding two sentences, then datagrams cut anywhere: a sentence across two of them.
+        first = readings[0].sentence() + WIXDR
+        sender.sendto(first, ("127.0.0.1", port))
+        self.sentences_in_title(2)
+        at = len(first)
+        while at < len(stream):
+            size = rng.randrange(1, 160)
+            sender.sendto(stream[at:at + size], ("127.0.0.1", port))
+            at += size
+            if rng.random() < 0.1:
+                time.sleep(0.05)
+        # Every line counted once: the program's own $WIMDA, sent to this port, was not taken.
+        title = self.sentences_in_title(600)
+        self.assertIn(title, {readings[-1].title(600, c) for c in utc_clocks(start, time.time())})
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) > 17, timeout=10))
+        records = self.records()
+        self.assertEqual(records, expected_records(readings, [records[0][7:23].decode()], rejected_between=True))
+        self.assertIn(records[0][7:23].decode(), utc_stamps(start, time.time()))
+        self.assertFalse(os.path.exists(self.path("monitor.err")), "nothing to log")
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini"), ini() + own + f"SOURCE=UDP:{port}\n".encode())
