@@ -4,10 +4,12 @@ import functools
 import json
 import os
 import random
+import re
 import shutil
 import socket
 import subprocess
 import sys
+import threading
 import time
 import unittest
 
@@ -775,6 +777,8 @@ class TcpServer:
 
     def accept(self, timeout=15):
         self.listener.settimeout(timeout)
+        if self.client:
+            self.client.close()
         self.client, _ = self.listener.accept()
         return self.client
 
@@ -808,7 +812,7 @@ class NetworkSource(UdpReceiverMixin, unittest.TestCase):
         return items
 
     def sentences_in_title(self, count, timeout=60):
-        return self.wait_title(lambda t: t.split(" ")[1:2] == [str(count)], timeout=timeout)
+        return self.wait_title(lambda t: re.match(rf"\D* {count} \d\d:\d\d ", t), timeout=timeout)
 
     def records(self):
         return records_of(self.read("monitor.txt")[len(b"earlier content\r\n"):])
@@ -855,3 +859,84 @@ class NetworkSource(UdpReceiverMixin, unittest.TestCase):
         self.assertFalse(os.path.exists(self.path("monitor.err")), "nothing to log")
         self.assertEqual(self.quit_monitor(), 0)
         self.assertEqual(self.read("monitor.ini"), ini() + own + f"SOURCE=UDP:{port}\n".encode())
+
+    def test_tcp_reconnects_by_itself_after_twenty_seconds_and_loses_no_record_then_nmea_mode_and_ten_megabytes(self):
+        server = TcpServer()
+        self.addCleanup(server.stop)
+        name = f"TCP 127.0.0.1:{server.port}"
+        self.serial_ports(2)
+        self.write("monitor.ini", ini(LANG="EN"))
+        self.write("monitor.txt", b"earlier content\r\n")
+        self.start_monitor()
+        self.choose(1676, {1677: "127.0.0.1", 1678: str(server.port)})
+        self.assertEqual(self.wait_title(lambda t: "TCP" in t), f"Air pressure monitor link: {name}")
+        self.assertEqual(self.port_items()[-1], (cmdNetworkSource, f"Network: {name}", False, True))
+        readings = course(300, seed=44)
+        stream = device_stream(readings[:150]), device_stream(readings[150:])
+        start = time.time()
+        server.accept().sendall(stream[0])
+        self.sentences_in_title(300)
+
+        # The gateway goes for 20 seconds: its port refuses, and the program tries again by itself.
+        server.stop()
+        time.sleep(20)
+        self.assertEqual(events_of(self.read("monitor.err")), [eventPortLost])
+        self.assertTrue(self.monitor.running())
+        server = TcpServer(server.port)
+        self.addCleanup(server.stop)
+        server.accept(timeout=10).sendall(stream[1])
+        title = self.sentences_in_title(600)
+        self.assertIn(title.replace("Air pressure monitor", "Zudoderozezavedi").replace("hPa/hr", "hPa/Std")
+                      .replace("hPa/3hrs", "hPa/3Std").replace("hr)", "h)"),
+                      {readings[-1].title(600, c) for c in utc_clocks(start, time.time())})
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) > 17, timeout=10))
+        records = self.records()
+        self.assertEqual(records, expected_records(readings, [records[0][7:23].decode()], rejected_between=True))
+        log = self.read("monitor.err").decode("cp1252")
+        self.assertEqual([line[17:] for line in log.split("\r\n") if line],
+                         [f" event nr. {eventPortLost} error {name} / connection lost ",
+                          f" event nr. {eventPortReturned} {name} available again "])
+
+        # Nmea mode over the same connection: nmea.txt byte for byte.
+        self.assertEqual(self.driver.ask(command(cmdNmeaMode)), "ok")
+        self.assertEqual(self.title(), f"NMEA monitor using {name}")
+        nmea = [f"$GPXTE,A,A,{i:04d}.{i % 10},L,N*{i % 100:02d}\r\n".encode() for i in range(30)]
+        server.client.sendall(b"".join(nmea[:10]) + b"noise\r\n" + b"".join(nmea[10:]))
+        self.assertEqual(self.wait_title(lambda t: t.startswith("30 ")), "30 NMEA - records ")
+        self.assertEqual(self.read("nmea.txt"), b"".join(nmea))
+
+        # Ten megabytes without a line feed: dropped as an over-long line, the window answering throughout.
+        sending = threading.Thread(target=server.client.sendall, args=(b"\x00\xff" * (5 << 20),))
+        sending.start()
+        while sending.is_alive():
+            self.assertEqual(self.title(), "30 NMEA - records ")
+            time.sleep(0.2)
+        sending.join()
+        server.client.sendall(b"\n" + nmea[0])
+        self.assertEqual(self.wait_title(lambda t: t.startswith("31 ")), "31 NMEA - records ")
+        self.assertEqual(self.read("nmea.txt"), b"".join(nmea) + nmea[0])
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini"),
+                         ini(LANG="EN", DATA="NMEA") + f"SOURCE=TCP:127.0.0.1:{server.port}\n".encode())
+
+        # Read back: the dialog shows the choice with the fields of the others disabled; a port item
+        # chooses the serial port again, and the line goes.
+        self.driver.close()
+        self.driver = Driver(self.workdir)
+        self.start_monitor()
+        server.accept()
+        self.assertEqual(self.title(), f"Air pressure monitor link: {name}")
+        dialog = OptionsDialog.open_options(self)
+        _, _, fields = self.driver.controls(dialog)
+        self.assertEqual([fields[n]["checked"] for n in (1673, 1674, 1676)], [False, False, True])
+        self.assertEqual([(fields[n]["text"], fields[n]["enabled"]) for n in (1675, 1677, 1678)],
+                         [("10110", False), ("127.0.0.1", True), (str(server.port), True)])
+        self.assertTrue(fields[1661]["enabled"])
+        self.assertEqual(self.driver.ask(f"press {dialog} 2"), "ok")
+        self.assertEqual(self.driver.ask(command(cmdPortCom2)), "ok")
+        self.assertEqual(self.wait_title(lambda t: "COM2" in t), "NMEA monitor using COM2")
+        items = self.port_items()
+        self.assertEqual([item[0] for item in items if item[2]], [cmdPortCom2])
+        self.assertNotIn(cmdNetworkSource, [item[0] for item in items])
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini"), ini(LANG="EN", DATA="NMEA"))
