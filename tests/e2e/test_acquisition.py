@@ -736,16 +736,23 @@ class OptionsDialog(UdpReceiverMixin, unittest.TestCase):
                 dialog = self.open_options()
                 title, (left, top, right, bottom), fields = self.driver.controls(dialog)
                 self.assertEqual(title, caption)
-                edits = [fields[n] for n in range(1661, 1670) if n != 1667]
+                edits = [fields[n] for n in (*range(1661, 1670), 1675, 1677, 1678) if n != 1667]
                 self.assertTrue(all(f["class"] == "Edit" for f in edits))
                 self.assertEqual(len({(f["rect"][0], f["rect"][2]) for f in edits}), 1, "the fields stand aligned")
                 labels = [f for f in fields.values() if f["class"] == "Static"]
-                self.assertEqual(len(labels), 8)
-                self.assertEqual(len({f["rect"][0] for f in labels}), 1, "the labels stand aligned")
-                self.assertTrue(all(f["rect"][2] < edits[0]["rect"][0] for f in labels))
+                self.assertEqual(len(labels), 9)
+                # The radio buttons of the port and the address stand in the labels' column, their fields beside.
+                choices = [fields[n] for n in (1674, 1676)]
+                self.assertEqual(len({f["rect"][0] for f in labels + choices}), 1, "the labels stand aligned")
+                self.assertTrue(all(f["rect"][2] < edits[0]["rect"][0] for f in labels + choices))
+                self.assertTrue(all(field["rect"][1] <= (choice["rect"][1] + choice["rect"][3]) // 2 <= field["rect"][3]
+                                    for field, choice in zip((fields[1675], fields[1677]), choices)), "on one row")
                 self.assertTrue(all(left < f["rect"][0] and f["rect"][2] < right and f["rect"][3] < bottom
                                     for f in fields.values()), "everything inside the dialog")
-                self.assertTrue(fields[1661]["focused"])
+                # Receiving stands first, the serial port chosen, the network's fields disabled.
+                self.assertLess(fields[1673]["rect"][3], fields[1661]["rect"][1])
+                self.assertTrue(fields[1673]["focused"] and fields[1673]["checked"])
+                self.assertEqual([fields[n]["enabled"] for n in (1675, 1677, 1678, 1661)], [False, False, False, True])
                 if shots:
                     subprocess.run(["import", "-window", "root", "-crop",
                                     f"{right - left}x{bottom - top}+{left}+{top}",
