@@ -191,8 +191,11 @@ void makeChoice(HWND window, int part)
         HWND control = GetDlgItem(window, static_cast<int>(field.id));
         if (field.kind == FieldKind::Choice)
             SendMessageA(control, BM_SETCHECK, field.part == part ? BST_CHECKED : BST_UNCHECKED, 0);
-        else if (choiceOf(field) >= 0)
+        else if (choiceOf(field) >= 0) {
             EnableWindow(control, choiceOf(field) == part);
+            // A field with a label of its own: the label just before it in the template greys with it.
+            if (!besideChoice(field)) EnableWindow(GetWindow(control, GW_HWNDPREV), choiceOf(field) == part);
+        }
     }
 }
 

@@ -947,3 +947,79 @@ class NetworkSource(UdpReceiverMixin, unittest.TestCase):
         self.assertNotIn(cmdNetworkSource, [item[0] for item in items])
         self.assertEqual(self.quit_monitor(), 0)
         self.assertEqual(self.read("monitor.ini"), ini(LANG="EN", DATA="NMEA"))
+
+    def test_bad_input_a_held_port_junk_a_peer_that_closes_at_once_and_a_bad_address_leave_it_answering(self):
+        # A UDP port another program holds alone: a box naming the port once, event 1, and reception
+        # as soon as it is free.
+        port = free_port(socket.SOCK_DGRAM)
+        holder = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        self.addCleanup(holder.close)
+        holder.bind(("0.0.0.0", port))
+        self.serial_ports(2)
+        self.write("monitor.ini", ini(LANG="EN") + f"SOURCE=UDP:{port}\n".encode())
+        self.write("monitor.txt", b"earlier content\r\n")
+        self.start_monitor(wait_window=False)
+        box = self.driver.wait_box()
+        self.assertEqual((box["caption"], box["text"]),
+                         ("Network", f"UDP port {port} is held by another program.\nClose that program, set it to "
+                                     "share the port, or choose another port under Setup > Options.\n"
+                                     "Reception starts by itself once the port is free."))
+        self.assertEqual(self.driver.press(box), "ok")
+        holder.close()
+        sender = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        self.addCleanup(sender.close)
+        sender.bind(("127.0.0.1", 0))
+
+        def sent(datagram, count):
+            # Datagrams sent before the bind are lost: sent again until the title counts them.
+            return self.wait_for(lambda: sender.sendto(datagram, ("127.0.0.1", port)) and
+                                 self.sentences_in_title(count, timeout=1) and
+                                 re.match(rf"\D* {count} ", self.title()), timeout=15)
+
+        self.assertTrue(sent(EXAMPLE, 1))
+        self.assertEqual(self.driver.boxes(), [], "the box came once")
+        # 64 KiB of junk with NUL bytes and no line feed, ended by one: a line too long, dropped.
+        junk = bytes(random.Random(5).choice([0, 1, 0x7F, 0xFF, 36, 13]) for _ in range(65507))
+        sender.sendto(junk, ("127.0.0.1", port))
+        sender.sendto(b"\x00" * 1000 + b"\n", ("127.0.0.1", port))
+        sender.sendto(EXAMPLE, ("127.0.0.1", port))
+        self.assertTrue(re.match(r"\D* 2 \d\d:\d\d  998\.6 hPa", self.sentences_in_title(2, timeout=10)))
+        self.assertEqual([line[17:] for line in self.read("monitor.err").decode("cp1252").split("\r\n") if line],
+                         [f" event nr. {eventPortInUse} error: UDP {port} already in use ",
+                          f" event nr. {eventPortReturned} UDP {port} available again "])
+
+        # A TCP peer that accepts and closes at once: one loss, attempts never faster than 1, 2, 4, 5 s.
+        server = TcpServer()
+        self.addCleanup(server.stop)
+        self.choose(1676, {1677: "127.0.0.1", 1678: str(server.port)})
+        accepted = []
+        for _ in range(5):
+            server.accept(timeout=10).close()
+            accepted.append(time.time())
+            self.assertTrue(self.wait_title(lambda t: "link: TCP" in t).startswith("Air pressure monitor link: TCP"),
+                            "the window answers")
+        gaps = [b - a for a, b in zip(accepted, accepted[1:])]
+        self.assertTrue(all(gap > wait - 0.3 for gap, wait in zip(gaps, (1, 2, 4, 5))), gaps)
+        server.accept(timeout=10).sendall(EXAMPLE)
+        self.sentences_in_title(3, timeout=10)
+        self.assertEqual(events_of(self.read("monitor.err")), [eventPortInUse, eventPortReturned, eventPortLost,
+                                                               eventPortReturned])
+
+        # A name, or a number out of range, for the address: the field's box, and nothing changes.
+        for field, text, message in ((1677, "gateway.local", "TCP, address: a.b.c.d, each number 0 to 255"),
+                                     (1677, "192.168.4.256", "TCP, address: a.b.c.d, each number 0 to 255"),
+                                     (1678, "65536", "Port: 1 to 65535")):
+            dialog = OptionsDialog.open_options(self)
+            self.driver.fill(dialog, {field: text})
+            self.assertEqual(self.driver.ask(f"press {dialog} 1"), "ok")
+            box = self.driver.wait_box()
+            self.assertEqual((box["caption"], box["text"]), ("Options", message))
+            self.driver.press(box)
+            self.assertTrue(self.wait_for(lambda: self.driver.controls(dialog)[2][field]["focused"]))
+            self.assertEqual(self.driver.ask(f"press {dialog} 2"), "ok")
+            self.assertTrue(self.wait_for(lambda: self.driver.ask("wait-options 0") == "timeout"))
+        server.client.sendall(EXAMPLE)
+        self.sentences_in_title(4, timeout=10)
+        self.assertEqual(self.read("monitor.txt"), b"earlier content\r\n", "nothing written before is lost")
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini")[110:], f"SOURCE=TCP:127.0.0.1:{server.port}\n".encode())
