@@ -5,6 +5,7 @@
 
 #include "acquisition/measurement_state.h"
 #include "acquisition/udp_output.h"
+#include "acquisition/winsock_use.h"
 #include "app/startup.h"
 #include "records/event_text.h"
 #include "records/record_backlog.h"
@@ -163,6 +164,7 @@ TEST(UdpOutput, FailingSendsAreLoggedOnceAndRecordingGoesOn)
     EXPECT_EQ(loggedTimes(folder.read("monitor.err"), eventUdpUnavailable), 1);
     EXPECT_EQ(folder.read("monitor.txt").size(), 160u);
     closeUdpOutput();
+    endWinsock();
     resetSeamTables();
     resetMonitorSettings();
     resetMeasurementState();
