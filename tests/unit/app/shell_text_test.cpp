@@ -49,6 +49,13 @@ TEST(WindowTitles, ModeTitlesInEachLanguage)
     char line[96];
     EXPECT_STREQ(sourceEventText(eventPortLost, gateway, line), "error TCP 192.168.4.1:10110 / connection lost ");
     EXPECT_STREQ(sourceEventText(eventPortReturned, gateway, line), "TCP 192.168.4.1:10110 available again ");
+    // The Setup menu's item names it, in each language.
+    const MonitorSettings before = monitorSettings;
+    monitorSettings.SOURCE = gateway.SOURCE;
+    EXPECT_EQ(networkItemText(German), "Netzwerk: TCP 192.168.4.1:10110");
+    monitorSettings.SOURCE.kind = SourceKind::Udp;
+    EXPECT_EQ(networkItemText(French), "Reseau : port UDP 10110");
+    monitorSettings = before;
     gateway.SOURCE.kind = SourceKind::Serial;
     EXPECT_STREQ(sourceEventText(eventPortLost, gateway, line), "error COMx / ClearCommError ");
 }
