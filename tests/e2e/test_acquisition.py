@@ -899,7 +899,7 @@ class NetworkSource(UdpReceiverMixin, unittest.TestCase):
 
         # Nmea mode over the same connection: nmea.txt byte for byte.
         self.assertEqual(self.driver.ask(command(cmdNmeaMode)), "ok")
-        self.assertEqual(self.title(), f"NMEA Monitor  Verbindung \u00fcber {name}")
+        self.assertEqual(self.wait_title(lambda t: "NMEA" in t), f"NMEA Monitor  Verbindung \u00fcber {name}")
         nmea = [f"$GPXTE,A,A,{i:04d}.{i % 10},L,N*{i % 100:02d}\r\n".encode() for i in range(30)]
         server.client.sendall(b"".join(nmea[:10]) + b"noise\r\n" + b"".join(nmea[10:]))
         self.assertEqual(self.wait_title(lambda t: t.startswith("30 ")), "30 NMEA - Datens\u00e4tze ")
