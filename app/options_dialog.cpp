@@ -12,8 +12,8 @@
 #include "app/shell_state.h"
 #include "app/startup.h"
 #include "app/window_titles.h"
-#include "settings/source_name.h"
 #include "settings/monitor_settings.h"
+#include "settings/source_name.h"
 #include "settings/ui_text.h"
 
 namespace {
