@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "acquisition/serial_port.h"
+#include "acquisition/receive_source.h"
 #include "settings/monitor_settings.h"
 
 KeepAwake keepAwake = {};
@@ -21,6 +21,6 @@ void request(bool held)
 
 } // namespace
 
-void followKeepAwake() { request(portIsOpen() && monitorSettings.SAVE != 0); }
+void followKeepAwake() { request(receiveSourceOpen() && monitorSettings.SAVE != 0); }
 
 void releaseKeepAwake() { request(false); }

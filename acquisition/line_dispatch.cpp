@@ -73,6 +73,13 @@ void sendDatagram(const char* bytes, size_t length)
     if (monitorSettings.SEND != 0 && receiverFrontEnd.sendDatagram) receiverFrontEnd.sendDatagram(bytes, length);
 }
 
+// A line that came in on a UDP port is not sent back to that port: every
+// listener there has it already.
+bool forwardingReturnsToSource()
+{
+    return monitorSettings.SOURCE.kind == SourceKind::Udp && monitorSettings.SENDTO.port == monitorSettings.SOURCE.udpPort;
+}
+
 void closeCycle(int parseResult)
 {
     variationCycle.acceptedSentences = 0;
@@ -150,7 +157,8 @@ void handleNmeaLine(const char* line, size_t length)
     // The navigation software gets NMEA 0183 only: a line it could not
     // parse is kept in nmea.txt but not sent.
     char datagram[nmeaSentenceLimit];
-    if (size_t sent = formatNmeaDatagram(line, length, datagram)) sendDatagram(datagram, sent);
+    if (size_t sent = formatNmeaDatagram(line, length, datagram); sent && !forwardingReturnsToSource())
+        sendDatagram(datagram, sent);
 
     repaintShell();
     char title[liveTitleSize];

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "acquisition/line_dispatch.h"
+#include "acquisition/network_source.h"
 #include "acquisition/receive_line.h"
+#include "acquisition/receive_source.h"
 #include "acquisition/serial_port.h"
 #include "records/event_log.h"
 #include "settings/monitor_settings.h"
@@ -16,13 +18,8 @@ constexpr DWORD stoppingErrors = CE_RXOVER | CE_OVERRUN | CE_FRAME | CE_IOE;
 // Errors that lose or damage bytes of the line being received.
 constexpr DWORD damagingErrors = CE_RXOVER | CE_OVERRUN | CE_FRAME;
 
-} // namespace
-
-int pollReceiver()
+int pollSerialPort()
 {
-    // A lost or missing port counts towards a silence; a print job's closed port does not.
-    const uint32_t nowMs = static_cast<uint32_t>(GetTickCount64());
-    startReceiverTick(nowMs, serialPort.state != PortState::Closed);
     if (!portIsOpen()) {
         // A port the start-up probe greyed is usable again.
         if (retrySerialPort() == PortChange::Opened) enableShellPortItem(monitorSettings.COM);
@@ -57,4 +54,14 @@ int pollReceiver()
     }
     if (got <= wanted) receiveBytes(bytes, got);
     return 0;
+}
+
+} // namespace
+
+int pollReceiver()
+{
+    // A lost or missing source counts towards a silence; a print job's closed port does not.
+    const uint32_t nowMs = static_cast<uint32_t>(GetTickCount64());
+    startReceiverTick(nowMs, receiveSourceCounting());
+    return networkSourceChosen() ? pollNetworkSource(nowMs) : pollSerialPort();
 }

@@ -148,12 +148,13 @@ PortChange resumeSerialPort()
     return retrySerialPort();
 }
 
-PortChange followPowerEvent(WPARAM event)
+bool takeWake(WPARAM event)
 {
     if (event == PBT_APMSUSPEND) serialPort.wakeTaken = false;
     const bool wake =
         event == PBT_APMRESUMEAUTOMATIC || (event == PBT_APMRESUMESUSPEND && !serialPort.wakeTaken);
-    if (!wake) return PortChange::None;
-    serialPort.wakeTaken = true;
-    return resumeSerialPort();
+    if (wake) serialPort.wakeTaken = true;
+    return wake;
 }
+
+PortChange followPowerEvent(WPARAM event) { return takeWake(event) ? resumeSerialPort() : PortChange::None; }

@@ -70,10 +70,12 @@ PortChange retrySerialPort();
 // was no fault, so no loss is.
 PortChange resumeSerialPort();
 
-// A power broadcast: a wake reopens the port once. Windows announces every
-// wake as resume-automatic and, when the user woke the PC, again as
-// resume-suspend; a resume-suspend without the other (older systems) counts
-// as well.
+// A power broadcast: true once per wake. Windows announces every wake as
+// resume-automatic and, when the user woke the PC, again as resume-suspend;
+// a resume-suspend without the other (older systems) counts as well.
+bool takeWake(WPARAM event);
+
+// A power broadcast: a wake (takeWake) reopens the port once.
 PortChange followPowerEvent(WPARAM event);
 
 // The block the port is configured with: the driver's current one when

@@ -2,6 +2,7 @@
 
 #include <winsock2.h>
 
+#include "acquisition/winsock_use.h"
 #include "records/event_text.h"
 #include "settings/monitor_settings.h"
 #include "settings/shell_seam.h"
@@ -23,9 +24,7 @@ bool haveSocket()
 {
     if (udpOutput.socket) return true;
     if (udpOutput.unavailable) return false;
-    WSADATA data;
-    if (!udpOutput.started && WSAStartup(MAKEWORD(2, 2), &data) != 0) return giveUp();
-    udpOutput.started = true;
+    if (!startWinsock()) return giveUp();
     const SOCKET made = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     if (made == INVALID_SOCKET) return giveUp();
     u_long nonBlocking = 1;
@@ -48,6 +47,13 @@ void sendTo(const UdpDestination& destination, bool& failing, const char* bytes,
                reinterpret_cast<const sockaddr*>(&to), sizeof to) != SOCKET_ERROR) {
         ++udpOutput.sent;
         failing = false;
+        // The first send bound the socket: the network source knows its own datagrams by this port.
+        if (udpOutput.localPort == 0) {
+            sockaddr_in local = {};
+            int size = sizeof local;
+            if (getsockname(static_cast<SOCKET>(udpOutput.socket), reinterpret_cast<sockaddr*>(&local), &size) == 0)
+                udpOutput.localPort = ntohs(local.sin_port);
+        }
         return;
     }
     ++udpOutput.failed;
@@ -71,6 +77,5 @@ void sendSignalKDatagram(const char* bytes, size_t length)
 void closeUdpOutput()
 {
     if (udpOutput.socket) closesocket(static_cast<SOCKET>(udpOutput.socket));
-    if (udpOutput.started) WSACleanup();
     resetUdpOutput();
 }

@@ -8,7 +8,7 @@
 
 struct UdpOutput {
     uintptr_t socket;  // 0 until the first datagram makes it
-    bool started;      // Winsock started
+    uint16_t localPort;  // the port it sends from, once a send has given it one; 0 before
     bool unavailable;  // Winsock or the socket could not be had (event 77): not tried again this run
     bool failing;      // the last send of readings failed (event 78 logged)
     bool signalKFailing;  // the same for the Signal K server, which may be down while the plotter is not
@@ -24,5 +24,5 @@ void sendUdpDatagram(const char* bytes, size_t length);
 
 void sendSignalKDatagram(const char* bytes, size_t length);
 
-// Closes the socket and ends Winsock, at the end of the run.
+// Closes the socket, at the end of the run (Winsock is ended after it).
 void closeUdpOutput();

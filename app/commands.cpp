@@ -52,12 +52,19 @@ bool erase(RecordFile file)
 
 void selectPort(unsigned port)
 {
+    const bool fromNetwork = monitorSettings.SOURCE.kind != SourceKind::Serial;
     monitorSettings.COM = static_cast<uint16_t>(port);
     settingSetFromProgram(SettingsLine::Port);
+    // A port item chooses the serial port, whatever the source was.
+    monitorSettings.SOURCE.kind = SourceKind::Serial;
+    settingSetFromProgram(SettingsLine::Source);
     // The user's choice ends any retrying of the port before it; opening
     // closes the old one.
     endPortOutage();
     openConfiguredPort();
+    if (!fromNetwork) return;
+    setModeTitle();
+    reapplyPortGreying();  // the network's item goes
 }
 
 void selectLanguage(UiLanguage language)

@@ -2,6 +2,7 @@
 // rather than show: the settings file and the serial port.
 #include <cstdio>
 
+#include "acquisition/receive_source.h"
 #include "acquisition/serial_port.h"
 #include "app/menu_bar.h"
 #include "app/startup.h"
@@ -69,9 +70,28 @@ void writeSettingsNow()
     }
 }
 
+namespace {
+
+// A UDP port held by another program: a box once for this choice, event 1;
+// it is tried again silently. A TCP server that does not answer is a loss.
+void openNetworkSourceTellingFailure()
+{
+    if (openReceiveSource(true) != PortChange::OpenFailed) return;
+    char text[512];
+    std::snprintf(text, sizeof text, uiText(txtUdpPortHeld), unsigned(monitorSettings.SOURCE.udpPort));
+    showShellMessage({.caption = txtNetworkCaption, .text = text, .kind = MessageKind::Error});
+    logEvent(eventPortInUse);
+}
+
+} // namespace
+
 void openConfiguredPort()
 {
-    switch (openSerialPort(true)) {
+    if (networkSourceChosen()) {
+        openNetworkSourceTellingFailure();
+        return;
+    }
+    switch (openReceiveSource(true)) {
     case PortChange::Opened: markPortAvailable(monitorSettings.COM); break;
     case PortChange::OpenFailed: {
         char text[128];

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "acquisition/alarm_signal.h"
+#include "acquisition/receive_source.h"
 #include "acquisition/serial_port.h"
 #include "app/commands.h"
 #include "app/menu_layout.h"
@@ -52,9 +53,14 @@ void placeHighPortItems()
         std::snprintf(text, sizeof text, uiText(txtItemComFormat), port);
         InsertMenuA(setup, static_cast<UINT>(++after),
                     MF_BYPOSITION | MF_STRING | (listed ? MF_ENABLED : MF_GRAYED) |
-                        (port == monitorSettings.COM ? MF_CHECKED : MF_UNCHECKED),
+                        (port == monitorSettings.COM && !networkSourceChosen() ? MF_CHECKED : MF_UNCHECKED),
                     portCommand(port), text);
     }
+    // A network source is named after the ports, greyed: the Options dialog chooses it.
+    DeleteMenu(setup, cmdNetworkSource, MF_BYCOMMAND);
+    if (networkSourceChosen())
+        InsertMenuA(setup, static_cast<UINT>(++after), MF_BYPOSITION | MF_STRING | MF_GRAYED, cmdNetworkSource,
+                    networkItemText(uiLanguage()).c_str());
     // New items are drawn as the others are.
     followMenuColours();
 }
@@ -93,7 +99,8 @@ void refreshMenuMarks()
     mark(cmdToggleT3, monitorSettings.T3 != 0);
     mark(cmdBarographMode, monitorSettings.DATA == Barograph);
     mark(cmdNmeaMode, monitorSettings.DATA == Nmea);
-    for (unsigned port = 1; port <= highestPort; ++port) mark(portCommand(port), monitorSettings.COM == port);
+    for (unsigned port = 1; port <= highestPort; ++port)
+        mark(portCommand(port), monitorSettings.COM == port && !networkSourceChosen());
     mark(cmdToggleUdp, monitorSettings.SEND != 0);
     mark(cmdSaveOff, monitorSettings.SAVE == 0);
     mark(cmdSaveOn, monitorSettings.SAVE != 0);

@@ -2,7 +2,10 @@
 
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+
+#include "settings/source_name.h"
 
 #include "settings/ui_text.h"
 
@@ -70,6 +73,20 @@ std::vector<DropDown> menuLayout(UiLanguage language)
         else bar.back().entries.push_back({line.command, text});
     }
     return bar;
+}
+
+std::string networkItemText(UiLanguage language)
+{
+    const ReceiveSource& source = monitorSettings.SOURCE;
+    char text[80];
+    if (source.kind == SourceKind::Udp) {
+        std::snprintf(text, sizeof text, uiText(txtItemNetworkUdp, language), unsigned(source.udpPort));
+    } else {
+        char name[sourceNameSize];
+        formatSourceName(monitorSettings, name);
+        std::snprintf(text, sizeof text, uiText(txtItemNetworkTcp, language), name + 4);  // after "TCP "
+    }
+    return text;
 }
 
 unsigned portCommand(unsigned port)

@@ -18,6 +18,7 @@ enum CommandId : unsigned {
     cmdPortCom5 = 1340, cmdPortCom6 = 1360, cmdPortCom7 = 1594, cmdPortCom8 = 1595,
     cmdPortComBase = 1700,  // COMn from COM9 on is cmdPortComBase + n (1709..1956)
     cmdToggleUdp = 1650, cmdOptions = 1660,
+    cmdNetworkSource = 1680,  // the greyed item naming a network source, after the ports
     cmdSaveOff = 1440, cmdSaveOn = 1460, cmdScale950 = 1596, cmdScale900 = 1597,
     cmdToggleSig = 1480, cmdToggleErr = 1500,
     cmdGerman = 1520, cmdEnglish = 1530, cmdFrench = 1540,
@@ -36,6 +37,10 @@ struct DropDown {
 
 // File, Edit, View, Setup and Help, in this order.
 std::vector<DropDown> menuLayout(UiLanguage language);
+
+// "Network: UDP port 10110", "Network: TCP 192.168.4.1:10110": the item of
+// the network source of the settings.
+std::string networkItemText(UiLanguage language);
 
 // The command of each port COM1..COM256, by its number; 0 for another number.
 unsigned portCommand(unsigned port);

@@ -2,14 +2,18 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "acquisition/serial_port.h"
 #include "app/menu_bar.h"
 #include "app/options_fields.h"
 #include "app/shell_state.h"
 #include "app/startup.h"
+#include "app/window_titles.h"
 #include "settings/monitor_settings.h"
+#include "settings/source_name.h"
 #include "settings/ui_text.h"
 
 namespace {
@@ -72,15 +76,21 @@ Measures measureTexts()
     GetTextExtentPoint32A(screen, letters, 52, &alphabet);
     // The dialog manager's horizontal base unit.
     const int base = alphabet.cx > 0 ? (alphabet.cx / 26 + 1) / 2 : 6;
-    for (const OptionsField& field : optionsFields) {
+    for (size_t i = 0; i < optionsFieldCount; ++i) {
+        const OptionsField& field = optionsFields[i];
+        if (besideChoice(field)) continue;  // named by its choice's text
+        // A choice with a field beside it stands in the labels' column, its button before the text.
+        const bool fieldBeside = i + 1 < optionsFieldCount && besideChoice(optionsFields[i + 1]);
+        const bool button = field.kind == FieldKind::Switch || field.kind == FieldKind::Choice;
         for (UiLanguage language : {German, English, French}) {
             std::string shown;
             for (const char* c = uiText(field.label, language); *c; ++c)
                 if (*c != '&') shown += *c;
             SIZE size = {};
             GetTextExtentPoint32A(screen, shown.c_str(), static_cast<int>(shown.size()), &size);
-            const short units = static_cast<short>((size.cx * 4 + base - 1) / base + 2);
-            short& widestOfKind = field.kind == FieldKind::Switch ? widest.check : widest.label;
+            short units = static_cast<short>((size.cx * 4 + base - 1) / base + 2);
+            if (button && fieldBeside) units = static_cast<short>(units + checkBoxExtra);
+            short& widestOfKind = button && !fieldBeside ? widest.check : widest.label;
             if (units > widestOfKind) widestOfKind = units;
         }
     }
@@ -106,16 +116,28 @@ std::vector<WORD> buildTemplate(UiLanguage language)
         body.words[groupHeight] = static_cast<WORD>(y - rowStep + editHeight + groupFoot - groupTop);
         y = static_cast<short>(y - rowStep + editHeight + groupFoot + groupGap);
     };
-    for (const OptionsField& field : optionsFields) {
+    for (size_t i = 0; i < optionsFieldCount; ++i) {
+        const OptionsField& field = optionsFields[i];
         if (field.group != sameGroup) {
             closeGroup();
             groupTop = y;
-            groupHeight = body.item(BS_GROUPBOX, margin, y, groupWidth, 0, 0xFFFF, classButton,
+            // Each group box begins a group, so that the radio buttons before it end theirs.
+            groupHeight = body.item(BS_GROUPBOX | WS_GROUP, margin, y, groupWidth, 0, 0xFFFF, classButton,
                                     uiText(field.group, language));
             y = static_cast<short>(y + groupHead);
         }
         const WORD id = static_cast<WORD>(field.id);
-        if (field.kind == FieldKind::Switch) {
+        if (besideChoice(field)) {
+            // On the row of its choice, whose text names it.
+            body.item(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, editX, static_cast<short>(y - rowStep), editWidth,
+                      editHeight, id, classEdit, "");
+            continue;
+        }
+        if (field.kind == FieldKind::Choice) {
+            const bool fieldBeside = i + 1 < optionsFieldCount && besideChoice(optionsFields[i + 1]);
+            body.item(BS_AUTORADIOBUTTON | WS_TABSTOP, margin + inset, static_cast<short>(y + 1),
+                      fieldBeside ? widest.label : checkWidth, 10, id, classButton, uiText(field.label, language));
+        } else if (field.kind == FieldKind::Switch) {
             body.item(BS_AUTOCHECKBOX | WS_TABSTOP, margin + inset, static_cast<short>(y + 1), checkWidth, 10, id,
                       classButton, uiText(field.label, language));
         } else {
@@ -155,17 +177,43 @@ DialogState dialog = {};
 std::string fieldText(HWND window, const OptionsField& field)
 {
     HWND control = GetDlgItem(window, static_cast<int>(field.id));
-    if (field.kind == FieldKind::Switch) return SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0";
+    if (field.kind == FieldKind::Switch || field.kind == FieldKind::Choice)
+        return SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0";
     char text[64] = {};
     GetWindowTextA(control, text, sizeof text);
     return text;
 }
 
-void fillFields(HWND window)
+// Checks the choice of `part` alone and enables the fields of that choice only.
+void makeChoice(HWND window, int part)
 {
     for (const OptionsField& field : optionsFields) {
         HWND control = GetDlgItem(window, static_cast<int>(field.id));
+        if (field.kind == FieldKind::Choice)
+            SendMessageA(control, BM_SETCHECK, field.part == part ? BST_CHECKED : BST_UNCHECKED, 0);
+        else if (choiceOf(field) >= 0) {
+            EnableWindow(control, choiceOf(field) == part);
+            // A field with a label of its own: the label just before it in the template greys with it.
+            if (!besideChoice(field)) EnableWindow(GetWindow(control, GW_HWNDPREV), choiceOf(field) == part);
+        }
+    }
+}
+
+// The choice a click on a control makes, or -1 for a control of no choice.
+int choiceClicked(unsigned id)
+{
+    for (const OptionsField& field : optionsFields)
+        if (field.id == id && field.kind == FieldKind::Choice) return field.part;
+    return -1;
+}
+
+void fillFields(HWND window)
+{
+    makeChoice(window, static_cast<int>(monitorSettings.SOURCE.kind));
+    for (const OptionsField& field : optionsFields) {
+        HWND control = GetDlgItem(window, static_cast<int>(field.id));
         const int64_t value = fieldValue(field, monitorSettings);
+        if (field.kind == FieldKind::Choice) continue;
         if (field.kind == FieldKind::Switch) {
             SendMessageA(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
         } else {
@@ -200,6 +248,8 @@ INT_PTR CALLBACK optionsProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) takeFields(window);
         else if (LOWORD(wParam) == IDCANCEL) EndDialog(window, IDCANCEL);
+        else if (HIWORD(wParam) == BN_CLICKED && choiceClicked(LOWORD(wParam)) >= 0)
+            makeChoice(window, choiceClicked(LOWORD(wParam)));
         else return FALSE;
         return TRUE;
     default: return FALSE;
@@ -220,10 +270,19 @@ void showOptionsDialog()
     dialog.open = false;
     if (answer != IDOK) return;
     const uint16_t shownPort = monitorSettings.SENDTO.port;
+    char sourceBefore[sourceNameSize], sourceAfter[sourceNameSize];
+    formatSourceName(monitorSettings, sourceBefore);
     applyOptions(dialog.chosen);
     writeSettingsNow();
-    // The UDP item names the port.
-    if (monitorSettings.SENDTO.port != shownPort) {
+    formatSourceName(monitorSettings, sourceAfter);
+    const bool sourceChanged = std::strcmp(sourceBefore, sourceAfter) != 0;
+    if (sourceChanged) {
+        endPortOutage();
+        openConfiguredPort();
+        setModeTitle();
+    }
+    // The UDP item names the port; the network's item names the source.
+    if (monitorSettings.SENDTO.port != shownPort || sourceChanged) {
         buildMenus();
         reapplyPortGreying();
     }

@@ -12,13 +12,17 @@
 
 namespace {
 
-constexpr bool idsInOrder()
+// The ids are from firstOptionsField on, each once; the list's order is the dialog's.
+constexpr bool idsEachOnce()
 {
-    for (size_t i = 0; i < optionsFieldCount; ++i)
-        if (optionsFields[i].id != firstOptionsField + i) return false;
+    for (size_t i = 0; i < optionsFieldCount; ++i) {
+        if (optionsFields[i].id < firstOptionsField) return false;
+        for (size_t k = 0; k < i; ++k)
+            if (optionsFields[k].id == optionsFields[i].id) return false;
+    }
     return true;
 }
-static_assert(idsInOrder(), "the fields are controls 1661..1672 in this order");
+static_assert(idsEachOnce(), "every field has its own control id from 1661 on");
 
 // The values of the table's rows the dialog edits, and which parts they have.
 struct RowValues {
@@ -53,6 +57,24 @@ const RowValues rowValues[] = {
      [](MonitorSettings& s, uint8_t part, int64_t v) {
          if (part == 0) s.SIGNALKTO.address = static_cast<uint32_t>(v);
          else s.SIGNALKTO.port = static_cast<uint16_t>(v);
+     }},
+    {SettingsLine::Source,
+     [](const MonitorSettings& s, uint8_t part) -> int64_t {
+         switch (part) {
+         case sourceUdpPort: return s.SOURCE.udpPort;
+         case sourceTcpAddress: return s.SOURCE.tcpAddress;
+         case sourceTcpPort: return s.SOURCE.tcpPort;
+         default: return static_cast<uint8_t>(s.SOURCE.kind) == part;  // a choice: made or not
+         }
+     },
+     [](MonitorSettings& s, uint8_t part, int64_t v) {
+         switch (part) {
+         case sourceUdpPort: s.SOURCE.udpPort = static_cast<uint16_t>(v); break;
+         case sourceTcpAddress: s.SOURCE.tcpAddress = static_cast<uint32_t>(v); break;
+         case sourceTcpPort: s.SOURCE.tcpPort = static_cast<uint16_t>(v); break;
+         default:
+             if (v) s.SOURCE.kind = static_cast<SourceKind>(part);
+         }
      }},
 };
 
@@ -94,6 +116,24 @@ bool inRange(const OptionsField& field, int64_t value, int64_t low)
 
 } // namespace
 
+const OptionsField& optionsFieldOf(unsigned id)
+{
+    for (const OptionsField& field : optionsFields)
+        if (field.id == id) return field;
+    return optionsFields[0];
+}
+
+bool besideChoice(const OptionsField& field)
+{
+    return field.row == SettingsLine::Source && (field.part == sourceUdpPort || field.part == sourceTcpAddress);
+}
+
+int choiceOf(const OptionsField& field)
+{
+    if (field.row != SettingsLine::Source || field.kind == FieldKind::Choice) return -1;
+    return field.part == sourceUdpPort ? sourceUdp : sourceTcp;
+}
+
 int64_t fieldValue(const OptionsField& field, const MonitorSettings& settings)
 {
     return rowOf(field).get(settings, field.part);
@@ -114,7 +154,8 @@ std::string formatFieldValue(const OptionsField& field, int64_t value)
         std::snprintf(text, sizeof text, "%u.%u.%u.%u", a >> 24, (a >> 16) & 255, (a >> 8) & 255, a & 255);
         return text;
     }
-    case FieldKind::Switch: return value != 0 ? "1" : "0";
+    case FieldKind::Switch:
+    case FieldKind::Choice: return value != 0 ? "1" : "0";
     case FieldKind::Whole: break;
     }
     return std::to_string(value);
@@ -129,6 +170,7 @@ bool parseFieldText(const OptionsField& field, const char* text, int64_t& value)
     int64_t part = 0;
     switch (field.kind) {
     case FieldKind::Switch:
+    case FieldKind::Choice:
         if (trimmed != "0" && trimmed != "1") return false;
         value = trimmed == "1";
         return true;
@@ -190,10 +232,15 @@ OptionsCheck checkOptions(const std::vector<std::string>& texts, const MonitorSe
 {
     OptionsCheck check;
     check.chosen = base;
+    // The choice made, from its radio button's text.
+    int chosenSource = -1;
+    for (size_t i = 0; i < optionsFieldCount && i < texts.size(); ++i)
+        if (optionsFields[i].kind == FieldKind::Choice && texts[i] == "1") chosenSource = optionsFields[i].part;
     for (size_t i = 0; i < optionsFieldCount; ++i) {
         const OptionsField& field = optionsFields[i];
+        if (choiceOf(field) >= 0 && choiceOf(field) != chosenSource) continue;
         int64_t low = field.low;
-        if (field.aboveField) low = fieldValue(optionsFields[field.aboveField - firstOptionsField], check.chosen) + 1;
+        if (field.aboveField) low = fieldValue(optionsFieldOf(field.aboveField), check.chosen) + 1;
         int64_t value = 0;
         const char* text = i < texts.size() ? texts[i].c_str() : "";
         if (!parseFieldText(field, text, value) || !inRange(field, value, low)) {

@@ -16,6 +16,7 @@ enum class FieldKind : uint8_t {
     Whole,    // a whole number
     Switch,   // a check box
     Address,  // an IPv4 address a.b.c.d
+    Choice,   // a radio button: one of a row's alternatives, its part the one it stands for
 };
 
 struct OptionsField {
@@ -27,16 +28,27 @@ struct OptionsField {
     bool zeroAllowed;     // 0 (off) besides low..high
     unsigned aboveField;  // a field whose value this one must exceed, else 0
     SettingsLine row;     // the row of the settings table it edits
-    uint8_t part;         // which value of that row: WARN's three numbers, SENDTO's address (0) and port (1)
+    uint8_t part;         // which value of that row: WARN's three numbers, SENDTO's address (0) and port (1),
+                          // SOURCE's kinds (sourceSerial.. sourceTcp) and then its port and address fields
 };
 
+// The parts of the SOURCE row: the three choices, then the fields of UDP and TCP.
+enum SourcePart : uint8_t { sourceSerial, sourceUdp, sourceTcp, sourceUdpPort, sourceTcpAddress, sourceTcpPort };
+
 constexpr unsigned firstOptionsField = 1661;
-constexpr size_t optionsFieldCount = 12;
 
 constexpr TextId sameGroup = textCount;
 
-// Controls 1661..1672, in Tab order.
-inline constexpr OptionsField optionsFields[optionsFieldCount] = {
+// The controls, in Tab order.
+inline constexpr OptionsField optionsFields[] = {
+    {1673, txtGroupReceiving, txtFieldSourceSerial, FieldKind::Choice, 0, 1, false, 0, SettingsLine::Source,
+     sourceSerial},
+    {1674, sameGroup, txtFieldSourceUdp, FieldKind::Choice, 0, 1, false, 0, SettingsLine::Source, sourceUdp},
+    {1675, sameGroup, txtFieldSourceUdp, FieldKind::Whole, 1, 65535, false, 0, SettingsLine::Source, sourceUdpPort},
+    {1676, sameGroup, txtFieldSourceTcp, FieldKind::Choice, 0, 1, false, 0, SettingsLine::Source, sourceTcp},
+    {1677, sameGroup, txtFieldSourceTcp, FieldKind::Address, 0, 0, false, 0, SettingsLine::Source, sourceTcpAddress},
+    {1678, sameGroup, txtFieldSourceTcpPort, FieldKind::Whole, 1, 65535, false, 0, SettingsLine::Source,
+     sourceTcpPort},
     {1661, txtGroupPressure, txtFieldCorrection, FieldKind::Tenths, -200, 200, false, 0, SettingsLine::Offset, 0},
     {1662, sameGroup, txtFieldHeight, FieldKind::Whole, 0, 1500, false, 0, SettingsLine::Height, 0},
     {1663, txtGroupStormWarning, txtFieldWarning3h, FieldKind::Tenths, 10, 99, false, 0, SettingsLine::Warn, 0},
@@ -50,6 +62,18 @@ inline constexpr OptionsField optionsFields[optionsFieldCount] = {
     {1671, sameGroup, txtFieldSignalKAddress, FieldKind::Address, 0, 0, false, 0, SettingsLine::SignalKTo, 0},
     {1672, sameGroup, txtFieldSignalKPort, FieldKind::Whole, 1, 65535, false, 0, SettingsLine::SignalKTo, 1},
 };
+constexpr size_t optionsFieldCount = sizeof optionsFields / sizeof optionsFields[0];
+
+// The field of a control id; the first field for an id of none.
+const OptionsField& optionsFieldOf(unsigned id);
+
+// A field that stands on the row of the choice before it, without a label of
+// its own (the choice's text names it): a choice's port or address.
+bool besideChoice(const OptionsField& field);
+
+// The choice a field belongs to (its radio button's part), or -1 for a field
+// of no choice. A field of a choice not made is disabled and not checked.
+int choiceOf(const OptionsField& field);
 
 // The field's value in `settings`, and into it.
 int64_t fieldValue(const OptionsField& field, const MonitorSettings& settings);
@@ -75,8 +99,9 @@ struct OptionsCheck {
     MonitorSettings chosen;  // `base` with every field's value, when none failed
 };
 
-// Checks the fields' texts (a switch's text is "1" or "0") in order and
-// builds the settings they choose.
+// Checks the fields' texts (a switch's or a choice's text is "1" or "0") in
+// order and builds the settings they choose; a field of a choice not made
+// keeps its value.
 OptionsCheck checkOptions(const std::vector<std::string>& texts, const MonitorSettings& base, UiLanguage language);
 
 // Makes `chosen` the settings in force: a changed correction converts the

@@ -1,9 +1,10 @@
 #include <windows.h>
 
 #include "acquisition/keep_awake.h"
-#include "acquisition/serial_port.h"
+#include "acquisition/receive_source.h"
 #include "acquisition/signalk_output.h"
 #include "acquisition/udp_output.h"
+#include "acquisition/winsock_use.h"
 #include "app/shell_state.h"
 #include "app/startup.h"
 #include "printing/print_jobs.h"
@@ -17,12 +18,13 @@ void finishRun()
     writeSettings();
     writeKeptRecordsAtEnd();
     KillTimer(mainWindow, timerIdentifier);
-    closeSerialPort();
+    closeReceiveSource();
     releaseKeepAwake();
     releasePrinterDc();
     // The phones aboard must not go on showing an alarm of a program that ended.
     clearSignalKAlarms();
     closeUdpOutput();
+    endWinsock();
 }
 
 void endWindowsSession()

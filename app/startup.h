@@ -40,9 +40,11 @@ void writeSettings();
 // with no box: the write at the end tries again.
 void writeSettingsNow();
 
-// Opens the port of the COM setting at start or on the user's choice. A
-// failure is shown in a box and logged (event 1, and 14..17 for COM1..COM4);
-// a port that opens gets its menu item enabled.
+// Opens the chosen source at start or on the user's choice: the port of the
+// COM setting, whose failure is shown in a box and logged (event 1, and
+// 14..17 for COM1..COM4) and which gets its menu item enabled when it opens;
+// or the network source, whose UDP port held by another program is told the
+// same way.
 void openConfiguredPort();
 
 // What every end of the run does, once: the settings written, the kept

@@ -1,6 +1,7 @@
 #include "app/window_procedure.h"
 
 #include "acquisition/receive_poll.h"
+#include "acquisition/receive_source.h"
 #include "app/menu_layout.h"
 #include "acquisition/serial_port.h"
 #include "app/commands.h"
@@ -75,7 +76,8 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         if (wParam) endWindowsSession();
         return 0;
     case WM_POWERBROADCAST:
-        if (followPowerEvent(wParam) == PortChange::Opened) enableShellPortItem(monitorSettings.COM);
+        if (followSourcePowerEvent(wParam) == PortChange::Opened && !networkSourceChosen())
+            enableShellPortItem(monitorSettings.COM);
         return TRUE;
     // The menus' items at night, which the program draws (a zero wParam: from a menu).
     case WM_MEASUREITEM:

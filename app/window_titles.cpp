@@ -3,24 +3,27 @@
 #include <cstdio>
 
 #include "settings/shell_seam.h"
+#include "settings/source_name.h"
 #include "settings/ui_text.h"
 
-void formatBarographTitle(UiLanguage language, unsigned port, char* text, size_t size)
+void formatBarographTitle(UiLanguage language, const char* source, char* text, size_t size)
 {
-    std::snprintf(text, size, uiText(txtBarographTitle, language), int(port));
+    std::snprintf(text, size, uiText(txtBarographTitle, language), source);
 }
 
-void formatNmeaTitle(UiLanguage language, unsigned port, char* text, size_t size)
+void formatNmeaTitle(UiLanguage language, const char* source, char* text, size_t size)
 {
-    std::snprintf(text, size, uiText(txtNmeaTitle, language), int(port));
+    std::snprintf(text, size, uiText(txtNmeaTitle, language), source);
 }
 
 namespace {
 
-void setTitle(void (*format)(UiLanguage, unsigned, char*, size_t))
+void setTitle(void (*format)(UiLanguage, const char*, char*, size_t))
 {
+    char source[sourceNameSize];
+    formatSourceName(monitorSettings, source);
     char text[256];
-    format(uiLanguage(), monitorSettings.COM, text, sizeof text);
+    format(uiLanguage(), source, text, sizeof text);
     setShellTitle(text);
 }
 
@@ -29,3 +32,5 @@ void setTitle(void (*format)(UiLanguage, unsigned, char*, size_t))
 void setBarographTitle() { setTitle(formatBarographTitle); }
 
 void setNmeaTitle() { setTitle(formatNmeaTitle); }
+
+void setModeTitle() { monitorSettings.DATA == Barograph ? setBarographTitle() : setNmeaTitle(); }

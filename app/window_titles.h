@@ -5,9 +5,12 @@
 
 #include "settings/monitor_settings.h"
 
-void formatBarographTitle(UiLanguage language, unsigned port, char* text, size_t size);
-void formatNmeaTitle(UiLanguage language, unsigned port, char* text, size_t size);
+// `source` as formatSourceName gives it: "COM2", "UDP 10110", "TCP 192.168.4.1:10110".
+void formatBarographTitle(UiLanguage language, const char* source, char* text, size_t size);
+void formatNmeaTitle(UiLanguage language, const char* source, char* text, size_t size);
 
 // Format the title for the current settings and set it on the main window.
 void setBarographTitle();
 void setNmeaTitle();
+// The title of the mode in force: after the source changed.
+void setModeTitle();

@@ -37,33 +37,38 @@ def rss_kib(pid):
     return 0
 
 
-def windows_pid(popen, exe):
-    """The pid of the Windows process Wine started for `popen`: the launcher
-    may hand the program to a process of its own, so it is found by its
-    command line, the exe's path as Windows names it (the newest such)."""
-    name = ("Z:" + exe.replace("/", "\\")).encode()
-    deadline = time.time() + 10
-    while True:
-        found = []
-        for entry in os.listdir("/proc"):
+def windows_pid(popen, workdir, exe):
+    """The pid of the Windows process Wine started for `popen`: the process of
+    `exe` (a file name) in `workdir`, since the `wine` launcher may hand the
+    program to a process of its own; the launcher's when none is found."""
+    for _ in range(50):
+        for entry in filter(str.isdigit, os.listdir("/proc")):
             try:
                 with open(f"/proc/{entry}/cmdline", "rb") as f:
-                    if entry.isdigit() and f.read().split(b"\0")[0] == name:
-                        found.append(int(entry))
+                    command = f.read().lower()
+                cwd = os.readlink(f"/proc/{entry}/cwd")
             except OSError:
-                pass
-        if found or time.time() > deadline:
-            return max(found) if found else popen.pid
+                continue
+            if exe.lower().encode() in command and os.path.realpath(cwd) == os.path.realpath(workdir) \
+                    and b"wine\0" not in command[:5]:
+                return int(entry)
         time.sleep(0.1)
+    return popen.pid
 
 
 def wineserver_cpu():
+    """The CPU time of this prefix's wineserver: other prefixes' servers (other
+    builds tested at the same time) are not this program's."""
     total = 0.0
+    mine = f"WINEPREFIX={harness.PREFIX}".encode()
     for entry in os.listdir("/proc"):
         if entry.isdigit():
             try:
                 with open(f"/proc/{entry}/cmdline", "rb") as f:
-                    if b"wineserver" in f.read():
+                    if b"wineserver" not in f.read():
+                        continue
+                with open(f"/proc/{entry}/environ", "rb") as f:
+                    if mine in f.read().split(b"\0"):
                         total += cpu_seconds(int(entry))
             except OSError:
                 pass
@@ -85,12 +90,12 @@ class Run(harness.MonitorTestMixin):
             raise AssertionError(msg or "not true")
 
 
-def feed(line, data, seconds, per_second):
+def feed(write, data, seconds, per_second):
     """Writes `data` chunks at `per_second` for `seconds`; per_second None = as fast as taken."""
     sent = 0
     deadline = time.time() + seconds
     while time.time() < deadline:
-        line.write(data)
+        write(data)
         sent += 1
         if per_second:
             time.sleep(1.0 / per_second)
@@ -111,6 +116,19 @@ def measure(program, mode, seconds, rate):
             receiver.setblocking(False)
             key = "SEND=1\nSENDTO" if mode == "udp" else "SIGNALK=1\nSIGNALKTO"
             ini += f"{key}=127.0.0.1:{receiver.getsockname()[1]}\n".encode()
+        if mode in ("udp source", "tcp source"):
+            # The network as the source: a gateway on 127.0.0.1 that the program listens to or connects to.
+            kind = socket.SOCK_DGRAM if mode == "udp source" else socket.SOCK_STREAM
+            gateway = socket.socket(socket.AF_INET, kind)
+            gateway.bind(("127.0.0.1", 0))
+            port = gateway.getsockname()[1]
+            if mode == "udp source":
+                gateway.close()
+                gateway = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+                ini += f"SOURCE=UDP:{port}\n".encode()
+            else:
+                gateway.listen(1)
+                ini += f"SOURCE=TCP:127.0.0.1:{port}\n".encode()
         run.write("monitor.ini", ini)
         if program == "baseline":
             run.monitor.process = harness.subprocess.Popen(["wine", BASELINE_EXE], cwd=run.workdir,
@@ -120,7 +138,8 @@ def measure(program, mode, seconds, rate):
         else:
             run.start_monitor()
             time.sleep(2)
-        pid = windows_pid(run.monitor.process, BASELINE_EXE if program == "baseline" else run.monitor.exe)
+        pid = windows_pid(run.monitor.process, run.workdir,
+                          "baseline_window.exe" if program == "baseline" else "monitor.exe")
         if mode == "outage":
             # The adapter is pulled: the port is lost and tried again every two seconds.
             lines[2].write(SENTENCE)
@@ -132,14 +151,22 @@ def measure(program, mode, seconds, rate):
         cpu0, server0 = cpu_seconds(pid), wineserver_cpu()
         start = time.time()
         data = b"$GPXTE,A,A,0.67,L,N*6F\r\n" if mode == "nmea" else SENTENCE + WIXDR
+        write = lines[2].write
+        if mode == "udp source":
+            write = lambda datagram: gateway.sendto(datagram, ("127.0.0.1", port))  # noqa: E731
+        elif mode == "tcp source":
+            gateway.settimeout(10)
+            client, _ = gateway.accept()
+            write = client.sendall
         if program == "baseline" or mode == "outage":
             time.sleep(seconds)
             sent = 0
         else:
-            sent = feed(lines[2], data, seconds, rate)
+            sent = feed(write, data, seconds, rate)
         if program != "baseline" and mode != "outage":
             lines[2].drain(30)
             time.sleep(1)
+        titled = run.title() if program != "baseline" else ""
         elapsed = time.time() - start
         cpu = (cpu_seconds(pid) - cpu0) / elapsed * 60
         server = (wineserver_cpu() - server0) / elapsed * 60
@@ -155,8 +182,12 @@ def measure(program, mode, seconds, rate):
             except BlockingIOError:
                 receiver.close()
                 break
+        if mode == "tcp source":
+            client.close()
+        if mode in ("udp source", "tcp source"):
+            gateway.close()
         return {"sent": sent, "stored": stored, "datagrams": datagrams, "cpu_s_per_min": cpu, "wineserver_s_per_min": server,
-                "rss_kib": rss, "seconds": elapsed}
+                "rss_kib": rss, "seconds": elapsed, "title": titled}
     finally:
         run.tearDown()
 
@@ -194,7 +225,7 @@ def hour_of_data(pairs=3600):
         run.write("monitor.ini", harness.DEFAULT_INI)
         run.start_monitor()
         time.sleep(2)
-        pid = windows_pid(run.monitor.process, run.monitor.exe)
+        pid = windows_pid(run.monitor.process, run.workdir, "monitor.exe")
         at_start = rss_kib(pid)
         for _ in range(pairs):
             lines[2].write(SENTENCE + WIXDR)
@@ -271,6 +302,8 @@ def report_case(label, program, mode, r):
         extra = f", sentence pairs sent {r['sent']}"
     if mode in ("udp", "signalk"):
         extra += f", datagrams received {r['datagrams']}"
+    if mode.endswith("source"):
+        extra += f", title at the end {r['title'][:r['title'].find(':') - 3]!r} (lines counted)"
     print(f"{label}: CPU {r['cpu_s_per_min']:.2f} s/min ({r['cpu_s_per_min'] / 60 * 100:.2f} % of a core), "
           f"wineserver {r['wineserver_s_per_min']:.2f} s/min, RSS {r['rss_kib'] / 1024:.1f} MiB{extra}", flush=True)
 
@@ -290,6 +323,8 @@ def main():
         ("Barograph mode, device rate (1 $PXDR + 1 $WIXDR a second)", "monitor", "barograph", 1),
         ("Barograph mode, device rate, readings sent over UDP", "monitor", "udp", 1),
         ("Barograph mode, device rate, alarms and readings sent to Signal K", "monitor", "signalk", 1),
+        ("Barograph mode, device rate from the network, UDP datagrams to its port", "monitor", "udp source", 1),
+        ("Barograph mode, device rate from the network, a TCP server", "monitor", "tcp source", 1),
         ("Barograph mode, highest rate the poll takes", "monitor", "barograph", None),
         ("Nmea mode, highest rate the poll takes", "monitor", "nmea", None),
         ("Barograph mode, device unplugged (outage, port tried every 2 s)", "monitor", "outage", None),

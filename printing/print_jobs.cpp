@@ -34,6 +34,8 @@ void showPrintError(TextId text)
 // the start-up probe is usable again.
 void reopenSerialPort()
 {
+    // A network source is not closed for a print job.
+    if (monitorSettings.SOURCE.kind != SourceKind::Serial) return;
     if (openSerialPort(false) == PortChange::Opened) enableShellPortItem(monitorSettings.COM);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "settings/source_name.h"
 #include "settings/table_order.h"
 #include "settings/ui_text.h"
 
@@ -50,6 +51,22 @@ const char* eventText(int number)
     return number < 0 || number > lastEventNumber ? "" : rows[number].text;
 }
 
+const char* sourceEventText(int number, const MonitorSettings& settings, char (&text)[96])
+{
+    // The serial port keeps the texts it always had.
+    const char* format = nullptr;
+    if (settings.SOURCE.kind != SourceKind::Serial) {
+        if (number == eventPortInUse) format = "error: %s already in use ";
+        else if (number == eventPortLost) format = "error %s / connection lost ";
+        else if (number == eventPortReturned) format = "%s available again ";
+    }
+    if (!format) return eventText(number);
+    char name[sourceNameSize];
+    formatSourceName(settings, name);
+    std::snprintf(text, sizeof text, format, name);
+    return text;
+}
+
 size_t formatEventLine(int number, const LocalStamp& when, char (&line)[256], const char* note)
 {
     std::memset(line, 0, sizeof line);
@@ -57,7 +74,8 @@ size_t formatEventLine(int number, const LocalStamp& when, char (&line)[256], co
                           when.month, when.year, when.hour, when.minute, number);
     if (n < 0) return 0;
     size_t used = std::strlen(line);
-    std::strncat(line, eventText(number), sizeof line - 1 - used);
+    char named[96];
+    std::strncat(line, sourceEventText(number, monitorSettings, named), sizeof line - 1 - used);
     std::strncat(line, note, sizeof line - 1 - std::strlen(line));
     return std::strlen(line);
 }

@@ -73,8 +73,13 @@ constexpr int lastEventNumber = eventLowLimitChanged;
 // without text. Numbers above 100 share the text of 100.
 const char* eventText(int number);
 
-// One event line without its line end (written separately), the `note` after
-// the event's text; returns its length.
+// eventText, but for the events of the source (1, 19, 66) with a network
+// source: their texts name it ("error TCP 192.168.4.1:10110 / connection lost ").
+const char* sourceEventText(int number, const MonitorSettings& settings, char (&text)[96]);
+
+// One event line without its line end (written separately), a source's
+// event naming the source of the current settings, the `note` after the
+// event's text; returns its length.
 size_t formatEventLine(int number, const LocalStamp& when, char (&line)[256], const char* note = "");
 
 // Said after the text of event 2 or 79 when the run leaves monitor.ini as it found it.

@@ -8,7 +8,7 @@ namespace {
 const MonitorSettings startSettings = {
     Barograph, 2, 300, 300, 1, 1, 1, 0, 0, 1, 0, 0, 0, German, 0, 0, 0, 0, {0x7F000001, 10110},
     0, {0x7F000001, 10119},
-    0, 0, {36, 61, 20}, 0, 0,
+    0, 0, {36, 61, 20}, 0, 0, {SourceKind::Serial, 10110, 0x7F000001, 10110},
 };
 } // namespace
 

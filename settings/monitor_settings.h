@@ -15,6 +15,16 @@ struct UdpDestination {
     uint16_t port;
 };
 
+// Where the lines come from: the serial port of COM, or the boat's network.
+enum class SourceKind : uint8_t { Serial, Udp, Tcp };
+
+struct ReceiveSource {
+    SourceKind kind;
+    uint16_t udpPort;     // UDP: the port listened on, every interface
+    uint32_t tcpAddress;  // TCP: the server connected to, IPv4 in host order
+    uint16_t tcpPort;
+};
+
 struct MonitorSettings {
     DataMode DATA;
     uint16_t COM;   // port number 1..highestPort
@@ -39,6 +49,7 @@ struct MonitorSettings {
     uint8_t WARN[3];
     uint16_t LOW;           // the low-pressure alarm's limit in hPa, 0 (off) or 900..1050
     uint8_t NIGHT;          // 1: the window draws in night colours
+    ReceiveSource SOURCE;   // the serial port (COM) unless the network is chosen
 };
 
 // Starts equal to the defaults, so that events raised before monitor.ini is

@@ -205,6 +205,38 @@ void resetWarn(MonitorSettings& settings, const MonitorSettings& defaults)
     std::memcpy(settings.WARN, defaults.WARN, sizeof settings.WARN);
 }
 
+// "UDP:p" or "TCP:a.b.c.d:p", the kind in any case; the serial port has no line.
+bool readSource(std::string_view value, const LineContext&, MonitorSettings& settings)
+{
+    if (value.size() < 4 || value[3] != ':') return false;
+    const std::string_view kind = value.substr(0, 3), rest = value.substr(4);
+    ReceiveSource& source = settings.SOURCE;
+    uint32_t port = 0;
+    if (equalsIgnoringCase(kind, "UDP")) {
+        if (!wholeOf(rest, port) || port == 0 || port > 65535) return false;
+        source.kind = SourceKind::Udp;
+        source.udpPort = static_cast<uint16_t>(port);
+        return true;
+    }
+    UdpDestination server{};
+    if (!equalsIgnoringCase(kind, "TCP") || !destinationOf(rest, server)) return false;
+    source.kind = SourceKind::Tcp;
+    source.tcpAddress = server.address;
+    source.tcpPort = server.port;
+    return true;
+}
+
+bool writeSource(const MonitorSettings& settings, const MonitorSettings&, ValueText& value)
+{
+    const ReceiveSource& source = settings.SOURCE;
+    if (source.kind == SourceKind::Udp) std::snprintf(value, sizeof value, "UDP:%u", unsigned(source.udpPort));
+    else if (source.kind == SourceKind::Tcp)
+        std::snprintf(value, sizeof value, "TCP:%u.%u.%u.%u:%u", source.tcpAddress >> 24,
+                      source.tcpAddress >> 16 & 255, source.tcpAddress >> 8 & 255, source.tcpAddress & 255,
+                      unsigned(source.tcpPort));
+    return source.kind != SourceKind::Serial;
+}
+
 void keepPort(MonitorSettings&, const MonitorSettings&) {}  // the COM digit has given the port already
 
 // Every line after the 110 bytes, in the order the writer writes them.
@@ -226,6 +258,7 @@ constexpr LineRow lineRows[] = {
      resetField<uint16_t, &MonitorSettings::LOW>},
     {SettingsLine::Night, "NIGHT", readFlag<&MonitorSettings::NIGHT>, writeFlag<&MonitorSettings::NIGHT>,
      resetField<uint8_t, &MonitorSettings::NIGHT>},
+    {SettingsLine::Source, "SOURCE", readSource, writeSource, resetField<ReceiveSource, &MonitorSettings::SOURCE>},
 };
 static_assert(firstRowOutOfPlace(lineRows) == sizeof lineRows / sizeof lineRows[0],
               "a row out of place: rows follow the order of SettingsLine");

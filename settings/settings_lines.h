@@ -9,7 +9,10 @@
 #include "settings/monitor_settings.h"
 
 // The settings that stand in a line of their own, in the order they are written.
-enum class SettingsLine : uint8_t { Port, Send, SendTo, SignalK, SignalKTo, Offset, Height, Warn, Low, Night };
+enum class SettingsLine : uint8_t {
+    Port, Send, SendTo, SignalK, SignalKTo, Offset, Height, Warn, Low, Night,
+    Source,
+};
 
 // Takes the lines after the 110 bytes of the `count` bytes of the whole file.
 // A line is `key = value` with blanks allowed around each part and the key in

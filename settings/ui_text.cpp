@@ -183,10 +183,10 @@ constexpr TextRow uiTexts[textCount] = {
      "7. variation max. de pression des cinq dernieres minutes \n8. Alarme vent 0 ou 1 "}},
 
     {txtFirstWindowTitle, SAME("Zudoderozezavedi TQ5108")},
-    {txtBarographTitle, {"Zudoderozezavedi Verbindung \xFC" "ber COM%d", "Air pressure monitor link: COM%d",
-     "Moniteur pression atmospherique COM%d"}},
-    {txtNmeaTitle, {"NMEA Monitor  Verbindung \xFC" "ber COM%d", "NMEA monitor using COM%d",
-     "Moniteur NMEA liaison COM%d"}},
+    {txtBarographTitle, {"Zudoderozezavedi Verbindung \xFC" "ber %s", "Air pressure monitor link: %s",
+     "Moniteur pression atmospherique %s"}},
+    {txtNmeaTitle, {"NMEA Monitor  Verbindung \xFC" "ber %s", "NMEA monitor using %s",
+     "Moniteur NMEA liaison %s"}},
     {txtLiveBarographTitle, {"Zudoderozezavedi %u %02d:%02d %6.1f hPa %+4.1f hPa/Std %+4.1f hPa/3Std (- %uh)",
      "Air pressure monitor %u %02d:%02d %6.1f hPa %+4.1f hPa/hr %+4.1f hPa/3hrs (- %uhr)",
      "Pression atmospherique %u %02d:%02d %6.1f hPa %+4.1f hPa/hr %+4.1f hPa/3hrs (- %uhr)"}},
@@ -303,6 +303,24 @@ constexpr TextRow uiTexts[textCount] = {
       "programme utilise les r\xE9glages par d\xE9" "faut et laisse monitor.ini tel quel : ce que vous r\xE9glez "
       "maintenant n'est pas enregistr\xE9."}},
     {txtSettingsKeptCaption, {"Einstellungen", "Settings", "R\xE9glages"}},
+    {txtGroupReceiving, {"Empfang", "Receiving", "Reception"}},
+    {txtFieldSourceSerial, {"&Serielle Schnittstelle (Menue Einstellungen)", "&Serial port (Setup menu)",
+     "Port &serie (menu Reglages)"}},
+    {txtFieldSourceUdp, {"&UDP, Port", "&UDP, port", "&UDP, port"}},
+    {txtFieldSourceTcp, {"&TCP, Adresse", "&TCP, address", "&TCP, adresse"}},
+    {txtFieldSourceTcpPort, SAME("P&ort")},
+    {txtItemNetworkUdp, {"Netzwerk: UDP-Port %u", "Network: UDP port %u", "Reseau : port UDP %u"}},
+    {txtItemNetworkTcp, {"Netzwerk: TCP %s", "Network: TCP %s", "Reseau : TCP %s"}},
+    {txtUdpPortHeld, {"Der UDP-Port %u ist von einem anderen Programm belegt.\n"
+     "Beenden Sie das andere Programm, stellen Sie es so ein, dass es den Port teilt, oder w\xE4hlen Sie unter "
+     "Einstellungen > Optionen einen anderen Port.\nDer Empfang beginnt von selbst, sobald der Port frei ist.",
+     "UDP port %u is held by another program.\n"
+     "Close that program, set it to share the port, or choose another port under Setup > Options.\n"
+     "Reception starts by itself once the port is free.",
+     "Le port UDP %u est occup\xE9 par un autre programme.\n"
+     "Fermez cet autre programme, r\xE9glez-le pour partager le port, ou choisissez un autre port dans "
+     "Options > Reglages.\nLa r\xE9" "ception commence d'elle-m\xEAme d\xE8s que le port est libre."}},
+    {txtNetworkCaption, {"Netzwerk", "Network", "Reseau"}},
 };
 static_assert(firstRowOutOfPlace(uiTexts) == textCount,
               "a row out of place: the first number below is the first row that does not carry its own TextId");

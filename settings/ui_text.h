@@ -27,7 +27,7 @@ enum TextId : unsigned {
     // The four information windows; the about text is a format (version, date).
     txtHelpCaption, txtHelpText, txtAboutCaption, txtAboutFormat,
     txtLinkCableCaption, txtLinkCableText, txtDataFormatsCaption, txtDataFormatsText,
-    // Window titles: formats with the port number, counter, time and values.
+    // Window titles: formats with the source's name, counter, time and values.
     txtFirstWindowTitle, txtBarographTitle, txtNmeaTitle, txtLiveBarographTitle, txtNmeaCountTitle,
     // Message boxes.
     txtEraseRefused, txtEraseRefusedCaption,  // format with the file name
@@ -64,6 +64,12 @@ enum TextId : unsigned {
     // monitor.ini left as it is for the run: it could not be read, or a
     // damaged one could not be put aside; the box's caption.
     txtSettingsUnreadableKept, txtSettingsDamagedKept, txtSettingsKeptCaption,
+    // The source of the lines: the Options dialog's group and its choices
+    // (labels of the fields in their order), the Setup menu's item for a
+    // network source (formats with the port, or address:port), and the box
+    // of a UDP port another program holds (format with the port) and its caption.
+    txtGroupReceiving, txtFieldSourceSerial, txtFieldSourceUdp, txtFieldSourceTcp, txtFieldSourceTcpPort,
+    txtItemNetworkUdp, txtItemNetworkTcp, txtUdpPortHeld, txtNetworkCaption,
     textCount
 };
 

@@ -251,7 +251,8 @@ BOOL CALLBACK collectControl(HWND child, LPARAM param)
         SendMessageTimeoutA(child, BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &checked);
     list->lines.push_back(std::to_string(GetDlgCtrlID(child)) + "\t" + className + "\t" +
                           escaped(controlText(child)) + "\t" + rectText(child) + "\t" +
-                          std::to_string(checked == BST_CHECKED) + "\t" + std::to_string(child == list->focus));
+                          std::to_string(checked == BST_CHECKED) + "\t" + std::to_string(child == list->focus) +
+                          "\t" + std::to_string(IsWindowEnabled(child) != FALSE));
     return TRUE;
 }
 

@@ -343,18 +343,18 @@ class Driver:
 
     def controls(self, dialog):
         """(caption, rect) of a dialog and {id or (label text): control} of its children; each control a
-        dict of class, text, rect (screen pixels), checked, focused. Labels and group boxes have no id
-        of their own and go by their text."""
+        dict of class, text, rect (screen pixels), checked, focused, enabled. Labels and group boxes have
+        no id of their own and go by their text."""
         head = self.ask(f"controls {dialog}")
         if not head.startswith("ok "):
             return None, None, {}
         caption, rect = head[3:].split("\t")
         found = {}
         for line in iter(self._line, "end"):
-            number, kind, text, box, checked, focused = line.split("\t")
+            number, kind, text, box, checked, focused, enabled = line.split("\t")
             key = int(number) if int(number) != 0xFFFF else text
             found[key] = {"class": kind, "text": text, "rect": tuple(map(int, box.split(","))),
-                          "checked": checked == "1", "focused": focused == "1"}
+                          "checked": checked == "1", "focused": focused == "1", "enabled": enabled == "1"}
         return caption, tuple(map(int, rect.split(","))), found
 
     def fill(self, dialog, values):

@@ -1,25 +1,29 @@
-"""Reception through a pty linked as a COM port, titles, record files and port failures."""
+"""Reception through a pty linked as a COM port or from the network, titles, record files and port failures."""
 
 import datetime
 import functools
 import http.client
+import itertools
 import json
 import os
 import random
+import re
 import shutil
 import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 
 from harness import (Driver, IsolatedNetwork, Monitor, MonitorTestMixin, SerialLine, clock_texts, ini, screen_pixels,
                      screenshot, wine_env)
-from fault_support import (FaultTestMixin, course, events_of, expected_records, records_of, utc_clocks,
-                           utc_stamps)
-from monitor_ids import (EXAMPLE, WIND_ALARM_EVENTS, WIXDR, cmdAcknowledgeAlarm, cmdBarographMode, cmdNmeaMode,
-                         cmdDataFormats, cmdOptions, cmdToggleUdp,
+from fault_support import (FaultTestMixin, course, device_stream, events_of, expected_records, records_of,
+                           utc_clocks, utc_stamps)
+from monitor_ids import (EXAMPLE, PORT_COMMANDS, WIND_ALARM_EVENTS, WIXDR, cmdAcknowledgeAlarm, cmdBarographMode,
+                         cmdNmeaMode, cmdDataFormats, cmdNetworkSource, cmdOptions, cmdPortCom2, cmdToggleUdp,
+                         eventPortLost, eventPortReturned,
                          command, event_tag, eventCorrectionChanged, eventDataAgain, eventGaleAlarm, eventLowLimitChanged,
                          eventLowPressure, eventNoData, eventPortInUse,
                          eventRecordFileError, eventRecordsCaughtUp, eventWindAlarmEnded, eventWindWarning,
@@ -738,16 +742,23 @@ class OptionsDialog(UdpReceiverMixin, unittest.TestCase):
                 dialog = self.open_options()
                 title, (left, top, right, bottom), fields = self.driver.controls(dialog)
                 self.assertEqual(title, caption)
-                edits = [fields[n] for n in range(1661, 1673) if n not in (1667, 1670)]
+                edits = [fields[n] for n in (*range(1661, 1673), 1675, 1677, 1678) if n not in (1667, 1670)]
                 self.assertTrue(all(f["class"] == "Edit" for f in edits))
                 self.assertEqual(len({(f["rect"][0], f["rect"][2]) for f in edits}), 1, "the fields stand aligned")
                 labels = [f for f in fields.values() if f["class"] == "Static"]
-                self.assertEqual(len(labels), 10)
-                self.assertEqual(len({f["rect"][0] for f in labels}), 1, "the labels stand aligned")
-                self.assertTrue(all(f["rect"][2] < edits[0]["rect"][0] for f in labels))
+                self.assertEqual(len(labels), 11)
+                # The radio buttons of the port and the address stand in the labels' column, their fields beside.
+                choices = [fields[n] for n in (1674, 1676)]
+                self.assertEqual(len({f["rect"][0] for f in labels + choices}), 1, "the labels stand aligned")
+                self.assertTrue(all(f["rect"][2] < edits[0]["rect"][0] for f in labels + choices))
+                self.assertTrue(all(field["rect"][1] <= (choice["rect"][1] + choice["rect"][3]) // 2 <= field["rect"][3]
+                                    for field, choice in zip((fields[1675], fields[1677]), choices)), "on one row")
                 self.assertTrue(all(left < f["rect"][0] and f["rect"][2] < right and f["rect"][3] < bottom
                                     for f in fields.values()), "everything inside the dialog")
-                self.assertTrue(fields[1661]["focused"])
+                # Receiving stands first, the serial port chosen, the network's fields disabled.
+                self.assertLess(fields[1673]["rect"][3], fields[1661]["rect"][1])
+                self.assertTrue(fields[1673]["focused"] and fields[1673]["checked"])
+                self.assertEqual([fields[n]["enabled"] for n in (1675, 1677, 1678, 1661)], [False, False, False, True])
                 if shots:
                     subprocess.run(["import", "-window", "root", "-crop",
                                     f"{right - left}x{bottom - top}+{left}+{top}",
@@ -922,3 +933,253 @@ class SignalKNotifications(MonitorTestMixin, unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+def free_port(kind):
+    """A port of 127.0.0.1 that no socket holds now, found by binding port 0."""
+    with socket.socket(socket.AF_INET, kind) as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+class TcpServer:
+    """A gateway's TCP server on 127.0.0.1 that the test starts, stops and starts again on one port."""
+
+    def __init__(self, port=0):
+        self.listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        self.listener.bind(("127.0.0.1", port))
+        self.listener.listen(4)
+        self.port = self.listener.getsockname()[1]
+        self.client = None
+
+    def accept(self, timeout=15):
+        self.listener.settimeout(timeout)
+        if self.client:
+            self.client.close()
+        self.client, _ = self.listener.accept()
+        return self.client
+
+    def stop(self):
+        for held in (self.client, self.listener):
+            if held:
+                held.close()
+        self.client = None
+
+
+class NetworkSource(UdpReceiverMixin, unittest.TestCase):
+    """The boat's network as the source: chosen in the Options dialog by its ids, read as the serial line is."""
+
+    def choose(self, choice, values):
+        dialog = OptionsDialog.open_options(self)
+        self.assertEqual(self.driver.ask(f"press {dialog} {choice}"), "ok")
+        self.assertTrue(self.wait_for(lambda: self.driver.controls(dialog)[2][choice]["checked"]))
+        self.driver.fill(dialog, values)
+        self.assertEqual(self.driver.ask(f"press {dialog} 1"), "ok")
+        self.assertTrue(self.wait_for(lambda: self.driver.ask("wait-options 0") == "timeout"), "OK closes it")
+
+    def port_items(self):
+        """(id, text, checked, grayed) of the Setup menu's items from COM1 to the network's."""
+        setup = self.driver.menu()[3][1]
+        first = [entry[0] if entry else None for entry in setup].index(PORT_COMMANDS[0])
+        return list(itertools.takewhile(lambda entry: entry is not None, setup[first:]))
+
+    def sentences_in_title(self, count, timeout=60):
+        return self.wait_title(lambda t: re.match(rf"\D* {count} \d\d:\d\d ", t), timeout=timeout)
+
+    def records(self):
+        return records_of(self.read("monitor.txt")[len(b"earlier content\r\n"):])
+
+    def test_udp_gives_the_records_of_the_serial_line_and_its_own_readings_sent_to_that_port_are_dropped(self):
+        port = free_port(socket.SOCK_DGRAM)
+        self.serial_ports(2)
+        # The program's own readings go to the very port it listens on.
+        own = f"SEND=1\nSENDTO=127.0.0.1:{port}\n".encode()
+        self.write("monitor.ini", ini() + own)
+        self.write("monitor.txt", b"earlier content\r\n")
+        self.start_monitor()
+        self.choose(1674, {1675: str(port)})
+        self.assertEqual(self.wait_title(lambda t: "UDP" in t), f"Zudoderozezavedi Verbindung \u00fcber UDP {port}")
+        items = self.port_items()
+        self.assertEqual([item[2] for item in items], [False] * len(items), "no port item checked")
+        self.assertEqual(items[-1], (cmdNetworkSource, f"Netzwerk: UDP-Port {port}", False, True))
+
+        sender = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        self.addCleanup(sender.close)
+        sender.bind(("127.0.0.1", 0))
+        readings = course(300, seed=43)
+        stream = device_stream(readings)
+        rng = random.Random(43)
+        start = time.time()
+        # A datagram holding two sentences, then datagrams cut anywhere: a sentence across two of them.
+        first = readings[0].sentence() + WIXDR
+        sender.sendto(first, ("127.0.0.1", port))
+        self.sentences_in_title(2)
+        at = len(first)
+        while at < len(stream):
+            size = rng.randrange(1, 160)
+            sender.sendto(stream[at:at + size], ("127.0.0.1", port))
+            at += size
+            if rng.random() < 0.1:
+                time.sleep(0.05)
+        # Every line counted once: the program's own $WIMDA, sent to this port, was not taken.
+        title = self.sentences_in_title(600)
+        self.assertIn(title, {readings[-1].title(600, c) for c in utc_clocks(start, time.time())})
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) > 17, timeout=10))
+        records = self.records()
+        self.assertEqual(records, expected_records(readings, [records[0][7:23].decode()], rejected_between=True))
+        self.assertIn(records[0][7:23].decode(), utc_stamps(start, time.time()))
+        self.assertFalse(os.path.exists(self.path("monitor.err")), "nothing to log")
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini"), ini() + own + f"SOURCE=UDP:{port}\n".encode())
+
+    def test_tcp_reconnects_by_itself_after_twenty_seconds_and_loses_no_record_then_nmea_mode_and_ten_megabytes(self):
+        server = TcpServer()
+        self.addCleanup(server.stop)
+        name = f"TCP 127.0.0.1:{server.port}"
+        self.serial_ports(2)
+        self.write("monitor.ini", ini())
+        self.write("monitor.txt", b"earlier content\r\n")
+        self.start_monitor()
+        self.choose(1676, {1677: "127.0.0.1", 1678: str(server.port)})
+        self.assertEqual(self.wait_title(lambda t: "TCP" in t), f"Zudoderozezavedi Verbindung \u00fcber {name}")
+        self.assertEqual(self.port_items()[-1], (cmdNetworkSource, f"Netzwerk: {name}", False, True))
+        readings = course(300, seed=44)
+        stream = device_stream(readings[:150]), device_stream(readings[150:])
+        start = time.time()
+        server.accept().sendall(stream[0])
+        self.sentences_in_title(300)
+
+        # The gateway goes for 20 seconds: its port refuses, and the program tries again by itself.
+        server.stop()
+        time.sleep(20)
+        self.assertEqual(events_of(self.read("monitor.err")), [eventPortLost])
+        self.assertTrue(self.monitor.running())
+        server = TcpServer(server.port)
+        self.addCleanup(server.stop)
+        server.accept(timeout=10).sendall(stream[1])
+        self.assertIn(self.sentences_in_title(600), {readings[-1].title(600, c) for c in utc_clocks(start, time.time())})
+        self.assertTrue(self.wait_for(lambda: len(self.read("monitor.txt")) > 17, timeout=10))
+        records = self.records()
+        self.assertEqual(records, expected_records(readings, [records[0][7:23].decode()], rejected_between=True))
+        log = self.read("monitor.err").decode("cp1252")
+        self.assertEqual([line[17:] for line in log.split("\r\n") if line],
+                         [f" event nr. {eventPortLost} error {name} / connection lost ",
+                          f" event nr. {eventPortReturned} {name} available again "])
+
+        # Nmea mode over the same connection: nmea.txt byte for byte.
+        self.assertEqual(self.driver.ask(command(cmdNmeaMode)), "ok")
+        self.assertEqual(self.wait_title(lambda t: "NMEA" in t), f"NMEA Monitor  Verbindung \u00fcber {name}")
+        nmea = [f"$GPXTE,A,A,{i:04d}.{i % 10},L,N*{i % 100:02d}\r\n".encode() for i in range(30)]
+        server.client.sendall(b"".join(nmea[:10]) + b"noise\r\n" + b"".join(nmea[10:]))
+        self.assertEqual(self.wait_title(lambda t: t.startswith("30 ")), "30 NMEA - Datens\u00e4tze ")
+        self.assertEqual(self.read("nmea.txt"), b"".join(nmea))
+
+        # Ten megabytes without a line feed: dropped as an over-long line, the window answering throughout.
+        sending = threading.Thread(target=server.client.sendall, args=(b"\x00\xff" * (5 << 20),))
+        sending.start()
+        while sending.is_alive():
+            self.assertEqual(self.title(), "30 NMEA - Datens\u00e4tze ")
+            time.sleep(0.2)
+        sending.join()
+        server.client.sendall(b"\n" + nmea[0])
+        self.assertEqual(self.wait_title(lambda t: t.startswith("31 ")), "31 NMEA - Datens\u00e4tze ")
+        self.assertEqual(self.read("nmea.txt"), b"".join(nmea) + nmea[0])
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini"), ini(DATA="NMEA") + f"SOURCE=TCP:127.0.0.1:{server.port}\n".encode())
+
+        # Read back: the program connects at once and the dialog shows the choice, the other fields
+        # disabled; a port item chooses the serial port again, and the line goes.
+        self.driver.close()
+        self.driver = Driver(self.workdir)
+        self.start_monitor()
+        server.accept()
+        self.assertEqual(self.title(), f"Zudoderozezavedi Verbindung \u00fcber {name}")
+        dialog = OptionsDialog.open_options(self)
+        fields = self.driver.controls(dialog)[2]
+        self.assertEqual([(fields[n]["checked"], fields[n]["enabled"]) for n in (1676, 1675, 1677)],
+                         [(True, True), (False, False), (False, True)])
+        self.assertEqual(self.driver.ask(f"press {dialog} 2"), "ok")
+        self.assertEqual(self.driver.ask(command(cmdPortCom2)), "ok")
+        self.assertEqual(self.wait_title(lambda t: "COM2" in t), "NMEA Monitor  Verbindung \u00fcber COM2")
+        items = self.port_items()
+        self.assertEqual([item[0] for item in items if item[2]], [cmdPortCom2])
+        self.assertNotIn(cmdNetworkSource, [item[0] for item in items])
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini"), ini(DATA="NMEA"))
+
+    def test_bad_input_a_held_port_junk_a_peer_that_closes_at_once_and_a_bad_address_leave_it_answering(self):
+        # A UDP port another program holds alone: a box naming the port once, event 1, and reception
+        # as soon as it is free.
+        port = free_port(socket.SOCK_DGRAM)
+        holder = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        self.addCleanup(holder.close)
+        holder.bind(("127.0.0.1", port))  # without SO_REUSEADDR: the program's bind on every interface fails
+        self.serial_ports(2)
+        self.write("monitor.ini", ini(LANG="EN") + f"SOURCE=UDP:{port}\n".encode())
+        self.write("monitor.txt", b"earlier content\r\n")
+        self.start_monitor(wait_window=False)
+        box = self.driver.wait_box()
+        self.assertEqual((box["caption"], box["text"]),
+                         ("Network", f"UDP port {port} is held by another program.\nClose that program, set it to "
+                                     "share the port, or choose another port under Setup > Options.\n"
+                                     "Reception starts by itself once the port is free."))
+        self.assertEqual(self.driver.press(box), "ok")
+        holder.close()
+        sender = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        self.addCleanup(sender.close)
+        sender.bind(("127.0.0.1", 0))
+
+        def sent(datagram, count):
+            # Datagrams sent before the bind are lost: sent again until the title counts them.
+            return self.wait_for(lambda: sender.sendto(datagram, ("127.0.0.1", port)) and
+                                 self.sentences_in_title(count, timeout=1) and
+                                 re.match(rf"\D* {count} ", self.title()), timeout=15)
+
+        self.assertTrue(sent(EXAMPLE, 1))
+        self.assertEqual(self.driver.boxes(), [], "the box came once")
+        # 64 KiB of junk with NUL bytes and no line feed, ended by one: a line too long, dropped.
+        junk = bytes(random.Random(5).choice([0, 1, 0x7F, 0xFF, 36, 13]) for _ in range(65507))
+        sender.sendto(junk, ("127.0.0.1", port))
+        sender.sendto(b"\x00" * 1000 + b"\n", ("127.0.0.1", port))
+        sender.sendto(EXAMPLE, ("127.0.0.1", port))
+        self.assertTrue(re.match(r"\D* 2 \d\d:\d\d  998\.6 hPa", self.sentences_in_title(2, timeout=10)))
+        self.assertEqual([line[17:] for line in self.read("monitor.err").decode("cp1252").split("\r\n") if line],
+                         [f" event nr. {eventPortInUse} error: UDP {port} already in use ",
+                          f" event nr. {eventPortReturned} UDP {port} available again "])
+
+        # A TCP peer that accepts and closes at once: one loss, attempts never faster than 1, 2, 4, 5 s.
+        server = TcpServer()
+        self.addCleanup(server.stop)
+        self.choose(1676, {1677: "127.0.0.1", 1678: str(server.port)})
+        accepted = []
+        for _ in range(5):
+            server.accept(timeout=10).close()
+            accepted.append(time.time())
+            self.assertTrue(self.wait_title(lambda t: "link: TCP" in t).startswith("Air pressure monitor link: TCP"),
+                            "the window answers")
+        gaps = [b - a for a, b in zip(accepted, accepted[1:])]
+        self.assertTrue(all(gap > wait - 0.3 for gap, wait in zip(gaps, (1, 2, 4, 5))), gaps)
+        server.accept(timeout=10).sendall(EXAMPLE)
+        self.sentences_in_title(3, timeout=10)
+        self.assertEqual(events_of(self.read("monitor.err")), [eventPortInUse, eventPortReturned, eventPortLost,
+                                                               eventPortReturned])
+
+        # A name, or a number out of range, for the address: the field's box, and nothing changes.
+        for field, text, message in ((1677, "gateway.local", "TCP, address: a.b.c.d, each number 0 to 255"),
+                                     (1677, "192.168.4.256", "TCP, address: a.b.c.d, each number 0 to 255"),
+                                     (1678, "65536", "Port: 1 to 65535")):
+            dialog = OptionsDialog.open_options(self)
+            self.driver.fill(dialog, {field: text})
+            self.assertEqual(self.driver.ask(f"press {dialog} 1"), "ok")
+            box = self.driver.wait_box()
+            self.assertEqual((box["caption"], box["text"]), ("Options", message))
+            self.driver.press(box)
+            self.assertTrue(self.wait_for(lambda: self.driver.controls(dialog)[2][field]["focused"]))
+            self.assertEqual(self.driver.ask(f"press {dialog} 2"), "ok")
+            self.assertTrue(self.wait_for(lambda: self.driver.ask("wait-options 0") == "timeout"))
+        server.client.sendall(EXAMPLE)
+        self.sentences_in_title(4, timeout=10)
+        self.assertEqual(self.read("monitor.txt"), b"earlier content\r\n", "nothing written before is lost")
+        self.assertEqual(self.quit_monitor(), 0)
+        self.assertEqual(self.read("monitor.ini")[110:], f"SOURCE=TCP:127.0.0.1:{server.port}\n".encode())

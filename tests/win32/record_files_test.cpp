@@ -6,6 +6,7 @@
 #include "acquisition/measurement_state.h"
 #include "acquisition/signalk_output.h"
 #include "acquisition/udp_output.h"
+#include "acquisition/winsock_use.h"
 #include "app/startup.h"
 #include "records/event_text.h"
 #include "records/record_backlog.h"
@@ -189,6 +190,7 @@ TEST(UdpOutput, FailingSendsAreLoggedOnceAndRecordingGoesOn)
     EXPECT_EQ(loggedTimes(folder.read("monitor.err"), eventUdpSendFailed), 3);
     closeUdpOutput();
     resetSignalKOutput();
+    endWinsock();
     resetSeamTables();
     resetMonitorSettings();
     resetMeasurementState();

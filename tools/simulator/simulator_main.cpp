@@ -15,6 +15,7 @@
 //   barograph_simulator --out /dev/pts/3            # reader opens the other one
 //   barograph_simulator --stdout --fast --count 5 --start "2024-03-01 12:00"
 //   barograph_simulator --out /dev/ttyUSB0 --speed 60 --verbose
+//   barograph_simulator --udp 10110                  # a WiFi gateway on this PC
 // --help lists every option. SIGINT/SIGTERM end the run cleanly. When the
 // line fails (EIO: the pty's other side went away) it reopens the path every
 // second until it works again, unless --exit-on-error.
@@ -29,6 +30,7 @@
 #include <unistd.h>
 
 #include "barograph_sentence.h"
+#include "network_output.h"
 #include "nmea_sentences.h"
 #include "serial_output.h"
 #include "simulator_options.h"
@@ -104,10 +106,22 @@ int main(int argc, char** argv) {
     const WeatherModel weather = makeWeatherModel(options.seed, start);
     const GpsTrack track = makeGpsTrack(options.seed, start);
     const std::optional<std::uint64_t> limit = stepLimit(options);
-    const std::string target = options.toStdout ? std::string("standard output") : options.outPath;
+    std::string target = options.toStdout ? std::string("standard output") : options.outPath;
+    const bool network = options.udpPort || options.tcpPort;
+    if (network)
+        target = (options.udpPort ? "UDP 127.0.0.1:" : "TCP clients on 127.0.0.1:") +
+                 std::to_string(options.udpPort ? *options.udpPort : *options.tcpPort);
 
     int fd = STDOUT_FILENO;
-    if (!options.toStdout) {
+    int listener = -1;  // --tcp: the server; fd is its client, -1 while none is connected
+    if (network) {
+        fd = options.udpPort ? openUdpSender(*options.udpPort) : -1;
+        if (options.tcpPort) listener = openTcpListener(*options.tcpPort);
+        if (fd < 0 && listener < 0) {
+            std::fprintf(stderr, "%s: cannot open %s: %s\n", name, target.c_str(), std::strerror(errno));
+            return 1;
+        }
+    } else if (!options.toStdout) {
         std::string note;
         fd = openOutput(options.outPath, note);
         if (fd < 0) {
@@ -140,6 +154,22 @@ int main(int argc, char** argv) {
             if (options.wixdr) appendLine(buffer, formatWixdr(reading.pressure));
         }
 
+        if (network) {
+            // A gateway sends whether or not anybody listens: a refused datagram or a
+            // client gone is no reason to stop, and the next client gets the next second.
+            if (listener >= 0 && fd < 0) fd = acceptClient(listener);
+            if (fd >= 0) {
+                const WriteResult w = writeFully(fd, buffer.data(), buffer.size(), gStop);
+                if (w.status == WriteStatus::Stopped) break;
+                if (w.status == WriteStatus::Failed && listener >= 0) {
+                    ::close(fd);
+                    fd = -1;
+                }
+            }
+            if (options.verbose) std::fputs(buffer.c_str(), stderr);
+            ++step;
+            continue;
+        }
         const WriteResult w = writeFully(fd, buffer.data(), buffer.size(), gStop);
         if (w.status == WriteStatus::Stopped) break;
         if (w.status == WriteStatus::Failed) {
@@ -181,6 +211,7 @@ int main(int argc, char** argv) {
     }
 
     if (!options.toStdout && fd >= 0) ::close(fd);
+    if (listener >= 0) ::close(listener);
     if (options.verbose || gStop) {
         std::fprintf(stderr, "%s: stopped after %llu second(s) of simulated time\n", name,
                      static_cast<unsigned long long>(step));

@@ -81,6 +81,13 @@ bool parseOptions(int argc, const char* const* argv, SimulatorOptions& o, std::s
                 return false;
             }
             o.outPath = value;
+        } else if (arg == "--udp" || arg == "--tcp") {
+            if (!takeValue()) return false;
+            if (!parseUnsigned(value, number) || number < 1 || number > 65535) {
+                error = arg + " needs a port from 1 to 65535, not '" + value + "'";
+                return false;
+            }
+            (arg == "--udp" ? o.udpPort : o.tcpPort) = static_cast<std::uint16_t>(number);
         } else if (arg == "--speed") {
             if (!takeValue()) return false;
             if (!parsePositiveReal(value, o.speed)) {
@@ -128,12 +135,13 @@ bool parseOptions(int argc, const char* const* argv, SimulatorOptions& o, std::s
         }
     }
     if (o.help) return true;
-    if (o.toStdout && !o.outPath.empty()) {
-        error = "--out and --stdout exclude each other";
+    const int targets = int(o.toStdout) + int(!o.outPath.empty()) + int(bool(o.udpPort)) + int(bool(o.tcpPort));
+    if (targets > 1) {
+        error = "--out, --stdout, --udp and --tcp exclude each other";
         return false;
     }
-    if (!o.toStdout && o.outPath.empty()) {
-        error = "--out PATH (or --stdout) is required";
+    if (targets == 0) {
+        error = "--out PATH (or --stdout, --udp PORT, --tcp PORT) is required";
         return false;
     }
     return true;
@@ -149,7 +157,7 @@ std::optional<std::uint64_t> stepLimit(const SimulatorOptions& o) {
 std::string usageText(const char* programName) {
     std::string text = "Usage: ";
     text += programName;
-    text += R"( --out PATH | --stdout [options]
+    text += R"( --out PATH | --stdout | --udp PORT | --tcp PORT [options]
 
 Writes what an electronic barograph sends once a second: a $PXDR sentence
 (pressure, converter value, 1 h and 3 h tendencies, minute counter, stored
@@ -158,6 +166,11 @@ A tty (a pty end or a serial device) is set to 4800 baud 8N1 raw.
 
   --out PATH          pty end (e.g. /dev/pts/3) or serial device to write to
   --stdout            write to standard output instead
+  --udp PORT          send each second's sentences as one datagram to
+                      127.0.0.1:PORT, as a WiFi gateway broadcasts them
+  --tcp PORT          serve them to one client at a time on 127.0.0.1:PORT,
+                      as a gateway's TCP server does; while no client is
+                      connected, the sentences are dropped
   --speed FACTOR      simulated seconds per real second (default 1)
   --fast              no pacing: as fast as the writes go
   --duration SECONDS  stop after this many simulated seconds

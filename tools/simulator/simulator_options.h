@@ -7,6 +7,9 @@
 struct SimulatorOptions {
     std::string outPath;
     bool toStdout = false;
+    // Over the network on 127.0.0.1 instead: datagrams to this UDP port, or a
+    // TCP server on this port for one client at a time.
+    std::optional<std::uint16_t> udpPort, tcpPort;
     double speed = 1.0;              // simulated seconds per real second
     bool fast = false;               // no pacing at all
     std::optional<std::int64_t> durationSeconds;  // simulated seconds

@@ -745,3 +745,21 @@ TEST_F(LineDispatch, OnlyNmeaSentencesGoOutAndEachWithCrLf)
     EXPECT_EQ(fake.nmeaWrites.size(), 5u) << "nmea.txt keeps every line";
     EXPECT_EQ(fake.datagrams, (std::vector<std::string>{longest}));
 }
+
+TEST_F(LineDispatch, LinesThatCameOverUdpAreNotSentBackToTheirPort)
+{
+    monitorSettings.DATA = Nmea;
+    monitorSettings.SEND = 1;
+    monitorSettings.SOURCE = {SourceKind::Udp, 10110, 0, 0};
+    monitorSettings.SENDTO.port = 10110;
+    feed("$GPZDA,1*00\r\n");
+    EXPECT_EQ(fake.nmeaWrites.size(), 1u);
+    EXPECT_TRUE(fake.datagrams.empty());
+    // Another port, or the same port with a TCP input, gets them.
+    monitorSettings.SENDTO.port = 2000;
+    feed("$GPZDA,2*00\r\n");
+    monitorSettings.SENDTO.port = 10110;
+    monitorSettings.SOURCE.kind = SourceKind::Tcp;
+    feed("$GPZDA,3*00\r\n");
+    EXPECT_EQ(fake.datagrams, (std::vector<std::string>{"$GPZDA,2*00\r\n", "$GPZDA,3*00\r\n"}));
+}

@@ -11,6 +11,7 @@
 #include "app/window_titles.h"
 #include "records/event_text.h"
 #include "settings/shell_seam.h"
+#include "settings/source_name.h"
 #include "settings/ui_text.h"
 
 TEST(FreeSpace, WarnsBelowOneHundredThousandBytes)
@@ -24,20 +25,39 @@ TEST(FreeSpace, WarnsBelowOneHundredThousandBytes)
 TEST(WindowTitles, ModeTitlesInEachLanguage)
 {
     char text[128];
-    formatBarographTitle(German, 3, text, sizeof text);
+    formatBarographTitle(German, "COM3", text, sizeof text);
     EXPECT_STREQ(text, "Zudoderozezavedi Verbindung \xFC" "ber COM3");
-    formatBarographTitle(English, 8, text, sizeof text);
+    formatBarographTitle(English, "COM8", text, sizeof text);
     EXPECT_STREQ(text, "Air pressure monitor link: COM8");
-    formatBarographTitle(French, 1, text, sizeof text);
+    formatBarographTitle(French, "COM1", text, sizeof text);
     EXPECT_STREQ(text, "Moniteur pression atmospherique COM1");
-    formatNmeaTitle(German, 2, text, sizeof text);
+    formatNmeaTitle(German, "COM2", text, sizeof text);
     EXPECT_STREQ(text, "NMEA Monitor  Verbindung \xFC" "ber COM2");
-    formatNmeaTitle(English, 5, text, sizeof text);
+    formatNmeaTitle(English, "COM5", text, sizeof text);
     EXPECT_STREQ(text, "NMEA monitor using COM5");
-    formatNmeaTitle(French, 7, text, sizeof text);
+    formatNmeaTitle(French, "COM7", text, sizeof text);
     EXPECT_STREQ(text, "Moniteur NMEA liaison COM7");
-    formatBarographTitle(German, 12, text, sizeof text);
+    formatBarographTitle(German, "COM12", text, sizeof text);
     EXPECT_STREQ(text, "Zudoderozezavedi Verbindung \xFC" "ber COM12");
+    // A gateway's address is shown here only: the program would connect to it.
+    MonitorSettings gateway = monitorSettings;
+    gateway.SOURCE = {SourceKind::Tcp, 10110, 0xC0A80401, 10110};  // 192.168.4.1
+    char name[sourceNameSize];
+    formatSourceName(gateway, name);
+    formatNmeaTitle(French, name, text, sizeof text);
+    EXPECT_STREQ(text, "Moniteur NMEA liaison TCP 192.168.4.1:10110");
+    char line[96];
+    EXPECT_STREQ(sourceEventText(eventPortLost, gateway, line), "error TCP 192.168.4.1:10110 / connection lost ");
+    EXPECT_STREQ(sourceEventText(eventPortReturned, gateway, line), "TCP 192.168.4.1:10110 available again ");
+    // The Setup menu's item names it, in each language.
+    const MonitorSettings before = monitorSettings;
+    monitorSettings.SOURCE = gateway.SOURCE;
+    EXPECT_EQ(networkItemText(German), "Netzwerk: TCP 192.168.4.1:10110");
+    monitorSettings.SOURCE.kind = SourceKind::Udp;
+    EXPECT_EQ(networkItemText(French), "Reseau : port UDP 10110");
+    monitorSettings = before;
+    gateway.SOURCE.kind = SourceKind::Serial;
+    EXPECT_STREQ(sourceEventText(eventPortLost, gateway, line), "error COMx / ClearCommError ");
 }
 
 namespace {
@@ -134,7 +154,10 @@ TEST(UiText, MenuItemsDifferBetweenLanguagesOnlyAsIntended)
 
 namespace {
 
-const OptionsField& optionsField(unsigned id) { return optionsFields[id - firstOptionsField]; }
+const OptionsField& optionsField(unsigned id) { return optionsFieldOf(id); }
+
+// The place of a field's text among the dialog's texts.
+size_t at(unsigned id) { return static_cast<size_t>(&optionsFieldOf(id) - optionsFields); }
 
 // The texts the dialog shows for `settings`, as OK reads them back.
 std::vector<std::string> shownTexts(const MonitorSettings& settings)
@@ -175,23 +198,23 @@ TEST(OptionsFields, TheFirstFieldOutOfRangeIsNamedWithItsRangeAndNothingIsChosen
 {
     MonitorSettings base = monitorSettings;
     std::vector<std::string> texts = shownTexts(base);
-    texts[1] = "1501";
-    texts[7] = "no address";
+    texts[at(1662)] = "1501";
+    texts[at(1668)] = "no address";
     const char* height[3] = {"Hoehe ueber dem Meer: 0 bis 1500 m", "Height above sea level: 0 to 1500 m",
                              "Altitude : 0 a 1500 m"};
     for (UiLanguage language : {German, English, French}) {
         OptionsCheck check = checkOptions(texts, base, language);
-        EXPECT_EQ(check.failed, 1);
+        EXPECT_EQ(check.failed, int(at(1662)));
         EXPECT_EQ(check.message, height[language]);
         EXPECT_EQ(shownTexts(check.chosen), shownTexts(base));
     }
     // The gale's limit must exceed the warning's as typed in the same dialog.
     texts = shownTexts(base);
-    texts[2] = "5,0", texts[3] = "5.0";
+    texts[at(1663)] = "5,0", texts[at(1664)] = "5.0";
     OptionsCheck gale = checkOptions(texts, base, German);
-    EXPECT_EQ(gale.failed, 3);
+    EXPECT_EQ(gale.failed, int(at(1664)));
     EXPECT_EQ(gale.message, "Alarm bei Fall in 3 Std: 5,1 bis 15,0 hPa");
-    texts[3] = "5.1", texts[5] = "899";
+    texts[at(1664)] = "5.1", texts[at(1666)] = "899";
     EXPECT_EQ(checkOptions(texts, base, English).message, "Alarm below: 0 or 900 to 1050 hPa");
 }
 

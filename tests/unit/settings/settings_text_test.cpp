@@ -324,4 +324,20 @@ TEST(SettingsText, SendingLinesAfterTheFixedText)
         EXPECT_EQ(kept.SEND, 0) << malformed;
     }
     EXPECT_EQ(decode(defaultText + "SENDTO=0.0.0.0:1\n").SENDTO.port, 1);
+
+    // The network input, read leniently; a malformed line leaves the serial port and is kept as it stood.
+    const MonitorSettings udp = decode(defaultText + " source = udp:2000 \r\n");
+    EXPECT_EQ(udp.SOURCE.kind, SourceKind::Udp);
+    EXPECT_EQ(udp.SOURCE.udpPort, 2000);
+    const MonitorSettings tcp = decode(defaultText + "SOURCE=Tcp:10.0.0.7:8880\n");
+    EXPECT_EQ(tcp.SOURCE.kind, SourceKind::Tcp);
+    EXPECT_EQ(tcp.SOURCE.tcpAddress, 0x0A000007u);
+    EXPECT_EQ(tcp.SOURCE.tcpPort, 8880);
+    for (const char* malformed : {"SOURCE=UDP:0", "SOURCE=UDP:65536", "SOURCE=UDP 10110", "SOURCE=TCP:10.0.0.7",
+                                  "SOURCE=TCP:gateway.local:10110", "SOURCE=SERIAL", "SOURCE=TCP:1.2.3.4:0"}) {
+        MonitorSettings kept = decodeKeeping(defaultText + malformed + "\n");
+        EXPECT_EQ(kept.SOURCE.kind, SourceKind::Serial) << malformed;
+        EXPECT_EQ(encode(kept), defaultText + malformed + "\n");
+    }
+    decode("");
 }

@@ -471,6 +471,13 @@ TEST(Options, DefaultsAndBothValueForms) {
     EXPECT_EQ(p.historyStep, 1u);
     EXPECT_FALSE(p.wixdr);
     EXPECT_TRUE(p.nmea && p.exitOnError && p.fast && p.verbose);
+
+    SimulatorOptions u, t;
+    ASSERT_TRUE(parse({"--udp", "10110"}, u, error)) << error;
+    ASSERT_TRUE(parse({"--tcp=2000"}, t, error)) << error;
+    EXPECT_EQ(u.udpPort, 10110);
+    EXPECT_EQ(t.tcpPort, 2000);
+    EXPECT_FALSE(u.tcpPort || t.udpPort || u.toStdout);
 }
 
 TEST(Options, CountAndDurationTheSmallerWins) {
@@ -497,6 +504,10 @@ TEST(Options, RejectsWhatCannotWork) {
         {"--stdout", "--start", "2024-13-01 00:00"},
         {"--stdout", "--fast=yes"},
         {"--stdout", "--bogus"},
+        {"--udp", "0"},
+        {"--tcp", "65536"},
+        {"--udp", "10110", "--tcp", "10110"},
+        {"--out", "/dev/pts/3", "--udp", "10110"},
     };
     for (const auto& args : bad) {
         SimulatorOptions o;
