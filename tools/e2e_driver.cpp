@@ -307,36 +307,38 @@ void replyMenu()
     DeleteFileA("menu-dump.txt");
     // Posted, so that it is answered after every command posted before it.
     PostMessageA(window, RegisterWindowMessageA("MonitorMenuDump"), 0, 0);
-    // Under Wine the program's thread now and then takes neither posted
-    // messages nor its own timer's ticks for 20 s and more (seen after a copy
-    // to the clipboard, and after a command soon after the start), while it
-    // answers a message sent to it at once and goes on from there: each
-    // second without an answer sends it one that does nothing, and the dump
-    // is then handled in its turn, after the commands posted before it.
+    // The probe moves its finished dump onto the name. Wine's MoveFile holds
+    // the file open for deletion until the move is done, a moment after the
+    // name appears: an open that does not share deletion fails then with a
+    // sharing violation (fopen's does not), so this one shares it, and tries
+    // again until the program has had its time.
     const DWORD start = GetTickCount();
-    DWORD nudged = start;
-    bool answers = true;
-    while (GetFileAttributesA("menu-dump.txt") == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 20000) {
+    HANDLE dump = INVALID_HANDLE_VALUE;
+    while (GetTickCount() - start < 20000) {
+        dump = CreateFileA("menu-dump.txt", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (dump != INVALID_HANDLE_VALUE) break;
         Sleep(20);
-        if (GetTickCount() - nudged >= 1000) {
-            DWORD_PTR ignored = 0;
-            answers = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored) != 0;
-            nudged = GetTickCount();
-        }
     }
-    FILE* in = std::fopen("menu-dump.txt", "rb");
-    if (!in) {
+    if (dump == INVALID_HANDLE_VALUE) {
+        // Asked only now, so that the asking cannot have let the dump through.
+        DWORD_PTR ignored = 0;
+        const bool answers = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored) != 0;
         reply(answers ? "timeout (the program answers sent messages)" : "timeout (the program does not answer)");
         return;
     }
+    std::string content;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(dump, chunk, sizeof chunk, &got, nullptr) && got > 0) content.append(chunk, got);
+    CloseHandle(dump);
     std::vector<std::string> lines;
-    char line[512];
-    while (std::fgets(line, sizeof line, in)) {
-        std::string text(line);
-        if (!text.empty() && text.back() == '\n') text.pop_back();
-        lines.push_back(text);
+    for (size_t from = 0; from < content.size();) {
+        size_t end = content.find('\n', from);
+        if (end == std::string::npos) end = content.size();
+        lines.push_back(content.substr(from, end - from));
+        from = end + 1;
     }
-    std::fclose(in);
     DeleteFileA("menu-dump.txt");
     reply("ok " + std::to_string(lines.size()));
     for (const std::string& text : lines) reply(text);
