@@ -211,12 +211,15 @@ class NoiseOnTheLine(FaultTestMixin, unittest.TestCase):
         readings = course(600, seed=12)
 
         lines = self.start_with()
+        # The window is found before its first title is set; the pty takes the
+        # noise at once, so the port's title must stand before it is sent.
+        port_title = "Zudoderozezavedi Verbindung \u00fcber COM2"
+        self.assertEqual(self.wait_title(lambda t: t == port_title, timeout=30), port_title)
         start = time.time()
         lines[2].write(noise, timeout=900)
         counter = len(noise_lines)
         # No reading yet: the title stays the port's; the first sentence is
         # counted after every line of the noise.
-        port_title = "Zudoderozezavedi Verbindung \u00fcber COM2"
         self.assertEqual(self.wait_title(lambda t: t != port_title, timeout=3), port_title)
         first = readings[:300]
         lines[2].write(first[0].sentence())
