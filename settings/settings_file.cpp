@@ -57,6 +57,25 @@ bool putDamagedFileAside()
     return false;
 }
 
+// A reader's hold on monitor.ini (a scanner, a backup, an editor's look)
+// makes the move fail with a denial; it is waited out as the read waits
+// one out, so that a choice or the end's write is not lost to it. A
+// read-only file (or a folder of that name) is denied for good and is not waited for.
+bool moveNewFileInPlace()
+{
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        if (MoveFileExA(newSettingsFileName, settingsFileName, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = GetLastError();
+        const DWORD attributes = GetFileAttributesA(settingsFileName);
+        const bool held = (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) &&
+                          attributes != INVALID_FILE_ATTRIBUTES && !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+        if (!held || GetTickCount64() - start >= settingsHoldWaitMs) return false;
+        Sleep(holdRetryMs);
+    }
+}
+
 SettingsRead withheld(SettingsRead read)
 {
     settingsWritesWithheld = true;
@@ -103,7 +122,7 @@ SettingsWrite writeSettingsFile()
         DeleteFileA(newSettingsFileName);
         return SettingsWrite::ShortWrite;
     }
-    if (!MoveFileExA(newSettingsFileName, settingsFileName, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!moveNewFileInPlace()) {
         DeleteFileA(newSettingsFileName);
         return SettingsWrite::NotCreated;
     }

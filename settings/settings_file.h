@@ -27,7 +27,8 @@ enum class SettingsWrite {
 };
 
 // Writes all of monitorSettings, normalising SHOW first, whole or not
-// at all: into monitor.ini.new, flushed, then moved over monitor.ini. On any
+// at all: into monitor.ini.new, flushed, then moved over monitor.ini, waiting
+// out a reader's hold as the read does. On any
 // failure the old monitor.ini stays as it was and monitor.ini.new is gone.
 SettingsWrite writeSettingsFile();
 

@@ -7,7 +7,7 @@ import unittest
 
 from fault_support import events_of
 from harness import DEFAULT_INI, MonitorTestMixin, SerialLine, ini, local_stamps
-from monitor_ids import (EXAMPLE, WIXDR, cmdEnglish, cmdPortCom3, cmdQuit, cmdScale900, command, event_tag,
+from monitor_ids import (EXAMPLE, WIXDR, cmdEnglish, cmdGerman, cmdPortCom3, cmdQuit, cmdScale900, command, event_tag,
                          eventRecordFileError, eventRecordsUnwritten, eventSessionEnded, eventSettingsDamaged,
                          eventSettingsMissing, eventSettingsUnreadable, eventSettingsUnwritable, fatal_number,
                          fatalSettingsUnwritable, pxdr)
@@ -164,7 +164,12 @@ class SettingsAfterAPowerCutAndAHandEdit(MonitorTestMixin, unittest.TestCase):
         self.start_monitor()
         self.assertEqual(self.wait_title(lambda t: "COM" in t), "Air pressure monitor link: COM2")
         self.assertEqual(self.driver.boxes(), [])
+        # A choice made while the reader still holds it waits for the reader to let go.
+        self.assertEqual(self.driver.ask(command(cmdGerman)), "ok")
+        time.sleep(0.3)
         self.assertEqual(self.driver.ask("release monitor.ini"), "ok")
+        users = users.replace(b"LANG=EN", b"LANG=DE")
+        self.assertTrue(self.wait_for(lambda: self.read("monitor.ini") == users), self.read("monitor.ini"))
         self.assertEqual(self.quit_monitor(), 0)
         self.assertEqual(self.read("monitor.ini"), users)
         self.assertFalse(os.path.exists(self.path("monitor.err")))
