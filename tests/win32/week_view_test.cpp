@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -371,6 +372,15 @@ BOOL WINAPI setMenuInfo(HMENU menu, LPCMENUINFO info)
     return reinterpret_cast<decltype(&SetMenuInfo)>(realSetMenuInfo)(menu, info);
 }
 
+// The flags of each text with an Alt letter drawn (not measured).
+std::vector<UINT> drawnTextFlags;
+void* realDrawTextA = nullptr;
+int WINAPI recordDrawTextFlags(HDC dc, LPCSTR text, int length, LPRECT box, UINT flags)
+{
+    if (std::strchr(text, '&') && !(flags & DT_CALCRECT)) drawnTextFlags.push_back(flags);
+    return reinterpret_cast<decltype(&DrawTextA)>(realDrawTextA)(dc, text, length, box, flags);
+}
+
 struct ItemFacts {
     UINT type, state, id;
     ULONG_PTR data;
@@ -435,21 +445,38 @@ TEST_F(WeekView, NightMenusAreDrawnByTheProgramAsWindowsAsksAndTheDayMenusComeBa
         EXPECT_GT(size.itemHeight, 0u) << item.text;
     }
     // The File menu's title, selected, on a context that goes back to the system as it came.
-    SetTextColor(dc, RGB(1, 2, 3));
-    DRAWITEMSTRUCT item = {ODT_MENU, 0, 0, ODA_DRAWENTIRE, ODS_SELECTED | ODS_NOACCEL,
-                           reinterpret_cast<HWND>(menuBar.handle), dc, {0, 0, 300, 40}, night[0].data};
-    EXPECT_EQ(mainWindowProcedure(mainWindow, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)), TRUE);
-    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font);
-    EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen);
-    EXPECT_EQ(GetTextColor(dc), RGB(1, 2, 3));
-    std::map<COLORREF, int> drawn;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 300; ++x) ++drawn[GetPixel(dc, x, y)];
+    const auto drawFileTitle = [&](UINT state) {
+        SetTextColor(dc, RGB(1, 2, 3));
+        DRAWITEMSTRUCT item = {ODT_MENU, 0, 0, ODA_DRAWENTIRE, state,
+                               reinterpret_cast<HWND>(menuBar.handle), dc, {0, 0, 300, 40}, night[0].data};
+        EXPECT_EQ(mainWindowProcedure(mainWindow, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)), TRUE);
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font);
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen);
+        EXPECT_EQ(GetTextColor(dc), RGB(1, 2, 3));
+        std::map<COLORREF, int> drawn;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 300; ++x) ++drawn[GetPixel(dc, x, y)];
+        return drawn;
+    };
+    std::map<COLORREF, int> drawn = drawFileTitle(ODS_SELECTED | ODS_NOACCEL);
     for (const auto& [pixel, count] : drawn)
         EXPECT_TRUE(keepsNightVision((uint32_t(GetRValue(pixel)) << 16) | (GetGValue(pixel) << 8) | GetBValue(pixel)))
             << std::hex << pixel;
     EXPECT_GT(drawn[RGB(0x34, 0, 0)], 8000) << "the selected ground";
     EXPECT_GT(drawn[RGB(0x8C, 0, 0)], 10) << "the text";
+    // With the keyboard cues shown (Alt pressed) the Alt letter gets its underline, a few pixels of text more.
+    // With the keyboard cues hidden the Alt letter has no underline, shown (Alt pressed) it has. Wine's
+    // DrawText draws no underline either way, so the flags the program passes are what is checked.
+    {
+        ImportPatch text("DrawTextA", reinterpret_cast<void*>(recordDrawTextFlags));
+        ASSERT_TRUE(text.applied());
+        realDrawTextA = text.original();
+        drawFileTitle(ODS_SELECTED | ODS_NOACCEL);
+        drawFileTitle(ODS_SELECTED);
+    }
+    ASSERT_EQ(drawnTextFlags.size(), 2u);
+    EXPECT_TRUE(drawnTextFlags[0] & DT_HIDEPREFIX) << "the cues hidden";
+    EXPECT_FALSE(drawnTextFlags[1] & (DT_HIDEPREFIX | DT_NOPREFIX)) << "the cues shown";
     DeleteDC(dc);
     DeleteObject(bitmap);
     // Alt and a letter the system did not find among the items it draws itself: the program finds it.
