@@ -931,10 +931,6 @@ class SignalKNotifications(MonitorTestMixin, unittest.TestCase):
         self.assertEqual(self.quit_monitor(), 0)
 
 
-if __name__ == "__main__":
-    unittest.main()
-
-
 def free_port(kind):
     """A port of 127.0.0.1 that no socket holds now, found by binding port 0."""
     with socket.socket(socket.AF_INET, kind) as probe:
@@ -1183,3 +1179,7 @@ class NetworkSource(UdpReceiverMixin, unittest.TestCase):
         self.assertEqual(self.read("monitor.txt"), b"earlier content\r\n", "nothing written before is lost")
         self.assertEqual(self.quit_monitor(), 0)
         self.assertEqual(self.read("monitor.ini")[110:], f"SOURCE=TCP:127.0.0.1:{server.port}\n".encode())
+
+
+if __name__ == "__main__":
+    unittest.main()
