@@ -58,9 +58,9 @@ bool putDamagedFileAside()
 }
 
 // A reader's hold on monitor.ini (a scanner, a backup, an editor's look)
-// makes the move fail with a denial; it is waited out as the read waits
-// one out, so that a choice or the end's write is not lost to it. A
-// read-only file (or a folder of that name) is denied for good and is not waited for.
+// makes the move fail with a denial; it is waited out as at the read, so
+// that a choice or the end's write is not lost to it. A read-only file (or
+// a folder of that name) is denied for good and is not waited for.
 bool moveNewFileInPlace()
 {
     const ULONGLONG start = GetTickCount64();
@@ -70,7 +70,8 @@ bool moveNewFileInPlace()
         const DWORD error = GetLastError();
         const DWORD attributes = GetFileAttributesA(settingsFileName);
         const bool held = (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) &&
-                          attributes != INVALID_FILE_ATTRIBUTES && !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+                          attributes != INVALID_FILE_ATTRIBUTES &&
+                          !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
         if (!held || GetTickCount64() - start >= settingsHoldWaitMs) return false;
         Sleep(holdRetryMs);
     }

@@ -26,10 +26,10 @@ enum class SettingsWrite {
     Withheld,    // this run reads no settings of the user's file and leaves it as it is
 };
 
-// Writes all of monitorSettings, normalising SHOW first, whole or not
-// at all: into monitor.ini.new, flushed, then moved over monitor.ini, waiting
-// out a reader's hold as the read does. On any
-// failure the old monitor.ini stays as it was and monitor.ini.new is gone.
+// Writes all of monitorSettings, normalising SHOW first, whole or not at
+// all: into monitor.ini.new, flushed, then moved over monitor.ini, waiting
+// out a reader's hold as the read does. On any failure the old monitor.ini
+// stays as it was and monitor.ini.new is gone.
 SettingsWrite writeSettingsFile();
 
 // True from a read that gave Unreadable or DamagedKept until the next read:

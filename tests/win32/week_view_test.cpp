@@ -464,9 +464,8 @@ TEST_F(WeekView, NightMenusAreDrawnByTheProgramAsWindowsAsksAndTheDayMenusComeBa
             << std::hex << pixel;
     EXPECT_GT(drawn[RGB(0x34, 0, 0)], 8000) << "the selected ground";
     EXPECT_GT(drawn[RGB(0x8C, 0, 0)], 10) << "the text";
-    // With the keyboard cues shown (Alt pressed) the Alt letter gets its underline, a few pixels of text more.
     // With the keyboard cues hidden the Alt letter has no underline, shown (Alt pressed) it has. Wine's
-    // DrawText draws no underline either way, so the flags the program passes are what is checked.
+    // DrawText gives the same pixels here with or without DT_HIDEPREFIX, so the flags passed are checked.
     {
         ImportPatch text("DrawTextA", reinterpret_cast<void*>(recordDrawTextFlags));
         ASSERT_TRUE(text.applied());
